@@ -1,0 +1,59 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <cstring>
+
+namespace {
+
+const QCommandLineOption kFolderOption(QStringList{QStringLiteral("c"), QStringLiteral("cartella")}, QString(),
+                                       QStringLiteral("percorso"));
+const QCommandLineOption kDemoOption(QStringLiteral("demo"));
+const QCommandLineOption kHelpOption(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aiuto")});
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvironment& environment) {
+    CommandLine result;
+    QCommandLineParser parser;
+    parser.addOptions({kFolderOption, kDemoOption, kHelpOption});
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        result.error = unknown.isEmpty() ? QStringLiteral("Argomenti non validi: manca il percorso dopo --cartella.")
+                                         : QStringLiteral("Opzione sconosciuta: %1.").arg(unknown.first());
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.error = QStringLiteral("Argomento inatteso: %1.").arg(parser.positionalArguments().first());
+        return result;
+    }
+    result.help = parser.isSet(kHelpOption);
+    result.demo = parser.isSet(kDemoOption);
+    result.programFolder =
+        parser.isSet(kFolderOption) ? parser.value(kFolderOption) : environment.value(QLatin1String(kFolderVariable));
+    return result;
+}
+
+bool CommandLine::asksForHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "--aiuto"))
+            return true;
+    }
+    return false;
+}
+
+QString CommandLine::helpText() {
+    return QStringLiteral(
+               "Uso: lettore-giornali [opzioni]\n"
+               "\n"
+               "Lettore di giornali quotidiani da usare con la tastiera: Invio va avanti, Esc torna indietro.\n"
+               "\n"
+               "Opzioni:\n"
+               "  -c, --cartella <percorso>  Cartella del programma, che contiene accesso.txt, Giornali e Temp.\n"
+               "                             Senza questa opzione vale la variabile d'ambiente %1,\n"
+               "                             altrimenti la cartella dell'eseguibile.\n"
+               "  --demo                     Prepara una cartella dimostrativa (la sottocartella \"demo\"\n"
+               "                             della cartella dell'eseguibile, o quella indicata con --cartella)\n"
+               "                             con un profilo di prova, e la usa.\n"
+               "  -h, --help, --aiuto        Mostra questo aiuto ed esce.\n")
+        .arg(QLatin1String(kFolderVariable));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// What the user asked for on the command line and in the environment.
+struct CommandLine {
+    bool help = false;
+    bool demo = false;
+    QString programFolder; // empty: the executable's folder (or its "demo" folder with --demo)
+    QString error;         // an Italian sentence when the arguments make no sense
+
+    // The environment variable that names the program folder when no option does.
+    static constexpr const char* kFolderVariable = "LETTORE_GIORNALI_CARTELLA";
+
+    static CommandLine parse(const QStringList& arguments,
+                             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+    // True when the arguments ask for the help text; checked before any window system is needed.
+    static bool asksForHelp(int argc, char** argv);
+
+    static QString helpText();
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// A program folder ready for a first look: the archive store "Giornali" and a demo profile.
+namespace DemoFolder {
+
+inline const QString kUserName = QStringLiteral("demo");
+inline const QString kPassword = QStringLiteral("demo");
+
+// Creates what is missing in the folder; a profile already saved there is kept. Throws FileError.
+void prepare(const QString& folder);
+
+} // namespace DemoFolder

@@ -1,0 +1,119 @@
+#include "FrmConfigurazione.h"
+
+#include "CredentialFile.h"
+#include "FrmLetturaGiornali.h"
+#include "ProfileErrors.h"
+#include "SharedState.h"
+#include "platform/Controls.h"
+#include "platform/FileError.h"
+#include "platform/Screen.h"
+#include "platform/Toolkit.h"
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kAnnulla = QStringLiteral("Annulla");
+
+QLineEdit* framedField(QWidget* parent, const char* frameName, const char* fieldName, const QString& caption,
+                       int frameTop) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QLatin1String(frameName));
+    frame->setGeometry(twipsRect(120, frameTop, 3495, 735));
+    auto* field = new QLineEdit(frame);
+    field->setObjectName(QLatin1String(fieldName));
+    field->setToolTip(caption);
+    field->setAccessibleName(caption);
+    field->setGeometry(twipsRect(600, 360, 2415, 285));
+    return field;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QLatin1String(name));
+    setCaption(b, caption);
+    b->setGeometry(geometry);
+    return b;
+}
+
+} // namespace
+
+FrmConfigurazione::FrmConfigurazione()
+    : m_utente(framedField(this, "Frame1", "TxtUtente", QStringLiteral("Nome Utente"), 120)),
+      m_password(framedField(this, "Frame2", "TxtPassword", QStringLiteral("Password"), 960)),
+      m_salva(button(this, "CmdSalvaCredenziali", QStringLiteral("Salva"), twipsRect(720, 1920, 2295, 375))),
+      m_annulla(button(this, "CmdAnnulla", kAnnulla, twipsRect(840, 2520, 2055, 375))) {
+    setObjectName(QStringLiteral("FrmConfigurazione"));
+    setWindowTitle(QStringLiteral("Configurazione Profilo"));
+    setFixedSize(twips(3735), twips(3015));
+    QFont verdana(QStringLiteral("Verdana"));
+    verdana.setPointSizeF(9.75);
+    setFont(verdana);
+
+    setTabOrder(m_utente, m_password);
+    setTabOrder(m_password, m_salva);
+    setTabOrder(m_salva, m_annulla);
+
+    connect(m_salva, &QPushButton::clicked, this, &FrmConfigurazione::CmdSalvaCredenziali_Click);
+    connect(m_annulla, &QPushButton::clicked, this, &FrmConfigurazione::CmdAnnulla_Click);
+}
+
+void FrmConfigurazione::Form_Load() {
+    m_scelta.clear();
+    m_utente->setText(SharedState::instance().NomeUtente);
+    m_password->setText(SharedState::instance().PasswordUtente);
+    m_utente->setFocus();
+}
+
+void FrmConfigurazione::EliminaAccesso() {
+    CredentialFile::EliminaAccesso(m_utente->text(), m_password->text());
+}
+
+void FrmConfigurazione::CmdSalvaCredenziali_Click() {
+    close();
+}
+
+void FrmConfigurazione::CmdAnnulla_Click() {
+    m_scelta = kAnnulla;
+    close();
+}
+
+void FrmConfigurazione::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept(); // the close is never cancelled
+}
+
+void FrmConfigurazione::Form_Unload() {
+    const QString userName = m_utente->text();
+    const QString password = m_password->text();
+    if (!userName.isEmpty() && !password.isEmpty()) {
+        saveProfile(userName, password);
+    } else if (m_scelta != kAnnulla) {
+        Toolkit::current().message(QStringLiteral("Inserire Nome utente e password!"),
+                                   QStringLiteral("Credenziali d'accesso!"), Toolkit::Icon::Information);
+    }
+}
+
+void FrmConfigurazione::saveProfile(const QString& userName, const QString& password) {
+    FrmLetturaGiornali* menu = Screen<FrmLetturaGiornali>::ifLoaded();
+    try {
+        // An empty last line means the file is empty or ends in an empty line: the new line goes at its end.
+        // With the main menu closed there is no line it read, so the file itself is asked.
+        const QString lastLine = menu ? menu->lblaccesso() : CredentialFile::LeggiAccesso();
+        if (!lastLine.isEmpty())
+            EliminaAccesso();
+        else
+            CredentialFile::AccodaAccesso(userName, password);
+    } catch (const FileError& error) {
+        reportProfileError(ProfileStep::Save, error);
+        return;
+    }
+    if (menu) {
+        menu->Form_Load();
+        menu->focusPrelevaGiornale();
+    }
+}

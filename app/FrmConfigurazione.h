@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+
+// The profile screen: user name and password for the service, saved when the screen closes.
+class FrmConfigurazione : public QWidget {
+    Q_OBJECT
+
+public:
+    FrmConfigurazione();
+
+    // Fills the two fields from the profile in use.
+    void Form_Load();
+
+    // Replaces the credential file with the single line built from the two fields. Throws FileError.
+    void EliminaAccesso();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CmdSalvaCredenziali_Click();
+    void CmdAnnulla_Click();
+    void Form_Unload();
+    void saveProfile(const QString& userName, const QString& password);
+
+    QLineEdit* m_utente;
+    QLineEdit* m_password;
+    QPushButton* m_salva;
+    QPushButton* m_annulla;
+    QString m_scelta;
+};

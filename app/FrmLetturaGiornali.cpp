@@ -1,0 +1,102 @@
+#include "FrmLetturaGiornali.h"
+
+#include "CredentialFile.h"
+#include "FrmConfigurazione.h"
+#include "ProfileErrors.h"
+#include "SharedState.h"
+#include "platform/Controls.h"
+#include "platform/FileError.h"
+#include "platform/Screen.h"
+#include "platform/Twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QPushButton* menuButton(QWidget* parent, const char* name, const QString& caption, int top) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    setCaption(button, caption);
+    button->setGeometry(twipsRect(120, top, 3855, 495));
+    return button;
+}
+
+} // namespace
+
+FrmLetturaGiornali::FrmLetturaGiornali()
+    : m_prelevaGiornale(menuButton(this, "CmdPrelevaGiornale", QStringLiteral("&Preleva giornale"), 120)),
+      m_leggiGiornale(menuButton(this, "CmdLeggiGiornale", QStringLiteral("&Leggi giornale"), 720)),
+      m_configurazione(menuButton(this, "CmdConfigurazione", QStringLiteral("&Configurazione Profilo"), 1320)),
+      m_esci(menuButton(this, "CmdEsci", QStringLiteral("&Esci"), 1920)), m_lblaccesso(new QLabel(this)),
+      m_label1(new QLabel(this)) {
+    setObjectName(QStringLiteral("FrmLetturaGiornali"));
+    setWindowTitle(QStringLiteral("Letture giornale Progetto Ondaris"));
+    setFixedSize(twips(4140), twips(3090));
+
+    // The hidden store of the last credential line; never shown, so never exposed to assistive technology.
+    m_lblaccesso->setObjectName(QStringLiteral("lblaccesso"));
+    m_lblaccesso->setGeometry(twipsRect(480, 2640, 1695, 255));
+    m_lblaccesso->hide();
+
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setText(QStringLiteral("\u2663\u2666\u2665\u2660"));
+    QFont symbols = m_label1->font();
+    symbols.setBold(true);
+    symbols.setPointSize(12);
+    m_label1->setFont(symbols);
+    m_label1->setGeometry(twipsRect(3000, 2640, 900, 255));
+    m_label1->setAccessibleName(QStringLiteral("Decorazione"));
+
+    // Until a profile is read neither action is offered.
+    m_prelevaGiornale->setEnabled(false);
+    m_leggiGiornale->setEnabled(false);
+
+    connect(m_configurazione, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdConfigurazione_Click);
+    connect(m_esci, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdEsci_Click);
+}
+
+void FrmLetturaGiornali::Form_Load() {
+    try {
+        applyCredentialLine(CredentialFile::LeggiAccesso());
+    } catch (const FileError& error) {
+        reportProfileError(ProfileStep::Read, error);
+    }
+    if (QWidget* first = firstFocusable(this))
+        first->setFocus();
+}
+
+void FrmLetturaGiornali::applyCredentialLine(const QString& line) {
+    m_lblaccesso->setText(line);
+    const CredentialLine profile = CredentialLine::split(m_lblaccesso->text());
+    const bool enabled = profile.kind == CredentialLine::Kind::Profile;
+    if (enabled) {
+        SharedState::instance().NomeUtente = profile.userName;
+        SharedState::instance().PasswordUtente = profile.password;
+    } else if (profile.kind == CredentialLine::Kind::Malformed) {
+        try {
+            Screen<FrmConfigurazione>::load().EliminaAccesso();
+        } catch (const FileError& error) {
+            reportProfileError(ProfileStep::Repair, error);
+        }
+    }
+    m_leggiGiornale->setEnabled(enabled);
+    m_prelevaGiornale->setEnabled(enabled);
+}
+
+QString FrmLetturaGiornali::lblaccesso() const {
+    return m_lblaccesso->text();
+}
+
+void FrmLetturaGiornali::focusPrelevaGiornale() {
+    activateWindow(); // focus given to a control of another window brings that window forward
+    m_prelevaGiornale->setFocus();
+}
+
+void FrmLetturaGiornali::CmdConfigurazione_Click() {
+    Screen<FrmConfigurazione>::show();
+}
+
+void FrmLetturaGiornali::CmdEsci_Click() {
+    close();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// The main menu, shown at start-up: download an issue, read an archive, edit the profile, leave.
+class FrmLetturaGiornali : public QWidget {
+    Q_OBJECT
+
+public:
+    FrmLetturaGiornali();
+
+    // Reads the last line of the credential file and enables the reading and download actions only when it is
+    // a profile; a line without "--" is repaired. Run at load and again after each save of the profile.
+    void Form_Load();
+
+    // The last credential line the load read (the hidden label's caption).
+    QString lblaccesso() const;
+
+    // After a save of the profile the focus goes to "Preleva giornale".
+    void focusPrelevaGiornale();
+
+private:
+    void CmdConfigurazione_Click();
+    void CmdEsci_Click();
+    void applyCredentialLine(const QString& line);
+
+    QPushButton* m_prelevaGiornale;
+    QPushButton* m_leggiGiornale;
+    QPushButton* m_configurazione;
+    QPushButton* m_esci;
+    QLabel* m_lblaccesso;
+    QLabel* m_label1;
+};

@@ -1,0 +1,25 @@
+#include "ProfileErrors.h"
+
+#include "platform/FileError.h"
+#include "platform/Toolkit.h"
+
+namespace {
+
+QString stepText(ProfileStep step) {
+    switch (step) {
+    case ProfileStep::Read:
+        return QStringLiteral("Il profilo non è stato letto.");
+    case ProfileStep::Repair:
+        return QStringLiteral("Il file del profilo non è stato riparato.");
+    case ProfileStep::Save:
+        return QStringLiteral("Il profilo non è stato salvato.");
+    }
+    return {};
+}
+
+} // namespace
+
+void reportProfileError(ProfileStep step, const FileError& error) {
+    Toolkit::current().message(stepText(step) + QLatin1Char('\n') + error.message(),
+                               QStringLiteral("Errore nel profilo"), Toolkit::Icon::Stop);
+}

@@ -1,0 +1,61 @@
+#include "Startup.h"
+
+#include "CommandLine.h"
+#include "DemoFolder.h"
+#include "FrmLetturaGiornali.h"
+#include "platform/FileError.h"
+#include "platform/ProgramFolder.h"
+#include "platform/QtToolkit.h"
+#include "platform/Screen.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <cstdio>
+
+namespace {
+
+void printError(const QString& text) {
+    std::fprintf(stderr, "lettore-giornali: %s\n", qPrintable(text));
+}
+
+// Qt's own dialogs (the file chooser) speak Italian when the translations are installed.
+void loadQtTranslations() {
+    static QTranslator translator;
+    if (translator.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+}
+
+} // namespace
+
+std::optional<int> startUp(const QStringList& arguments) {
+    const CommandLine options = CommandLine::parse(arguments);
+    if (!options.error.isEmpty()) {
+        printError(options.error + QStringLiteral(" Vedere lettore-giornali --help."));
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(qPrintable(CommandLine::helpText()), stdout);
+        return 0;
+    }
+    if (options.demo) {
+        const QString folder = options.programFolder.isEmpty()
+                                   ? QCoreApplication::applicationDirPath() + QStringLiteral("/demo")
+                                   : options.programFolder;
+        try {
+            DemoFolder::prepare(folder);
+        } catch (const FileError& error) {
+            printError(error.message());
+            return 1;
+        }
+    } else {
+        ProgramFolder::set(options.programFolder);
+    }
+
+    loadQtTranslations();
+    static QtToolkit toolkit;
+    Toolkit::install(&toolkit);
+    Screen<FrmLetturaGiornali>::show();
+    return std::nullopt;
+}

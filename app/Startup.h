@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+// Everything between the application object and its event loop: options, program folder, toolkit, main menu.
+// Returns the exit code when the program must end at once (bad arguments, a demo folder that cannot be made).
+std::optional<int> startUp(const QStringList& arguments);

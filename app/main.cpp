@@ -1,0 +1,16 @@
+#include "CommandLine.h"
+#include "Startup.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (CommandLine::asksForHelp(argc, argv)) {
+        std::fputs(qPrintable(CommandLine::helpText()), stdout);
+        return 0;
+    }
+    QApplication app(argc, argv);
+    if (const auto exitCode = startUp(QApplication::arguments()))
+        return *exitCode;
+    return QApplication::exec();
+}

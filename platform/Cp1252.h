@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// The 8-bit code page of the stored text files (Windows-1252, the "ANSI" page of Western Windows systems).
+namespace Cp1252 {
+
+QString decode(QByteArrayView bytes);
+
+// Characters the code page cannot hold become '?', as the Windows conversion did.
+QByteArray encode(QStringView text);
+
+} // namespace Cp1252

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Toolkit.h"
+
+// The toolkit of a real desktop session: Qt's modal boxes and dialogs, with Italian buttons, and Qt's launchers.
+class QtToolkit : public Toolkit {
+public:
+    void message(const QString& text, const QString& title, Icon icon) override;
+    Answer askYesNoCancel(const QString& text, const QString& title) override;
+    QString askText(const QString& prompt, const QString& title) override;
+    std::optional<QString> chooseFileToOpen(const QString& initialFolder, const FileFilter& filter,
+                                            const QString& title) override;
+    bool launch(const QString& program, const QStringList& arguments) override;
+    bool openWithDesktop(const QString& path) override;
+};

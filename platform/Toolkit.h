@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The one way out of the program's own windows: every modal box, dialog and external program goes through the
+// toolkit installed here. The real one shows Qt dialogs; tests install a scripted one.
+class Toolkit {
+public:
+    enum class Icon { Information, Exclamation, Stop };
+    enum class Answer { Yes, No, Cancel };
+
+    struct FileFilter {
+        QString description; // "File Zip "
+        QString pattern;     // "*.zip"
+    };
+
+    virtual ~Toolkit() = default;
+
+    // A modal box with the text, the title, the icon and one OK button.
+    virtual void message(const QString& text, const QString& title, Icon icon) = 0;
+
+    // A modal box with an exclamation icon and the buttons Yes, No and Cancel.
+    virtual Answer askYesNoCancel(const QString& text, const QString& title) = 0;
+
+    // A modal input box with an empty entry; the text typed, or an empty string when cancelled.
+    virtual QString askText(const QString& prompt, const QString& title) = 0;
+
+    // The common file-open dialog; the chosen full path, or nothing when cancelled.
+    virtual std::optional<QString> chooseFileToOpen(const QString& initialFolder, const FileFilter& filter,
+                                                    const QString& title) = 0;
+
+    // Starts an external program without waiting for it; false when it could not be started.
+    virtual bool launch(const QString& program, const QStringList& arguments) = 0;
+
+    // Opens a file in the desktop's default application for its type; false when none could be started.
+    virtual bool openWithDesktop(const QString& path) = 0;
+
+    // The toolkit in use. Installing one that is still in use by its owner is the caller's business.
+    static Toolkit& current();
+    static void install(Toolkit* toolkit);
+};

@@ -1,0 +1,228 @@
+#include "app/FrmConfigurazione.h"
+#include "app/FrmLetturaGiornali.h"
+#include "app/SharedState.h"
+#include "platform/Screen.h"
+#include "support/Screens.h"
+#include "support/TestProgramFolder.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+class TestProfileScreen : public QObject {
+    Q_OBJECT
+
+    // Starts the program's way: the main menu, then "Configurazione Profilo" with its access key.
+    static FrmConfigurazione& openProfile() {
+        FrmLetturaGiornali& menu = Screen<FrmLetturaGiornali>::show();
+        if (!QTest::qWaitForWindowActive(&menu))
+            qWarning("main menu not active");
+        QTest::keyClick(&menu, Qt::Key_C, Qt::AltModifier); // an access key clicks its button a moment later
+        QTest::qWaitFor(
+            [] { return Screen<FrmConfigurazione>::isLoaded() && Screen<FrmConfigurazione>::ifLoaded()->isVisible(); });
+        FrmConfigurazione* profile = Screen<FrmConfigurazione>::ifLoaded();
+        if (!profile || !QTest::qWaitForWindowActive(profile))
+            qFatal("profile screen not shown");
+        return *profile;
+    }
+
+    static void fill(FrmConfigurazione& profile, const QString& user, const QString& password) {
+        child<QLineEdit>(&profile, "TxtUtente")->setText(user);
+        child<QLineEdit>(&profile, "TxtPassword")->setText(password);
+    }
+
+    static bool menuActionsEnabled() {
+        return child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdPrelevaGiornale")->isEnabled();
+    }
+
+    static void expectWarning(TestProgramFolder& folder) { folder.toolkit.expectMessage(); }
+
+    static void checkWarning(const TestProgramFolder& folder) {
+        QCOMPARE(folder.toolkit.shown().size(), 1);
+        const auto& box = folder.toolkit.shown().first();
+        QCOMPARE(box.text, QString("Inserire Nome utente e password!"));
+        QCOMPARE(box.title, QString("Credenziali d'accesso!"));
+        QCOMPARE(box.icon, Toolkit::Icon::Information);
+    }
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void theKeyboardFillsAndSavesAFirstProfile() {
+        TestProgramFolder folder;
+        FrmConfigurazione& profile = openProfile();
+        QCOMPARE(focusedName(), QString("TxtUtente"));
+        QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString());
+        QTest::keyClicks(QApplication::focusWidget(), "mario");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(focusedName(), QString("TxtPassword"));
+        QTest::keyClicks(QApplication::focusWidget(), "se--greta");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(focusedName(), QString("CmdSalvaCredenziali"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(focusedName(), QString("CmdAnnulla"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+
+        QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded());
+        QCOMPARE(folder.read("accesso.txt"), QByteArray("mario--se--greta\r\n"));
+        QCOMPARE(SharedState::instance().NomeUtente, QString("mario"));
+        QCOMPARE(SharedState::instance().PasswordUtente, QString("se--greta"));
+        QVERIFY(menuActionsEnabled());
+        QTRY_COMPARE(focusedName(), QString("CmdPrelevaGiornale"));
+    }
+
+    void aLaterSaveReplacesTheFileAndShowsTheSavedValues() {
+        TestProgramFolder folder;
+        folder.write("accesso.txt", "vecchio--1\r\n");
+        FrmConfigurazione& profile = openProfile();
+        QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("vecchio"));
+        QCOMPARE(child<QLineEdit>(&profile, "TxtPassword")->text(), QString("1"));
+        fill(profile, " nuovo ", "2 ");
+        child<QPushButton>(&profile, "CmdSalvaCredenziali")->click();
+        QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded());
+        QCOMPARE(folder.read("accesso.txt"), QByteArray(" nuovo --2 \r\n"));
+
+        FrmConfigurazione& again = openProfile();
+        QCOMPARE(child<QLineEdit>(&again, "TxtUtente")->text(), QString(" nuovo "));
+        QCOMPARE(child<QLineEdit>(&again, "TxtPassword")->text(), QString("2 "));
+    }
+
+    void afterAnEmptyLastLineTheSaveAppends() {
+        TestProgramFolder folder;
+        folder.write("accesso.txt", "vecchio--1\r\n\r\n");
+        FrmConfigurazione& profile = openProfile();
+        QVERIFY(!menuActionsEnabled());
+        fill(profile, "nuovo", "2");
+        profile.close();
+        QCOMPARE(folder.read("accesso.txt"), QByteArray("vecchio--1\r\n\r\nnuovo--2\r\n"));
+        QVERIFY(menuActionsEnabled());
+    }
+
+    void anIncompleteProfileIsNotSaved_data() {
+        QTest::addColumn<QString>("closeWith");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("Salva, no password") << "CmdSalvaCredenziali"
+                                            << "mario"
+                                            << "" << true;
+        QTest::newRow("Salva, no user") << "CmdSalvaCredenziali"
+                                        << ""
+                                        << "pw" << true;
+        QTest::newRow("close box, both empty") << "close box"
+                                               << ""
+                                               << "" << true;
+        QTest::newRow("Annulla, no password") << "CmdAnnulla"
+                                              << "mario"
+                                              << "" << false;
+        QTest::newRow("Annulla, both empty") << "CmdAnnulla"
+                                             << ""
+                                             << "" << false;
+    }
+
+    void anIncompleteProfileIsNotSaved() {
+        QFETCH(QString, closeWith);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(bool, warned);
+        TestProgramFolder folder;
+        folder.write("accesso.txt", "vecchio--1\r\n");
+        FrmConfigurazione& profile = openProfile();
+        fill(profile, user, password);
+        if (warned)
+            expectWarning(folder);
+        if (closeWith == "close box")
+            profile.close();
+        else
+            child<QPushButton>(&profile, qPrintable(closeWith))->click();
+
+        QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded()); // closed even after the warning
+        if (warned)
+            checkWarning(folder);
+        else
+            QCOMPARE(folder.toolkit.shown().size(), 0);
+        QCOMPARE(folder.read("accesso.txt"), QByteArray("vecchio--1\r\n"));
+        QCOMPARE(SharedState::instance().NomeUtente, QString("vecchio"));
+    }
+
+    void annullaAndTheCloseBoxSaveACompleteProfile_data() {
+        QTest::addColumn<bool>("annulla");
+        QTest::newRow("Annulla") << true;
+        QTest::newRow("close box") << false;
+    }
+
+    void annullaAndTheCloseBoxSaveACompleteProfile() {
+        QFETCH(bool, annulla);
+        TestProgramFolder folder;
+        FrmConfigurazione& profile = openProfile();
+        fill(profile, "anna", "pw");
+        if (annulla)
+            QTest::keyClick(child(&profile, "CmdAnnulla"), Qt::Key_Space);
+        else
+            profile.close();
+        QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded());
+        QCOMPARE(folder.read("accesso.txt"), QByteArray("anna--pw\r\n"));
+        QVERIFY(menuActionsEnabled());
+    }
+
+    void reopeningAnOpenScreenKeepsItsEdits() {
+        TestProgramFolder folder;
+        FrmConfigurazione& profile = openProfile();
+        fill(profile, "in corso", "");
+        child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdConfigurazione")->click();
+        QCOMPARE(Screen<FrmConfigurazione>::ifLoaded(), &profile);
+        QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("in corso"));
+    }
+
+    void aScreenLoadedByTheRepairIsShownAsItWas() {
+        TestProgramFolder folder;
+        SharedState::instance().NomeUtente = "anna";
+        folder.write("accesso.txt", "rovinato\r\n");
+        Screen<FrmLetturaGiornali>::show();
+        SharedState::instance().NomeUtente = "bruno";
+        FrmConfigurazione& profile = openProfile();
+        QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("anna"));
+    }
+
+    void savingWithTheMainMenuClosedOnlyWritesTheFile() {
+        TestProgramFolder folder;
+        folder.write("accesso.txt", "vecchio--1\r\n");
+        FrmConfigurazione& profile = openProfile();
+        Screen<FrmLetturaGiornali>::ifLoaded()->close();
+        QTRY_VERIFY(!Screen<FrmLetturaGiornali>::isLoaded());
+        fill(profile, "nuovo", "2");
+        profile.close();
+        QCOMPARE(folder.read("accesso.txt"), QByteArray("nuovo--2\r\n"));
+        QVERIFY(!Screen<FrmLetturaGiornali>::isLoaded());
+    }
+
+    void aFailedSaveIsReportedAndKeepsTheOldProfile() {
+        TestProgramFolder folder;
+        folder.write("accesso.txt", "vecchio--1\r\n");
+        FrmConfigurazione& profile = openProfile();
+        fill(profile, "nuovo", "2");
+        folder.toolkit.expectMessage();
+        {
+            FileSizeLimit diskFull(2);
+            profile.close();
+        }
+        QCOMPARE(folder.toolkit.shown().size(), 1);
+        QCOMPARE(folder.toolkit.shown().first().icon, Toolkit::Icon::Stop);
+        QVERIFY(folder.toolkit.shown().first().text.contains("non è stato salvato"));
+        QCOMPARE(folder.read("accesso.txt"), QByteArray("vecchio--1\r\n"));
+        QCOMPARE(SharedState::instance().NomeUtente, QString("vecchio"));
+    }
+
+    void everyVisibleControlHasAnItalianName() {
+        TestProgramFolder folder;
+        FrmConfigurazione& profile = openProfile();
+        QCOMPARE(profile.windowTitle(), QString("Configurazione Profilo"));
+        QCOMPARE(unnamedControls(&profile), QStringList());
+        QCOMPARE(accessibleName(child(&profile, "TxtUtente")), QString("Nome Utente"));
+        QCOMPARE(accessibleName(child(&profile, "TxtPassword")), QString("Password"));
+        QCOMPARE(child<QLineEdit>(&profile, "TxtPassword")->echoMode(), QLineEdit::Normal);
+    }
+};
+
+QTEST_MAIN(TestProfileScreen)
+#include "tst_profilescreen.moc"

@@ -1,0 +1,98 @@
+#include "ScriptedToolkit.h"
+
+#include <QTest>
+
+namespace {
+
+const char* kindName(ScriptedToolkit::Kind kind) {
+    switch (kind) {
+    case ScriptedToolkit::Kind::Message:
+        return "message box";
+    case ScriptedToolkit::Kind::YesNoCancel:
+        return "Yes/No/Cancel box";
+    case ScriptedToolkit::Kind::Text:
+        return "input box";
+    case ScriptedToolkit::Kind::File:
+        return "file-open dialog";
+    case ScriptedToolkit::Kind::Launch:
+        return "program launch";
+    case ScriptedToolkit::Kind::Desktop:
+        return "desktop open";
+    }
+    return "?";
+}
+
+} // namespace
+
+void ScriptedToolkit::expectMessage() {
+    m_script.push_back({Kind::Message});
+}
+
+void ScriptedToolkit::answerYesNoCancel(Answer answer) {
+    m_script.push_back({Kind::YesNoCancel, answer});
+}
+
+void ScriptedToolkit::answerText(const QString& text) {
+    m_script.push_back({Kind::Text, Answer::Cancel, text});
+}
+
+void ScriptedToolkit::answerFile(const std::optional<QString>& path) {
+    m_script.push_back({Kind::File, Answer::Cancel, path});
+}
+
+void ScriptedToolkit::answerLaunch(bool started) {
+    m_script.push_back({Kind::Launch, Answer::Cancel, {}, started});
+}
+
+void ScriptedToolkit::answerDesktop(bool started) {
+    m_script.push_back({Kind::Desktop, Answer::Cancel, {}, started});
+}
+
+void ScriptedToolkit::clear() {
+    m_script.clear();
+    m_shown.clear();
+}
+
+std::optional<ScriptedToolkit::Step> ScriptedToolkit::take(Kind kind, const Shown& shown) {
+    m_shown.append(shown);
+    if (m_script.empty() || m_script.front().kind != kind) {
+        const QByteArray why = QByteArray("unscripted ") + kindName(kind) + ": \"" + shown.text.toUtf8() +
+                               "\" titled \"" + shown.title.toUtf8() + "\"";
+        QTest::qFail(why.constData(), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    Step step = m_script.front();
+    m_script.pop_front();
+    return step;
+}
+
+void ScriptedToolkit::message(const QString& text, const QString& title, Icon icon) {
+    take(Kind::Message, {Kind::Message, text, title, icon, {}, {}});
+}
+
+Toolkit::Answer ScriptedToolkit::askYesNoCancel(const QString& text, const QString& title) {
+    const auto step = take(Kind::YesNoCancel, {Kind::YesNoCancel, text, title, Icon::Exclamation, {}, {}});
+    return step ? step->answer : Answer::Cancel;
+}
+
+QString ScriptedToolkit::askText(const QString& prompt, const QString& title) {
+    const auto step = take(Kind::Text, {Kind::Text, prompt, title, Icon::Information, {}, {}});
+    return step && step->text ? *step->text : QString();
+}
+
+std::optional<QString> ScriptedToolkit::chooseFileToOpen(const QString& initialFolder, const FileFilter& filter,
+                                                         const QString& title) {
+    const QString detail = initialFolder + QLatin1Char('|') + filter.description + QLatin1Char('|') + filter.pattern;
+    const auto step = take(Kind::File, {Kind::File, {}, title, Icon::Information, {}, detail});
+    return step ? step->text : std::nullopt;
+}
+
+bool ScriptedToolkit::launch(const QString& program, const QStringList& arguments) {
+    const auto step = take(Kind::Launch, {Kind::Launch, program, {}, Icon::Information, arguments, {}});
+    return step && step->started;
+}
+
+bool ScriptedToolkit::openWithDesktop(const QString& path) {
+    const auto step = take(Kind::Desktop, {Kind::Desktop, path, {}, Icon::Information, {}, {}});
+    return step && step->started;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/Toolkit.h"
+
+#include <QList>
+#include <deque>
+
+// A toolkit for tests: every box and launch is answered from a queue the test fills beforehand and recorded in
+// shown(). A box nobody scripted fails the running test at once and gets a harmless answer, so nothing blocks.
+class ScriptedToolkit : public Toolkit {
+public:
+    enum class Kind { Message, YesNoCancel, Text, File, Launch, Desktop };
+
+    struct Shown {
+        Kind kind;
+        QString text; // message, question or prompt; for a launch the program, for the desktop the path
+        QString title;
+        Icon icon = Icon::Information;
+        QStringList arguments; // launches only
+        QString detail;        // file dialogs: initial folder, then the filter
+    };
+
+    void expectMessage();
+    void answerYesNoCancel(Answer answer);
+    void answerText(const QString& text);
+    void answerFile(const std::optional<QString>& path);
+    void answerLaunch(bool started);
+    void answerDesktop(bool started);
+
+    const QList<Shown>& shown() const { return m_shown; }
+    int pending() const { return static_cast<int>(m_script.size()); }
+    void clear();
+
+    void message(const QString& text, const QString& title, Icon icon) override;
+    Answer askYesNoCancel(const QString& text, const QString& title) override;
+    QString askText(const QString& prompt, const QString& title) override;
+    std::optional<QString> chooseFileToOpen(const QString& initialFolder, const FileFilter& filter,
+                                            const QString& title) override;
+    bool launch(const QString& program, const QStringList& arguments) override;
+    bool openWithDesktop(const QString& path) override;
+
+private:
+    struct Step {
+        Kind kind;
+        Answer answer = Answer::Cancel;
+        std::optional<QString> text;
+        bool started = false;
+    };
+
+    // The next scripted step for a box of this kind; nullopt (and a failed test) when none was scripted.
+    std::optional<Step> take(Kind kind, const Shown& shown);
+
+    std::deque<Step> m_script;
+    QList<Shown> m_shown;
+};

@@ -1,0 +1,55 @@
+#include "TestProgramFolder.h"
+
+#include "app/SharedState.h"
+#include "platform/ProgramFolder.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <QWidget>
+#include <csignal>
+#include <sys/resource.h>
+
+TestProgramFolder::TestProgramFolder() {
+    QVERIFY(m_dir.isValid());
+    ProgramFolder::set(m_dir.path());
+    SharedState::reset();
+    Toolkit::install(&toolkit);
+}
+
+TestProgramFolder::~TestProgramFolder() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        delete window;
+    QCOMPARE(toolkit.pending(), 0); // every scripted answer was used
+    Toolkit::install(nullptr);
+    ProgramFolder::set({});
+}
+
+void TestProgramFolder::write(const QString& name, const QByteArray& bytes) const {
+    QFile f(file(name));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray TestProgramFolder::read(const QString& name) const {
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+FileSizeLimit::FileSizeLimit(long long bytes) {
+    std::signal(SIGXFSZ, SIG_IGN); // a refused write then fails with EFBIG instead of ending the process
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_previous = static_cast<long long>(limit.rlim_cur);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(m_previous);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
