@@ -1,11 +1,13 @@
 #include "TextFile.h"
 
 #include "Cp1252.h"
+#include "FailureReason.h"
 #include "FileError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
 #include <optional>
 
 namespace {
@@ -22,6 +24,22 @@ QString shown(const QString& path) {
 
 [[noreturn]] void fail(const QString& what, const QString& path, const QString& why) {
     throw FileError(QStringLiteral("%1 «%2»: %3.").arg(what, shown(path), why));
+}
+
+// Fails with the reason of the call that just failed on the file; errno is read before anything else runs.
+[[noreturn]] void failOn(const QString& what, const QFileDevice& file) {
+    const int code = errno;
+    fail(what, file.fileName(), failureReason(file, code));
+}
+
+// A write of all the bytes, or a failure with its reason.
+void writeAll(QFileDevice& file, const QByteArray& bytes, const QString& what) {
+    errno = 0;
+    const qint64 written = file.write(bytes);
+    if (written == bytes.size())
+        return;
+    const int code = errno;
+    fail(what, file.fileName(), written >= 0 && code == 0 ? shortWriteReason() : failureReason(file, code));
 }
 
 bool openFile(QFile& file, QIODevice::OpenMode mode, TextFile::Access access) {
@@ -52,10 +70,10 @@ QStringList splitLines(const QString& text) {
 QStringList readLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Impossibile aprire il file"), path, file.errorString());
+        failOn(QStringLiteral("Impossibile aprire il file"), file);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        fail(QStringLiteral("Impossibile leggere il file"), path, file.errorString());
+        failOn(QStringLiteral("Impossibile leggere il file"), file);
     return splitLines(Cp1252::decode(bytes));
 }
 
@@ -63,7 +81,7 @@ QStringList readLinesCreatingIfMissing(const QString& path, Access access) {
     if (!QFile::exists(path)) {
         QFile file(path);
         if (!openFile(file, QIODevice::WriteOnly | QIODevice::NewOnly, access))
-            fail(QStringLiteral("Impossibile creare il file"), path, file.errorString());
+            failOn(QStringLiteral("Impossibile creare il file"), file);
     }
     return readLines(path);
 }
@@ -71,27 +89,26 @@ QStringList readLinesCreatingIfMissing(const QString& path, Access access) {
 void appendLine(const QString& path, const QString& line, Access access) {
     QFile file(path);
     if (!openFile(file, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, access))
-        fail(QStringLiteral("Impossibile aprire il file"), path, file.errorString());
-    const QByteArray bytes = lineBytes(line);
-    if (file.write(bytes) != bytes.size())
-        fail(QStringLiteral("Impossibile scrivere il file"), path, file.errorString());
+        failOn(QStringLiteral("Impossibile aprire il file"), file);
+    writeAll(file, lineBytes(line), QStringLiteral("Impossibile scrivere il file"));
 }
 
 void replaceWithLine(const QString& path, const QString& line, Access access) {
     // Unbuffered, so that a short write (a full disk) is seen here: a buffered one can be lost inside commit().
     QSaveFile file(path);
+    const QString what = QStringLiteral("Impossibile scrivere il file");
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(QStringLiteral("Impossibile scrivere il file"), path, file.errorString());
+        failOn(what, file);
     if (const auto permissions = creationPermissions(access))
         file.setPermissions(*permissions);
-    const QByteArray bytes = lineBytes(line);
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        fail(QStringLiteral("Impossibile scrivere il file"), path, why);
+    try {
+        writeAll(file, lineBytes(line), what);
+    } catch (const FileError&) {
+        file.cancelWriting(); // the old file stays as it was
+        throw;
     }
     if (!file.commit())
-        fail(QStringLiteral("Impossibile scrivere il file"), path, file.errorString());
+        failOn(what, file);
 }
 
 } // namespace TextFile

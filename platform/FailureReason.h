@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+class QFileDevice;
+
+// Why a file operation failed, in Italian: from the system's error code taken right after the failing call,
+// or, for codes without a sentence of ours, the device's own description.
+QString failureReason(const QFileDevice& file, int errorCode);
+
+// The reason for a write that stopped short without an error code: the disk is full, or the file may not grow.
+QString shortWriteReason();
