@@ -1,6 +1,8 @@
 #include "Controls.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
 #include <QWidget>
 
 QString plainCaption(const QString& caption) {
@@ -17,6 +19,14 @@ QString plainCaption(const QString& caption) {
 void setCaption(QAbstractButton* button, const QString& caption) {
     button->setText(caption);
     button->setAccessibleName(plainCaption(caption));
+}
+
+void nameList(QComboBox* list, const QString& name) {
+    list->setAccessibleName(name);
+    auto* label = new QLabel(name, list->parentWidget());
+    label->setObjectName(list->objectName() + QStringLiteral("_nome"));
+    label->setBuddy(list);
+    label->hide();
 }
 
 QWidget* firstFocusable(QWidget* window) {

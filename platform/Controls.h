@@ -3,6 +3,7 @@
 #include <QString>
 
 class QAbstractButton;
+class QComboBox;
 class QWidget;
 
 // The caption without its access-key marks: "&Leggi giornale" reads "Leggi giornale".
@@ -10,6 +11,11 @@ QString plainCaption(const QString& caption);
 
 // Sets a button's caption (with its "&" access key) and the same words, unmarked, as its accessible name.
 void setCaption(QAbstractButton* button, const QString& caption);
+
+// Names a drop-down list for assistive technology. Qt names a list by its accessible name on Windows and macOS,
+// but on Linux by the label that has it as buddy (the list's own name there is its current entry), so the list
+// gets both: the name, and a hidden label carrying it.
+void nameList(QComboBox* list, const QString& name);
 
 // The first control of the window, in tab order, that can take the keyboard focus now.
 QWidget* firstFocusable(QWidget* window);

@@ -10,6 +10,10 @@ namespace Cp1252 {
 
 QString decode(QByteArrayView bytes);
 
+// The text without its line ends (LF, or CR LF; a lone CR stays), decoded in one pass: lines joined with nothing
+// between them.
+QString decodeJoiningLines(QByteArrayView bytes);
+
 // Characters the code page cannot hold become '?', as the Windows conversion did.
 QByteArray encode(QStringView text);
 

@@ -48,6 +48,16 @@ bool openFile(QFile& file, QIODevice::OpenMode mode, TextFile::Access access) {
     return file.open(mode);
 }
 
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        failOn(QStringLiteral("Impossibile aprire il file"), file);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        failOn(QStringLiteral("Impossibile leggere il file"), file);
+    return bytes;
+}
+
 QByteArray lineBytes(const QString& line) {
     return Cp1252::encode(line) + "\r\n";
 }
@@ -68,13 +78,11 @@ QStringList splitLines(const QString& text) {
 }
 
 QStringList readLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        failOn(QStringLiteral("Impossibile aprire il file"), file);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        failOn(QStringLiteral("Impossibile leggere il file"), file);
-    return splitLines(Cp1252::decode(bytes));
+    return splitLines(Cp1252::decode(readBytes(path)));
+}
+
+QString readJoinedLines(const QString& path) {
+    return Cp1252::decodeJoiningLines(readBytes(path));
 }
 
 QStringList readLinesCreatingIfMissing(const QString& path, Access access) {

@@ -25,6 +25,9 @@ void appendLine(const QString& path, const QString& line, Access access = Access
 // place, so a failure leaves the old file as it was.
 void replaceWithLine(const QString& path, const QString& line, Access access = Access::Shared);
 
+// The lines of the file joined with nothing between them: the text without its line ends. A missing file fails.
+QString readJoinedLines(const QString& path);
+
 // The lines of a text already read, split as readLines splits a file.
 QStringList splitLines(const QString& text);
 

@@ -17,7 +17,7 @@ class TestProfileScreen : public QObject {
         if (!QTest::qWaitForWindowActive(&menu))
             qWarning("main menu not active");
         QTest::keyClick(&menu, Qt::Key_C, Qt::AltModifier); // an access key clicks its button a moment later
-        QTest::qWaitFor(
+        (void)QTest::qWaitFor(
             [] { return Screen<FrmConfigurazione>::isLoaded() && Screen<FrmConfigurazione>::ifLoaded()->isVisible(); });
         FrmConfigurazione* profile = Screen<FrmConfigurazione>::ifLoaded();
         if (!profile || !QTest::qWaitForWindowActive(profile))

@@ -19,10 +19,16 @@ inline QString focusedName() {
     return focused ? focused->objectName() : QStringLiteral("(nessuno)");
 }
 
-// The name a screen reader announces for the control.
+// The name a screen reader announces for the control: the name of the label that names it, when there is one
+// (how drop-down lists are named on Linux), else its own name.
 inline QString accessibleName(QWidget* widget) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-    return iface ? iface->text(QAccessible::Name) : QString();
+    if (!iface)
+        return {};
+    const auto labels = iface->relations(QAccessible::Label);
+    if (!labels.isEmpty())
+        return labels.first().first->text(QAccessible::Name);
+    return iface->text(QAccessible::Name);
 }
 
 // Names of the visible controls of the window that a screen reader would announce without a name.

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
 #include <csignal>
@@ -18,8 +19,14 @@ TestProgramFolder::TestProgramFolder() {
 }
 
 TestProgramFolder::~TestProgramFolder() {
+    // Deleting one window deletes the windows it owns (a list's pop-up), so each is looked at again first.
+    QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets())
-        delete window;
+        windows.append(window);
+    for (const QPointer<QWidget>& window : windows) {
+        if (window && !window->parentWidget())
+            delete window.data();
+    }
     QCOMPARE(toolkit.pending(), 0); // every scripted answer was used
     Toolkit::install(nullptr);
     ProgramFolder::set({});

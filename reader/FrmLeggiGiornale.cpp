@@ -1,0 +1,211 @@
+#include "FrmLeggiGiornale.h"
+
+#include "NewspaperStructure.h"
+#include "app/FrmLetturaGiornali.h"
+#include "app/SharedState.h"
+#include "platform/Controls.h"
+#include "platform/FileError.h"
+#include "platform/KeyAscii.h"
+#include "platform/Screen.h"
+#include "platform/TextEditor.h"
+#include "platform/Toolkit.h"
+#include "platform/Twips.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Ondaris");
+
+QComboBox* list(QWidget* parent, const char* name, const QString& accessibleName, const QRect& geometry) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    combo->setGeometry(geometry);
+    nameList(combo, accessibleName);
+    return combo;
+}
+
+} // namespace
+
+FrmLeggiGiornale::FrmLeggiGiornale()
+    : m_elencoGiornali(
+          list(this, "CboElencoGiornali", QStringLiteral("Elenco giornali"), twipsRect(3720, 120, 8295, 315))),
+      m_titolo(list(this, "CboTitolo", QStringLiteral("Sezioni"), twipsRect(0, 0, 13335, 315))),
+      m_sommario(list(this, "CboSommario", QStringLiteral("Sommario"), twipsRect(0, 0, 13335, 315))),
+      m_testo(new QPlainTextEdit(this)), m_aprifile(new QPushButton(this)), m_timer1(new QTimer(this)) {
+    setObjectName(QStringLiteral("FrmLeggiGiornale"));
+    setFixedSize(twips(13320), twips(7785));
+
+    m_testo->setObjectName(QStringLiteral("Testo"));
+    m_testo->setAccessibleName(QStringLiteral("Testo dell'articolo"));
+    m_testo->setGeometry(twipsRect(0, 0, 13335, 6015));
+    m_testo->setReadOnly(true);
+    m_testo->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse); // a caret to read by
+    m_testo->setTabChangesFocus(true);
+    m_testo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_testo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    m_aprifile->setObjectName(QStringLiteral("CmdAprifile"));
+    setCaption(m_aprifile, QStringLiteral("Leggi con Notepad"));
+    m_aprifile->setGeometry(twipsRect(10320, 6480, 2655, 375));
+
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(300);
+    m_timer1->setSingleShot(true);
+
+    setTabOrder(m_titolo, m_sommario);
+    setTabOrder(m_sommario, m_testo);
+    setTabOrder(m_testo, m_aprifile);
+    setTabOrder(m_aprifile, m_elencoGiornali);
+
+    m_sommario->hide();
+    m_testo->hide();
+    m_aprifile->hide();
+
+    onKeyPress(m_elencoGiornali, [this](int key) { CboElencoGiornali_KeyPress(key); });
+    onKeyPress(m_titolo, [this](int key) { CboTitolo_KeyPress(key); });
+    onKeyPress(m_sommario, [this](int key) { CboSommario_KeyPress(key); });
+    onKeyPress(m_testo, [this](int key) { Testo_KeyPress(key); });
+    connect(m_timer1, &QTimer::timeout, this, &FrmLeggiGiornale::Timer1_Timer);
+    connect(m_aprifile, &QPushButton::clicked, this, &FrmLeggiGiornale::CmdAprifile_Click);
+}
+
+void FrmLeggiGiornale::Form_Load() {
+    CaricaElencoGiornali();
+    m_titolo->setFocus();
+}
+
+void FrmLeggiGiornale::CaricaElencoGiornali() {
+    m_elencoGiornali->clear();
+    m_elencoGiornali->addItem(QStringLiteral("Temp"));
+    m_elencoGiornali->setCurrentIndex(0);
+}
+
+void FrmLeggiGiornale::CboElencoGiornali_KeyPress(int keyAscii) {
+    if (keyAscii != kKeyEnter)
+        return;
+    m_elencoGiornali->hide();
+    showView(View::Sections); // a reader already open in another view starts again from its sections
+    RilevaStruttura(SharedState::instance().PercorsoTemp);
+}
+
+void FrmLeggiGiornale::RilevaStruttura(const QString& folder) {
+    using Outcome = NewspaperStructure::Scan::Outcome;
+    const NewspaperStructure::Scan scan = NewspaperStructure::RilevaStruttura(folder);
+    m_titolo->clear();
+    m_lstNomeFile.clear();
+    if (scan.outcome == Outcome::Failed) {
+        close(); // closing shows the main menu again
+        return;
+    }
+    if (scan.outcome == Outcome::NoNewspaper) {
+        Toolkit::current().message(
+            QStringLiteral("Nel file selezionato non è stata rilevata nessuna struttura di giornale!"),
+            QStringLiteral("Nessun giornale trovato"), Toolkit::Icon::Information);
+        close();
+        return;
+    }
+    for (const NewspaperStructure::Section& section : scan.sections) {
+        m_titolo->addItem(section.shownName);
+        m_lstNomeFile.append(section.indexFile);
+    }
+    m_titolo->setCurrentIndex(0);
+}
+
+void FrmLeggiGiornale::CboTitolo_KeyPress(int keyAscii) {
+    const int position = m_titolo->currentIndex();
+    if (keyAscii == kKeyEnter && position >= 0) {
+        const QString indexPath =
+            NewspaperStructure::sectionIndexPath(SharedState::instance().PercorsoTemp, m_lstNomeFile.at(position));
+        QStringList contents;
+        try {
+            contents = NewspaperStructure::CaricaSommario(indexPath);
+        } catch (const FileError& error) {
+            reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere.\n") + error.message());
+            return;
+        }
+        m_sommario->clear();
+        m_sommario->addItems(contents);
+        showView(View::Contents);
+        m_sommario->setCurrentIndex(0); // nothing to select when the index has no lines
+    } else if (keyAscii == kKeyEsc) {
+        close(); // closing shows the main menu again
+    }
+}
+
+void FrmLeggiGiornale::CboSommario_KeyPress(int keyAscii) {
+    if (keyAscii == kKeyEnter && m_sommario->currentIndex() >= 0) {
+        const QString path = NewspaperStructure::articlePath(SharedState::instance().PercorsoTemp,
+                                                             m_titolo->currentText(), m_sommario->currentText());
+        QString text;
+        try {
+            text = NewspaperStructure::CaricaArticolo(path);
+        } catch (const FileError& error) {
+            reportUnreadable(QStringLiteral("L'articolo non si può leggere.\n") + error.message());
+            return;
+        }
+        NomeNotepad = path;
+        m_testo->setPlainText(text);
+        showView(View::Article);
+    } else if (keyAscii == kKeyEsc) {
+        showView(View::Sections);
+    }
+}
+
+void FrmLeggiGiornale::Testo_KeyPress(int keyAscii) {
+    if (keyAscii == kKeyEsc)
+        showView(View::Contents);
+}
+
+void FrmLeggiGiornale::Timer1_Timer() {
+    m_timer1->stop();
+    m_aprifile->show();
+    m_testo->setFocus();
+    m_testo->selectAll();
+}
+
+void FrmLeggiGiornale::CmdAprifile_Click() {
+    if (!TextEditor::open(NomeNotepad)) {
+        Toolkit::current().message(QStringLiteral("Impossibile aprire l'articolo «%1» con l'editor di testo.")
+                                       .arg(QDir::toNativeSeparators(NomeNotepad)),
+                                   kTitle, Toolkit::Icon::Stop);
+    }
+}
+
+// One view at a time, with the keyboard focus on its control from the start, so that a key typed at once
+// (Esc during the article's delay) reaches the view on screen. The new control is shown before the old ones
+// are hidden, so the focus never passes through a control of another view. Leaving the article view before
+// its delay has passed stops the timer: the button never appears and the hidden text never takes the focus.
+void FrmLeggiGiornale::showView(View view) {
+    QWidget* control = view == View::Contents  ? static_cast<QWidget*>(m_sommario)
+                       : view == View::Article ? static_cast<QWidget*>(m_testo)
+                                               : static_cast<QWidget*>(m_titolo);
+    control->show();
+    control->setFocus();
+    for (QWidget* other :
+         {static_cast<QWidget*>(m_titolo), static_cast<QWidget*>(m_sommario), static_cast<QWidget*>(m_testo)}) {
+        if (other != control)
+            other->hide();
+    }
+    m_aprifile->hide();
+    if (view == View::Article)
+        m_timer1->start();
+    else
+        m_timer1->stop();
+}
+
+void FrmLeggiGiornale::reportUnreadable(const QString& message) {
+    Toolkit::current().message(message, kTitle, Toolkit::Icon::Stop);
+}
+
+// However the reader is closed (Esc in the section list, the window's close box, a scan that found nothing),
+// the main menu comes back, so a keyboard user is never left without a window.
+void FrmLeggiGiornale::closeEvent(QCloseEvent* event) {
+    m_timer1->stop();
+    Screen<FrmLetturaGiornali>::show();
+    QWidget::closeEvent(event);
+}
