@@ -25,27 +25,38 @@ const char* kindName(ScriptedToolkit::Kind kind) {
 } // namespace
 
 void ScriptedToolkit::expectMessage() {
-    m_script.push_back({Kind::Message});
+    m_script.push_back(Step{Kind::Message});
 }
 
-void ScriptedToolkit::answerYesNoCancel(Answer answer) {
-    m_script.push_back({Kind::YesNoCancel, answer});
+void ScriptedToolkit::answerYesNoCancel(Answer answer, std::function<void()> whileShown) {
+    Step step{Kind::YesNoCancel};
+    step.answer = answer;
+    step.whileShown = std::move(whileShown);
+    m_script.push_back(step);
 }
 
 void ScriptedToolkit::answerText(const QString& text) {
-    m_script.push_back({Kind::Text, Answer::Cancel, text});
+    Step step{Kind::Text};
+    step.text = text;
+    m_script.push_back(step);
 }
 
 void ScriptedToolkit::answerFile(const std::optional<QString>& path) {
-    m_script.push_back({Kind::File, Answer::Cancel, path});
+    Step step{Kind::File};
+    step.text = path;
+    m_script.push_back(step);
 }
 
 void ScriptedToolkit::answerLaunch(bool started) {
-    m_script.push_back({Kind::Launch, Answer::Cancel, {}, started});
+    Step step{Kind::Launch};
+    step.started = started;
+    m_script.push_back(step);
 }
 
 void ScriptedToolkit::answerDesktop(bool started) {
-    m_script.push_back({Kind::Desktop, Answer::Cancel, {}, started});
+    Step step{Kind::Desktop};
+    step.started = started;
+    m_script.push_back(step);
 }
 
 void ScriptedToolkit::clear() {
@@ -63,6 +74,8 @@ std::optional<ScriptedToolkit::Step> ScriptedToolkit::take(Kind kind, const Show
     }
     Step step = m_script.front();
     m_script.pop_front();
+    if (step.whileShown)
+        step.whileShown();
     return step;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 
 // A toolkit for tests: every box and launch is answered from a queue the test fills beforehand and recorded in
 // shown(). A box nobody scripted fails the running test at once and gets a harmless answer, so nothing blocks.
@@ -21,7 +22,8 @@ public:
     };
 
     void expectMessage();
-    void answerYesNoCancel(Answer answer);
+    // whileShown runs while the box is up, as if the user did something else first.
+    void answerYesNoCancel(Answer answer, std::function<void()> whileShown = {});
     void answerText(const QString& text);
     void answerFile(const std::optional<QString>& path);
     void answerLaunch(bool started);
@@ -41,10 +43,12 @@ public:
 
 private:
     struct Step {
+        explicit Step(Kind k) : kind(k) {}
         Kind kind;
         Answer answer = Answer::Cancel;
         std::optional<QString> text;
         bool started = false;
+        std::function<void()> whileShown;
     };
 
     // The next scripted step for a box of this kind; nullopt (and a failed test) when none was scripted.

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <ctime>
+
+// Writes real ZIP archives for tests, with libarchive.
+class ZipBuilder {
+public:
+    enum class Encryption { None, Traditional, Aes256 };
+
+    // A file; its name is taken as UTF-8 and stored with the UTF-8 flag unless dosNames() is set.
+    ZipBuilder& file(const QString& name, const QByteArray& content, std::time_t modified = kModified);
+    ZipBuilder& folder(const QString& name);
+    ZipBuilder& symlink(const QString& name, const QString& target);
+
+    // Every entry stored afterwards is encrypted with the password.
+    ZipBuilder& encrypt(Encryption encryption, const QByteArray& password);
+
+    // Entries stored without compression.
+    ZipBuilder& store();
+
+    // Names stored in DOS code page 850 without the UTF-8 flag, as older Windows tools wrote them.
+    ZipBuilder& dosNames();
+
+    // Writes the archive; false (and a warning) when libarchive fails.
+    bool write(const QString& path) const;
+
+    static constexpr std::time_t kModified = 1733400000; // December 2024
+
+private:
+    struct Entry {
+        QString name;
+        QByteArray content;
+        std::time_t modified;
+        int type;
+        QString linkTarget;
+    };
+    QList<Entry> m_entries;
+    Encryption m_encryption = Encryption::None;
+    QByteArray m_password;
+    bool m_dosNames = false;
+    bool m_store = false;
+};
+
+// Appends a comment to a written archive's end record.
+bool addArchiveComment(const QString& path, const QByteArray& comment);

@@ -1,0 +1,342 @@
+// Real archives, written by the tests, extracted by the real library through the unzip job.
+#include "support/TestProgramFolder.h"
+#include "support/ZipBuilder.h"
+#include "unzip/CGUnzipFiles.h"
+#include "unzip/UnzipError.h"
+#include "unzip/UnzipRecords.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QTest>
+#include <utime.h>
+
+Q_DECLARE_METATYPE(ZipBuilder::Encryption)
+
+class TestExtraction : public QObject {
+    Q_OBJECT
+
+    using Encryption = ZipBuilder::Encryption;
+
+    // Every file below the folder, as "relative/path=content".
+    static QStringList tree(const QString& folder) {
+        QStringList files;
+        for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString path = it.next();
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            files << QDir(folder).relativeFilePath(path) + "=" + QString::fromUtf8(file.readAll());
+        }
+        files.sort();
+        return files;
+    }
+
+    static int32_t unzip(CGUnzipFiles& job, const TestProgramFolder& folder, const QString& archive = "a.zip") {
+        return job.Unzip(folder.file(archive), folder.file("Temp"));
+    }
+
+    static void setAge(const QString& path, std::time_t modified) {
+        const utimbuf times{modified, modified};
+        utime(QFile::encodeName(path).constData(), &times);
+    }
+
+    static void limitExpansion(uint64_t entry, uint64_t run, uint64_t floor, uint32_t ratio) {
+        QLibrary library(QCoreApplication::applicationDirPath() + "/unzip32");
+        auto set = reinterpret_cast<decltype(&UzpSetExpansionLimits)>(library.resolve("UzpSetExpansionLimits"));
+        QVERIFY(set);
+        set(entry, run, floor, ratio);
+    }
+
+private slots:
+    void foldersAreRecreatedOrDropped() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder()
+                    .folder("Cronaca/")
+                    .file("Cronaca/001.txt", "uno")
+                    .file("Sport/Calcio/002.txt", "due")
+                    .file("indice.txt", "tre")
+                    .write(folder.file("a.zip")));
+        CGUnzipFiles job;
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(tree(folder.file("Temp")),
+                 (QStringList{"Cronaca/001.txt=uno", "Sport/Calcio/002.txt=due", "indice.txt=tre"}));
+        QVERIFY(job.GetLastMessage().contains("estratto: Cronaca/001.txt"));
+
+        QDir(folder.file("Temp")).removeRecursively();
+        job.setHonorDirectories(false);
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(tree(folder.file("Temp")), (QStringList{"001.txt=uno", "002.txt=due", "indice.txt=tre"}));
+        QCOMPARE(QDir(folder.file("Temp")).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void existingFilesFollowTheOverwriteOptions() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder()
+                    .file("a.txt", "nuovo A")
+                    .file("b/b.txt", "nuovo B")
+                    .file("c.txt", "nuovo C")
+                    .write(folder.file("a.zip")));
+        auto reset = [&] {
+            QDir(folder.file("Temp")).removeRecursively();
+            QDir(folder.path()).mkpath("Temp/b");
+            folder.write("Temp/a.txt", "vecchio A");
+            folder.write("Temp/b/b.txt", "vecchio B");
+        };
+
+        reset();
+        CGUnzipFiles job;
+        job.setOverWriteFiles(false);
+        QCOMPARE(unzip(job, folder), 0); // neither replace nor ask: existing files stay
+        QCOMPARE(tree(folder.file("Temp")), (QStringList{"a.txt=vecchio A", "b/b.txt=vecchio B", "c.txt=nuovo C"}));
+
+        reset();
+        job.setPromptOverwrite(true);
+        folder.toolkit.answerYesNoCancel(Toolkit::Answer::Yes);
+        folder.toolkit.answerYesNoCancel(Toolkit::Answer::No);
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(tree(folder.file("Temp")), (QStringList{"a.txt=nuovo A", "b/b.txt=vecchio B", "c.txt=nuovo C"}));
+        QCOMPARE(folder.toolkit.shown().at(1).text, QString("Overwrite b/b.txt?"));
+
+        reset();
+        folder.toolkit.answerYesNoCancel(Toolkit::Answer::Cancel);
+        QCOMPARE(unzip(job, folder), UNZIP_CANCELLED);
+        QCOMPARE(tree(folder.file("Temp")), (QStringList{"a.txt=vecchio A", "b/b.txt=vecchio B"}));
+
+        reset();
+        job.setOverWriteFiles(true); // replaces without a question, whatever PromptOverwrite says
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(tree(folder.file("Temp")), (QStringList{"a.txt=nuovo A", "b/b.txt=nuovo B", "c.txt=nuovo C"}));
+    }
+
+    void newerAndOnlyNewerCompareModificationTimes() {
+        TestProgramFolder folder;
+        const std::time_t stored = ZipBuilder::kModified;
+        QVERIFY(ZipBuilder()
+                    .file("vecchio.txt", "archivio")
+                    .file("recente.txt", "archivio")
+                    .file("nuovo.txt", "archivio")
+                    .write(folder.file("a.zip")));
+        auto reset = [&] {
+            QDir(folder.file("Temp")).removeRecursively();
+            QDir(folder.path()).mkpath("Temp");
+            folder.write("Temp/vecchio.txt", "disco");
+            folder.write("Temp/recente.txt", "disco");
+            setAge(folder.file("Temp/vecchio.txt"), stored - 3600);
+            setAge(folder.file("Temp/recente.txt"), stored + 3600);
+        };
+        reset();
+        CGUnzipFiles job;
+        job.setExtractNewer(true);
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(tree(folder.file("Temp")),
+                 (QStringList{"nuovo.txt=archivio", "recente.txt=disco", "vecchio.txt=archivio"}));
+
+        reset();
+        job.setExtractNewer(false);
+        job.setExtractOnlyNewer(true);
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(tree(folder.file("Temp")), (QStringList{"recente.txt=disco", "vecchio.txt=archivio"}));
+    }
+
+    void testPrintAndListWriteNothing() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder().file("a.txt", "riga uno\nriga due\n").write(folder.file("a.zip")));
+        CGUnzipFiles job;
+        job.setTestZip(true);
+        QCOMPARE(unzip(job, folder), 0);
+        QVERIFY(job.GetLastMessage().contains("verifica: a.txt  OK"));
+
+        job.setTestZip(false);
+        job.setWriteToStdOut(true);
+        job.setMessageLevel(0);
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(job.GetLastMessage(), QString("riga uno\nriga due\n"));
+        job.setConvertCRtoCRLF(true);
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(job.GetLastMessage(), QString("riga uno\r\nriga due\r\n"));
+
+        job.setWriteToStdOut(false);
+        job.setExtractList(1);
+        QCOMPARE(unzip(job, folder), 0);
+        QVERIFY(!QFile::exists(folder.file("Temp/a.txt")));
+    }
+
+    void aBadCrcFailsTheTest() {
+        TestProgramFolder folder;
+        const QByteArray content(4000, 'x');
+        QVERIFY(ZipBuilder().file("a.txt", content).write(folder.file("a.zip")));
+        QByteArray bytes = folder.read("a.zip");
+        const qsizetype header = bytes.indexOf("a.txt"); // the local header's name; the CRC sits 16 bytes before
+        bytes[header - 16] = static_cast<char>(bytes[header - 16] ^ 0x55);
+        folder.write("a.zip", bytes);
+        CGUnzipFiles job;
+        job.setTestZip(true);
+        QVERIFY(unzip(job, folder) != 0);
+        QVERIFY(!QFile::exists(folder.file("Temp/a.txt")));
+    }
+
+    void messagesFollowTheLevelAndTheComment() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder().file("a b.txt", "x").write(folder.file("a.zip")));
+        QVERIFY(addArchiveComment(folder.file("a.zip"), "Edizione del luned\x8a"));
+        CGUnzipFiles job;
+        job.setMessageLevel(0);
+        job.setSpaceToUnderScore(true);
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(job.GetLastMessage(), QString());
+        QVERIFY(QFile::exists(folder.file("Temp/a_b.txt")));
+
+        job.setMessageLevel(2);
+        job.setDisplayComment(true);
+        job.setVerbose(true);
+        QCOMPARE(unzip(job, folder), 0);
+        QVERIFY2(job.GetLastMessage().contains(QStringLiteral("\nEdizione del lunedè\n")),
+                 qPrintable(job.GetLastMessage()));
+        QVERIFY(job.GetLastMessage().contains("(1 byte)"));
+    }
+
+    void lineEndsOfTextBecomeCrLf() {
+        TestProgramFolder folder;
+        const QByteArray binary("bin\nario\0\n", 10);
+        QVERIFY(ZipBuilder().file("testo.txt", "a\nb\rc\r\nd\n").file("dati.bin", binary).write(folder.file("a.zip")));
+        CGUnzipFiles job;
+        job.setConvertCRtoCRLF(true);
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(folder.read("Temp/testo.txt"), QByteArray("a\r\nb\r\nc\r\nd\r\n"));
+        QCOMPARE(folder.read("Temp/dati.bin"), binary);
+    }
+
+    void accentedNamesComeOutRight() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder().dosNames().file("città/perché.txt", "x").write(folder.file("dos.zip")));
+        QVERIFY(ZipBuilder().file("Qualità €.txt", "y").write(folder.file("utf8.zip")));
+        QVERIFY(folder.read("dos.zip").contains("citt\x85/perch\x82.txt")); // code page 850, no UTF-8 flag
+        CGUnzipFiles job;
+        QCOMPARE(unzip(job, folder, "dos.zip"), 0);
+        QCOMPARE(unzip(job, folder, "utf8.zip"), 0);
+        QCOMPARE(tree(folder.file("Temp")),
+                 (QStringList{QStringLiteral("Qualità €.txt=y"), QStringLiteral("città/perché.txt=x")}));
+    }
+
+    void encryptedEntriesNeedTheirPassword_data() {
+        QTest::addColumn<Encryption>("encryption");
+        QTest::newRow("traditional") << Encryption::Traditional;
+        QTest::newRow("AES-256") << Encryption::Aes256;
+    }
+
+    void encryptedEntriesNeedTheirPassword() {
+        QFETCH(Encryption, encryption);
+        TestProgramFolder folder;
+        // Traditional encryption lets one wrong password in 256 through its check; stored entries then fail
+        // their CRC, which keeps the outcome of a wrong password the same every time.
+        ZipBuilder builder;
+        if (encryption == Encryption::Traditional)
+            builder.store();
+        QVERIFY(builder.encrypt(encryption, "segreta")
+                    .file("uno.txt", QByteArray(3000, 'u'))
+                    .file("due.txt", QByteArray(3000, 'd'))
+                    .write(folder.file("a.zip")));
+        CGUnzipFiles job;
+        folder.toolkit.answerText("segreta"); // asked once, kept for the next entry
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(folder.read("Temp/due.txt"), QByteArray(3000, 'd'));
+        QCOMPARE(folder.toolkit.shown().size(), 1);
+
+        QDir(folder.file("Temp")).removeRecursively();
+        folder.toolkit.answerText("sbagliata");
+        folder.toolkit.answerText("sbagliata");
+        QCOMPARE(unzip(job, folder), UNZIP_BAD_PASSWORD);
+        QCOMPARE(tree(folder.file("Temp")), QStringList()); // nothing half-written
+
+        folder.toolkit.answerText(""); // declined: not asked again in the run
+        QCOMPARE(unzip(job, folder), UNZIP_BAD_PASSWORD);
+        QCOMPARE(folder.toolkit.shown().size(), 4);
+    }
+
+    void damagedArchivesFailButKeepWhatCameBefore() {
+        TestProgramFolder folder;
+        QByteArray body;
+        for (int i = 0; i < 2000; ++i)
+            body += QByteArray::number(i * 7919 % 10007) + ' ';
+        QVERIFY(ZipBuilder().file("primo.txt", "intatto").file("secondo.txt", body).write(folder.file("a.zip")));
+        const QByteArray whole = folder.read("a.zip");
+        folder.write("a.zip", whole.left(whole.indexOf("secondo.txt") + 200)); // cut inside the second entry
+        CGUnzipFiles job;
+        QVERIFY(unzip(job, folder) != 0);
+        QCOMPARE(folder.read("Temp/primo.txt"), QByteArray("intatto"));
+
+        folder.write("b.zip", "non sono un archivio");
+        QCOMPARE(unzip(job, folder, "b.zip"), UNZIP_DAMAGED);
+        QCOMPARE(unzip(job, folder, "manca.zip"), UNZIP_NO_ARCHIVE);
+    }
+
+    void nothingIsWrittenOutsideTheTarget() {
+        TestProgramFolder folder;
+        QDir(folder.path()).mkpath("Fuori");
+        QVERIFY(ZipBuilder()
+                    .file("../fuori.txt", "x")
+                    .file("a/../../fuori2.txt", "x")
+                    .file(folder.file("Fuori/assoluto.txt"), "x")
+                    .file("C:/unita.txt", "x")
+                    .symlink("collegamento", folder.file("Fuori"))
+                    .file("collegamento/dentro.txt", "x")
+                    .file("uscita/via.txt", "x")
+                    .file("buono.txt", "ok")
+                    .write(folder.file("a.zip")));
+        QDir(folder.path()).mkpath("Temp");
+        QVERIFY(QFile::link(folder.file("Fuori"), folder.file("Temp/uscita"))); // a link already in the target
+        CGUnzipFiles job;
+        QCOMPARE(unzip(job, folder), UNZIP_REFUSED);
+        QCOMPARE(QDir(folder.file("Fuori")).entryList(QDir::Files), QStringList());
+        QVERIFY(!QFile::exists(folder.file("fuori.txt")) && !QFile::exists(folder.file("fuori2.txt")));
+        QCOMPARE(folder.read("Temp/buono.txt"), QByteArray("ok"));
+        QVERIFY(!QFileInfo(folder.file("Temp/collegamento")).isSymLink());
+        QVERIFY(job.GetLastMessage().contains("rifiutato: ../fuori.txt"));
+    }
+
+    void anArchiveThatExpandsTooMuchIsStopped() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder()
+                    .file("bomba.txt", QByteArray(3 << 20, '\0'))
+                    .file("piccolo.txt", "ok")
+                    .write(folder.file("a.zip")));
+        limitExpansion(1 << 20, 0, 0, 0);
+        CGUnzipFiles job;
+        const int32_t code = unzip(job, folder);
+        limitExpansion(0, 0, 0, 0);
+        QCOMPARE(code, UNZIP_REFUSED);
+        QVERIFY(!QFile::exists(folder.file("Temp/bomba.txt")));
+        QCOMPARE(folder.read("Temp/piccolo.txt"), QByteArray("ok"));
+
+        limitExpansion(0, 0, 256 << 10, 100); // past 256 KB, at most 100 bytes out for each byte in
+        QCOMPARE(unzip(job, folder), UNZIP_REFUSED);
+        limitExpansion(0, 0, 0, 0);
+        QVERIFY(!QFile::exists(folder.file("Temp/bomba.txt")));
+    }
+
+    void oneExtractionAtATime() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder().file("a.txt", "nuovo").write(folder.file("a.zip")));
+        QDir(folder.path()).mkpath("Temp");
+        folder.write("Temp/a.txt", "vecchio");
+        CGUnzipFiles job, second;
+        job.setOverWriteFiles(false);
+        job.setPromptOverwrite(true);
+        int secondError = 0;
+        folder.toolkit.answerYesNoCancel(Toolkit::Answer::Yes, [&] {
+            try {
+                second.Unzip(folder.file("a.zip"), folder.file("Altro"));
+            } catch (const UnzipError& error) {
+                secondError = error.number();
+            }
+        });
+        QCOMPARE(unzip(job, folder), 0);
+        QCOMPARE(secondError, UnzipError::kInvalidCall);
+        QCOMPARE(folder.read("Temp/a.txt"), QByteArray("nuovo"));
+        QVERIFY(!QFile::exists(folder.file("Altro")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExtraction)
+#include "tst_extraction.moc"

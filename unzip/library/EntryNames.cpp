@@ -1,0 +1,96 @@
+#include "EntryNames.h"
+
+#include <cctype>
+
+namespace {
+
+char fold(char c, bool caseSensitive) {
+    return caseSensitive ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+bool hasDriveLetter(std::string_view name) {
+    return name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
+}
+
+} // namespace
+
+namespace EntryNames {
+
+Placement place(std::string_view name, bool isFolder, bool honorFolders, bool spaceToUnderscore) {
+    std::string unified(name);
+    for (char& c : unified) {
+        if (c == '\\')
+            c = '/';
+    }
+    if (!unified.empty() && unified.front() == '/')
+        return {false, {}, "percorso assoluto"};
+    if (hasDriveLetter(unified))
+        return {false, {}, "percorso con lettera di unità"};
+
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= unified.size()) {
+        const size_t slash = std::min(unified.find('/', start), unified.size());
+        const std::string part = unified.substr(start, slash - start);
+        if (part == "..")
+            return {false, {}, "percorso che esce dalla cartella"};
+        if (!part.empty() && part != ".")
+            parts.push_back(part);
+        start = slash + 1;
+    }
+    if (!honorFolders) {
+        if (isFolder || parts.empty())
+            return {true, {}, {}};
+        parts = {parts.back()};
+    }
+    std::string relative;
+    for (const std::string& part : parts) {
+        if (!relative.empty())
+            relative += '/';
+        relative += part;
+    }
+    if (spaceToUnderscore) {
+        for (char& c : relative) {
+            if (c == ' ')
+                c = '_';
+        }
+    }
+    return {true, relative, {}};
+}
+
+bool matches(std::string_view pattern, std::string_view name, bool caseSensitive) {
+    // Iterative matching with one backtrack point for the last "*": linear in practice, never exponential.
+    size_t p = 0, n = 0, starAt = std::string_view::npos, resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || fold(pattern[p], caseSensitive) == fold(name[n], caseSensitive))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (starAt != std::string_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool selected(std::string_view name, const std::vector<std::string>& include, const std::vector<std::string>& exclude,
+              bool caseSensitive) {
+    auto anyMatches = [&](const std::vector<std::string>& patterns) {
+        for (const std::string& pattern : patterns) {
+            if (matches(pattern, name, caseSensitive))
+                return true;
+        }
+        return false;
+    };
+    return (include.empty() || anyMatches(include)) && !anyMatches(exclude);
+}
+
+} // namespace EntryNames

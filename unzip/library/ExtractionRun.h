@@ -1,0 +1,68 @@
+#pragma once
+
+#include "unzip/UnzipRecords.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct archive;
+struct archive_entry;
+
+struct ExpansionLimits {
+    uint64_t maxEntryBytes = 4ull << 30; // 4 GiB written for one entry
+    uint64_t maxRunBytes = 8ull << 30;   // 8 GiB written in one run
+    uint64_t ratioFloor = 100ull << 20;  // past 100 MB written for one entry ...
+    uint32_t maxRatio = 1000;            // ... no more than 1000 bytes out for each byte read
+};
+
+// One call of the library: reads the archive with libarchive (ZIP only) and extracts, tests, lists or prints its
+// entries as the options say, talking to the caller only through its callbacks. Nothing is ever written outside
+// the target folder: names that lead out and every entry that is not a plain file or folder are refused.
+class ExtractionRun {
+public:
+    ExtractionRun(const UnzipOptions& options, const UnzipCallbacks& callbacks, std::vector<std::string> include,
+                  std::vector<std::string> exclude, const ExpansionLimits& limits);
+    ~ExtractionRun();
+
+    int32_t run();
+
+private:
+    enum class Mode { Extract, Test, List, Print };
+    enum class Outcome { Done, Skipped, Failed, Stop };
+    enum class Decision { Write, Keep, Cancel };
+
+    bool open();
+    void processEntries();
+    Outcome processEntry(archive_entry* entry, const std::string& name);
+    Outcome extract(archive_entry* entry, const std::string& name);
+    Outcome writeData(archive_entry* entry, const std::string& name, const std::string& target);
+    Outcome readOnly(archive_entry* entry, const std::string& name); // test, list and print modes
+    Decision decideExisting(archive_entry* entry, const std::string& name, const std::string& target);
+    Outcome dataFailure(int result, const std::string& name, bool encrypted);
+
+    const char* nextPassword();
+    static const char* passwordThunk(archive* a, void* self);
+
+    void say(int level, const std::string& text); // printed when MessageLevel reaches the level
+    void problem(int32_t code, const std::string& text);
+    void settle(int32_t code); // the run's code is the most serious seen
+
+    const UnzipOptions& m_options;
+    const UnzipCallbacks& m_callbacks;
+    std::vector<std::string> m_include;
+    std::vector<std::string> m_exclude;
+    ExpansionLimits m_limits;
+    Mode m_mode = Mode::Extract;
+    archive* m_reader = nullptr;
+    archive* m_disk = nullptr;
+    std::string m_targetFolder;
+    int32_t m_code = UNZIP_OK;
+    uint64_t m_runBytes = 0;
+    int m_matched = 0;
+    int m_done = 0;
+    std::string m_currentLocalName; // the entry being read, for the password question
+    bool m_askedForEntry = false;
+    bool m_passwordRefused = false;
+    std::string m_password;
+};
