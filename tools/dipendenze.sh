@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-    libarchive-dev
+    libarchive-dev libarchive-tools
     fonts-dejavu-core xvfb xauth
 )
 

@@ -1,0 +1,111 @@
+// Extraction of a generated issue of 20,000 entries (about 60 MB expanded, deflated) through the unzip job with
+// its default options, against bsdtar -xf of the same archive, in the same run. Both are timed from process
+// start to exit, alternately; the job's peak resident memory is reported too.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <archive.h>
+#include <archive_entry.h>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Italian-looking text that deflates about as well as real articles.
+QByteArray articleText(int seed, int size) {
+    static const char* const words[] = {"il",        "governo", "della",     "città",   "ieri",    "sindaco",
+                                        "consiglio", "notizia", "regionale", "squadra", "partita", "mercato",
+                                        "lavoro",    "scuola",  "strada",    "cultura", "teatro",  "prezzi"};
+    QByteArray text;
+    unsigned state = static_cast<unsigned>(seed) * 2654435761u + 1;
+    while (text.size() < size) {
+        state = state * 1103515245u + 12345u;
+        text += words[(state >> 16) % (sizeof words / sizeof *words)];
+        text += (state >> 8) % 13 == 0 ? ".\r\n" : " ";
+    }
+    return text;
+}
+
+bool writeArchive(const QString& path) {
+    archive* zip = archive_write_new();
+    archive_write_set_format_zip(zip);
+    if (archive_write_open_filename(zip, QFile::encodeName(path).constData()) != ARCHIVE_OK)
+        return false;
+    for (int s = 0; s < 200; ++s) {
+        for (int a = 0; a < 100; ++a) {
+            const QByteArray name =
+                QStringLiteral("Sezione%1-%2.txt").arg(s, 3, 10, QChar('0')).arg(a, 3, 10, QChar('0')).toUtf8();
+            const QByteArray body = articleText(s * 100 + a, 3000);
+            archive_entry* entry = archive_entry_new();
+            archive_entry_set_pathname(entry, name.constData());
+            archive_entry_set_filetype(entry, AE_IFREG);
+            archive_entry_set_perm(entry, 0644);
+            archive_entry_set_size(entry, body.size());
+            archive_write_header(zip, entry);
+            archive_write_data(zip, body.constData(), body.size());
+            archive_entry_free(entry);
+        }
+    }
+    const bool ok = archive_write_close(zip) == ARCHIVE_OK;
+    archive_write_free(zip);
+    return ok;
+}
+
+double timedRun(const QString& program, const QStringList& arguments, QByteArray* output = nullptr) {
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    const double ms = clock.nsecsElapsed() / 1e6;
+    if (process.exitCode() != 0)
+        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    if (output)
+        *output = process.readAllStandardOutput();
+    return ms;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString archivePath = dir.filePath("giornale.zip");
+    if (!writeArchive(archivePath))
+        qFatal("cannot write the archive");
+    const QString child = QCoreApplication::applicationDirPath() + "/bench_estrazione_figlio";
+    std::vector<double> ours, theirs;
+    long peakKiB = 0;
+    const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 7;
+    for (int i = 0; i <= runs; ++i) {
+        const QString oursDir = dir.filePath("nostro"), theirsDir = dir.filePath("bsdtar");
+        QDir(oursDir).removeRecursively();
+        QDir(theirsDir).removeRecursively();
+        QDir().mkpath(theirsDir);
+        QByteArray output;
+        const double a = timedRun(child, {archivePath, oursDir}, &output);
+        const double b = timedRun("bsdtar", {"-xf", archivePath, "-C", theirsDir});
+        const QList<QByteArray> words = output.trimmed().split(' ');
+        if (words.value(0) != "0")
+            qFatal("extraction returned %s", output.constData());
+        if (i == 0)
+            continue; // warms the file cache
+        ours.push_back(a);
+        theirs.push_back(b);
+        peakKiB = std::max(peakKiB, words.value(1).toLong());
+    }
+    const double ratio = median(ours) / median(theirs);
+    std::printf("estrazione di 20000 voci: CGUnzipFiles::Unzip %.0f ms, bsdtar -xf %.0f ms (mediane di %d)\n",
+                median(ours), median(theirs), runs);
+    std::printf("rapporto: %.2f (obiettivo <= 1.15)\n", ratio);
+    std::printf("memoria residente di picco: %.1f MiB (obiettivo <= 40)\n", peakKiB / 1024.0);
+    return ratio <= 1.15 && peakKiB <= 40 * 1024 ? 0 : 1;
+}
