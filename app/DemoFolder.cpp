@@ -4,7 +4,9 @@
 #include "platform/FileError.h"
 #include "platform/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 
 namespace DemoFolder {
 
@@ -15,6 +17,17 @@ void prepare(const QString& folder) {
     ProgramFolder::set(folder);
     if (CredentialLine::split(CredentialFile::LeggiAccesso()).kind != CredentialLine::Kind::Profile)
         CredentialFile::EliminaAccesso(kUserName, kPassword);
+
+    // Sample issues come from the generator built beside the program, once.
+    const QDir store(folder + QStringLiteral("/Giornali"));
+    if (store.entryList({QStringLiteral("*.zip")}, QDir::Files).isEmpty()) {
+        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/genera-giornale");
+        QProcess process;
+        process.start(generator, {QStringLiteral("--cartella"), store.path()});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            throw FileError(QStringLiteral("Impossibile preparare i giornali di prova con «%1».")
+                                .arg(QDir::toNativeSeparators(generator)));
+    }
 }
 
 } // namespace DemoFolder

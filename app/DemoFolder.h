@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// A program folder ready for a first look: the archive store "Giornali" and a demo profile.
+// A program folder ready for a first look: a demo profile, and the archive store "Giornali" with sample issues
+// written by the genera-giornale tool beside the program.
 namespace DemoFolder {
 
 inline const QString kUserName = QStringLiteral("demo");

@@ -4,8 +4,11 @@
 #include "FrmConfigurazione.h"
 #include "ProfileErrors.h"
 #include "SharedState.h"
+#include "reader/FrmSelezionaGiornale.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
+#include "platform/Folders.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
 #include "platform/Twips.h"
 
@@ -52,6 +55,7 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     m_prelevaGiornale->setEnabled(false);
     m_leggiGiornale->setEnabled(false);
 
+    connect(m_leggiGiornale, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdLeggiGiornale_Click);
     connect(m_configurazione, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdConfigurazione_Click);
     connect(m_esci, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdEsci_Click);
 }
@@ -91,6 +95,17 @@ QString FrmLetturaGiornali::lblaccesso() const {
 void FrmLetturaGiornali::focusPrelevaGiornale() {
     activateWindow(); // focus given to a control of another window brings that window forward
     m_prelevaGiornale->setFocus();
+}
+
+// Each step goes on whatever happened to the one before: a Temp that is missing, or that keeps a read-only file,
+// does not stop the chooser.
+void FrmLetturaGiornali::CmdLeggiGiornale_Click() {
+    try {
+        Folders::deleteFolder(ProgramFolder::join(QStringLiteral("Temp")));
+    } catch (const FileError&) {
+    }
+    SharedState::instance().NomeScaricato.clear();
+    Screen<FrmSelezionaGiornale>::load().Command1_Click();
 }
 
 void FrmLetturaGiornali::CmdConfigurazione_Click() {

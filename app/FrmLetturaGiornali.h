@@ -23,6 +23,7 @@ public:
     void focusPrelevaGiornale();
 
 private:
+    void CmdLeggiGiornale_Click();
     void CmdConfigurazione_Click();
     void CmdEsci_Click();
     void applyCredentialLine(const QString& line);
