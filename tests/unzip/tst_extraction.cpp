@@ -286,11 +286,15 @@ private slots:
                     .write(folder.file("a.zip")));
         QDir(folder.path()).mkpath("Temp");
         QVERIFY(QFile::link(folder.file("Fuori"), folder.file("Temp/uscita"))); // a link already in the target
+        folder.write("Fuori/bersaglio.txt", "intatto");
+        QVERIFY(QFile::link(folder.file("Fuori/bersaglio.txt"), folder.file("Temp/buono.txt")));
         CGUnzipFiles job;
         QCOMPARE(unzip(job, folder), UNZIP_REFUSED);
-        QCOMPARE(QDir(folder.file("Fuori")).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(folder.file("Fuori")).entryList(QDir::Files), QStringList{"bersaglio.txt"});
+        QCOMPARE(folder.read("Fuori/bersaglio.txt"), QByteArray("intatto")); // the link was replaced, not followed
         QVERIFY(!QFile::exists(folder.file("fuori.txt")) && !QFile::exists(folder.file("fuori2.txt")));
         QCOMPARE(folder.read("Temp/buono.txt"), QByteArray("ok"));
+        QVERIFY(!QFileInfo(folder.file("Temp/buono.txt")).isSymLink());
         QVERIFY(!QFileInfo(folder.file("Temp/collegamento")).isSymLink());
         QVERIFY(job.GetLastMessage().contains("rifiutato: ../fuori.txt"));
     }

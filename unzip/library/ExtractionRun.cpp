@@ -116,8 +116,7 @@ bool ExtractionRun::open() {
     std::error_code error;
     const fs::path target = fromLocal(m_options.ExtractDir);
     fs::create_directories(target, error);
-    // The target is named by its real path, so that the refusal to write through links below it does not trip
-    // on links above it.
+    // The target is named by its real path: links above it are the user's business, links below it are refused.
     const fs::path real = fs::canonical(target, error);
     if (error) {
         problem(UNZIP_DISK, std::string("Cartella di destinazione non disponibile: ") + m_options.ExtractDir + "\n");
@@ -125,8 +124,9 @@ bool ExtractionRun::open() {
     }
     m_targetFolder = toUtf8(real);
     m_disk = archive_write_disk_new();
-    archive_write_disk_set_options(m_disk, ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT |
-                                               ARCHIVE_EXTRACT_SECURE_SYMLINKS);
+    // Links below the target are checked here (noLinksOnTheWay), once per folder, rather than by libarchive's
+    // ARCHIVE_EXTRACT_SECURE_SYMLINKS, which walks every folder of the full path again for every entry.
+    archive_write_disk_set_options(m_disk, ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT);
     return true;
 }
 
@@ -183,6 +183,10 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
     if (placement.relative.empty())
         return Outcome::Skipped;
     const std::string target = m_targetFolder + "/" + placement.relative;
+    if (!noLinksOnTheWay(placement.relative)) {
+        problem(UNZIP_REFUSED, "  rifiutato: " + toLocal(name) + " (percorso attraverso un collegamento)\n");
+        return Outcome::Failed;
+    }
     if (!isFolder) {
         switch (decideExisting(entry, name, target)) {
         case Decision::Write:
@@ -194,6 +198,11 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
             return Outcome::Stop;
         }
     }
+
+    // A link where the entry goes is replaced by the entry; what it points to is never touched.
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(fromUtf8(target), error)))
+        fs::remove(fromUtf8(target), error);
 
     archive_entry* out = archive_entry_clone(entry);
     archive_entry_update_pathname_utf8(out, target.c_str());
@@ -214,6 +223,22 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
         return Outcome::Done;
     }
     return writeData(entry, name, target);
+}
+
+// True when no folder between the target and the entry is a link (a link could lead anywhere). Folders seen once
+// are not looked at again.
+bool ExtractionRun::noLinksOnTheWay(const std::string& relative) {
+    std::error_code error;
+    for (size_t slash = relative.find('/'); slash != std::string::npos; slash = relative.find('/', slash + 1)) {
+        const std::string folder = relative.substr(0, slash);
+        if (m_checkedFolders.count(folder))
+            continue;
+        const fs::file_status status = fs::symlink_status(fromUtf8(m_targetFolder + "/" + folder), error);
+        if (fs::is_symlink(status) || (fs::exists(status) && !fs::is_directory(status)))
+            return false;
+        m_checkedFolders.insert(folder);
+    }
+    return true;
 }
 
 ExtractionRun::Decision ExtractionRun::decideExisting(archive_entry* entry, const std::string& name,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 struct archive;
@@ -38,6 +39,7 @@ private:
     Outcome extract(archive_entry* entry, const std::string& name);
     Outcome writeData(archive_entry* entry, const std::string& name, const std::string& target);
     Outcome readOnly(archive_entry* entry, const std::string& name); // test, list and print modes
+    bool noLinksOnTheWay(const std::string& relative);
     Decision decideExisting(archive_entry* entry, const std::string& name, const std::string& target);
     Outcome dataFailure(int result, const std::string& name, bool encrypted);
 
@@ -57,6 +59,7 @@ private:
     archive* m_reader = nullptr;
     archive* m_disk = nullptr;
     std::string m_targetFolder;
+    std::unordered_set<std::string> m_checkedFolders; // below the target, known to be real folders
     int32_t m_code = UNZIP_OK;
     uint64_t m_runBytes = 0;
     int m_matched = 0;
