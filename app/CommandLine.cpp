@@ -1,6 +1,9 @@
 #include "CommandLine.h"
 
+#include "service/ServiceAddress.h"
+
 #include <QCommandLineParser>
+#include <QUrl>
 #include <cstring>
 
 namespace {
@@ -8,6 +11,8 @@ namespace {
 const QCommandLineOption kFolderOption(QStringList{QStringLiteral("c"), QStringLiteral("cartella")}, QString(),
                                        QStringLiteral("percorso"));
 const QCommandLineOption kDemoOption(QStringLiteral("demo"));
+const QCommandLineOption kServiceOption(QStringList{QStringLiteral("s"), QStringLiteral("servizio")}, QString(),
+                                        QStringLiteral("indirizzo"));
 const QCommandLineOption kHelpOption(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aiuto")});
 
 } // namespace
@@ -15,7 +20,7 @@ const QCommandLineOption kHelpOption(QStringList{QStringLiteral("h"), QStringLit
 CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvironment& environment) {
     CommandLine result;
     QCommandLineParser parser;
-    parser.addOptions({kFolderOption, kDemoOption, kHelpOption});
+    parser.addOptions({kFolderOption, kDemoOption, kServiceOption, kHelpOption});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         result.error = unknown.isEmpty() ? QStringLiteral("Argomenti non validi: manca il percorso dopo --cartella.")
@@ -30,6 +35,14 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvir
     result.demo = parser.isSet(kDemoOption);
     result.programFolder =
         parser.isSet(kFolderOption) ? parser.value(kFolderOption) : environment.value(QLatin1String(kFolderVariable));
+    result.service = parser.isSet(kServiceOption) ? parser.value(kServiceOption)
+                                                  : environment.value(QLatin1String(kServiceVariable));
+    if (!result.service.isEmpty()) {
+        const QUrl url(result.service, QUrl::StrictMode);
+        if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) ||
+            url.host().isEmpty())
+            result.error = QStringLiteral("Indirizzo del servizio non valido: %1.").arg(result.service);
+    }
     return result;
 }
 
@@ -51,9 +64,13 @@ QString CommandLine::helpText() {
                "  -c, --cartella <percorso>  Cartella del programma, che contiene accesso.txt, Giornali e Temp.\n"
                "                             Senza questa opzione vale la variabile d'ambiente %1,\n"
                "                             altrimenti la cartella dell'eseguibile.\n"
+               "  -s, --servizio <indirizzo>  Indirizzo del servizio dei giornali (per esempio http://host:8080).\n"
+               "                             Senza questa opzione vale la variabile d'ambiente %2,\n"
+               "                             altrimenti %3.\n"
                "  --demo                     Prepara una cartella dimostrativa (la sottocartella \"demo\"\n"
                "                             della cartella dell'eseguibile, o quella indicata con --cartella)\n"
-               "                             con un profilo di prova, e la usa.\n"
+               "                             con un profilo e giornali di prova, avvia il servizio\n"
+               "                             dimostrativo e lo usa.\n"
                "  -h, --help, --aiuto        Mostra questo aiuto ed esce.\n")
-        .arg(QLatin1String(kFolderVariable));
+        .arg(QLatin1String(kFolderVariable), QLatin1String(kServiceVariable), ServiceAddress::defaultBase());
 }

@@ -9,10 +9,13 @@ struct CommandLine {
     bool help = false;
     bool demo = false;
     QString programFolder; // empty: the executable's folder (or its "demo" folder with --demo)
+    QString service;       // the service's base address; empty: the build's default
     QString error;         // an Italian sentence when the arguments make no sense
 
     // The environment variable that names the program folder when no option does.
     static constexpr const char* kFolderVariable = "LETTORE_GIORNALI_CARTELLA";
+    // The environment variable that names the service's address when no option does.
+    static constexpr const char* kServiceVariable = "LETTORE_GIORNALI_SERVIZIO";
 
     static CommandLine parse(const QStringList& arguments,
                              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());

@@ -8,6 +8,22 @@
 #include <QDir>
 #include <QProcess>
 
+namespace {
+
+// Sample issues come from the generator built beside the program, once.
+void fillWithSampleIssues(const QString& folder) {
+    if (!QDir(folder).entryList({QStringLiteral("*.zip")}, QDir::Files).isEmpty())
+        return;
+    const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/genera-giornale");
+    QProcess process;
+    process.start(generator, {QStringLiteral("--cartella"), folder});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        throw FileError(QStringLiteral("Impossibile preparare i giornali di prova con «%1».")
+                            .arg(QDir::toNativeSeparators(generator)));
+}
+
+} // namespace
+
 namespace DemoFolder {
 
 void prepare(const QString& folder) {
@@ -18,16 +34,25 @@ void prepare(const QString& folder) {
     if (CredentialLine::split(CredentialFile::LeggiAccesso()).kind != CredentialLine::Kind::Profile)
         CredentialFile::EliminaAccesso(kUserName, kPassword);
 
-    // Sample issues come from the generator built beside the program, once.
-    const QDir store(folder + QStringLiteral("/Giornali"));
-    if (store.entryList({QStringLiteral("*.zip")}, QDir::Files).isEmpty()) {
-        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/genera-giornale");
-        QProcess process;
-        process.start(generator, {QStringLiteral("--cartella"), store.path()});
-        if (!process.waitForFinished(60000) || process.exitCode() != 0)
-            throw FileError(QStringLiteral("Impossibile preparare i giornali di prova con «%1».")
-                                .arg(QDir::toNativeSeparators(generator)));
+    fillWithSampleIssues(folder + QStringLiteral("/Giornali"));
+    fillWithSampleIssues(folder + QStringLiteral("/Servizio"));
+}
+
+QString startService(const QString& folder) {
+    static QProcess service; // lives as long as the program, which ends it on leaving
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/servizio-demo");
+    service.start(program, {QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--cartella"),
+                            folder + QStringLiteral("/Servizio")});
+    while (service.waitForReadyRead(10000)) {
+        if (!service.canReadLine())
+            continue;
+        const QList<QByteArray> words = service.readLine().trimmed().split(' ');
+        if (words.value(0) == "porta" && words.value(1).toUInt() > 0)
+            return QStringLiteral("http://127.0.0.1:") + QString::fromLatin1(words.value(1));
+        break;
     }
+    throw FileError(QStringLiteral("Impossibile avviare il servizio dimostrativo «%1».")
+                        .arg(QDir::toNativeSeparators(program)));
 }
 
 } // namespace DemoFolder

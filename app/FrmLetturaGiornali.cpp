@@ -5,6 +5,7 @@
 #include "ProfileErrors.h"
 #include "SharedState.h"
 #include "reader/FrmSelezionaGiornale.h"
+#include "service/FrmTestata.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
 #include "platform/Folders.h"
@@ -55,6 +56,7 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     m_prelevaGiornale->setEnabled(false);
     m_leggiGiornale->setEnabled(false);
 
+    connect(m_prelevaGiornale, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdPrelevaGiornale_Click);
     connect(m_leggiGiornale, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdLeggiGiornale_Click);
     connect(m_configurazione, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdConfigurazione_Click);
     connect(m_esci, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdEsci_Click);
@@ -95,6 +97,14 @@ QString FrmLetturaGiornali::lblaccesso() const {
 void FrmLetturaGiornali::focusPrelevaGiornale() {
     activateWindow(); // focus given to a control of another window brings that window forward
     m_prelevaGiornale->setFocus();
+}
+
+// Any failure on the way ends the action without a message.
+void FrmLetturaGiornali::CmdPrelevaGiornale_Click() {
+    try {
+        Screen<FrmTestata>::show();
+    } catch (...) {
+    }
 }
 
 // Each step goes on whatever happened to the one before: a Temp that is missing, or that keeps a read-only file,

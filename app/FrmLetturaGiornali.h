@@ -23,6 +23,7 @@ public:
     void focusPrelevaGiornale();
 
 private:
+    void CmdPrelevaGiornale_Click();
     void CmdLeggiGiornale_Click();
     void CmdConfigurazione_Click();
     void CmdEsci_Click();

@@ -7,6 +7,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/QtToolkit.h"
 #include "platform/Screen.h"
+#include "service/ServiceAddress.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,6 +46,8 @@ std::optional<int> startUp(const QStringList& arguments) {
                                    : options.programFolder;
         try {
             DemoFolder::prepare(folder);
+            if (options.service.isEmpty())
+                ServiceAddress::setBase(DemoFolder::startService(folder));
         } catch (const FileError& error) {
             printError(error.message());
             return 1;
@@ -52,6 +55,9 @@ std::optional<int> startUp(const QStringList& arguments) {
     } else {
         ProgramFolder::set(options.programFolder);
     }
+    if (!options.service.isEmpty())
+        ServiceAddress::setBase(options.service);
+    QDir().mkpath(ProgramFolder::join(QStringLiteral("Giornali"))); // the download stores archives there
 
     loadQtTranslations();
     static QtToolkit toolkit;

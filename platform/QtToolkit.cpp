@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
 
@@ -30,7 +31,38 @@ void nameButton(QMessageBox& box, QMessageBox::StandardButton which, const QStri
     button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
 }
 
+class DialogProgress : public Toolkit::Progress {
+public:
+    DialogProgress(const QString& label, const QString& title) : m_dialog(label, QStringLiteral("Annulla"), 0, 0) {
+        m_dialog.setWindowTitle(title);
+        m_dialog.setAccessibleName(title);
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setAutoReset(false);
+        m_dialog.setAutoClose(false);
+        m_dialog.show();
+    }
+
+    void update(qint64 done, qint64 total) override {
+        if (total > 0) {
+            m_dialog.setMaximum(100);
+            m_dialog.setValue(static_cast<int>(done * 100 / total));
+        } else if (m_dialog.maximum() != 0) {
+            m_dialog.setRange(0, 0);
+        }
+    }
+
+    bool cancelled() const override { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
+
 } // namespace
+
+std::unique_ptr<Toolkit::Progress> QtToolkit::showProgress(const QString& label, const QString& title) {
+    return std::make_unique<DialogProgress>(label, title);
+}
 
 void QtToolkit::message(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());

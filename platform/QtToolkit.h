@@ -12,4 +12,5 @@ public:
                                             const QString& title) override;
     bool launch(const QString& program, const QStringList& arguments) override;
     bool openWithDesktop(const QString& path) override;
+    std::unique_ptr<Progress> showProgress(const QString& label, const QString& title) override;
 };

@@ -1,7 +1,25 @@
 #pragma once
 
+#include <QEvent>
 #include <QPointer>
 #include <QWidget>
+
+// Marks a screen as closed once its close event has been accepted.
+inline constexpr const char* kClosed = "giornali_chiuso";
+
+class CloseWatcher : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close)
+            watched->setProperty(kClosed, true); // no screen refuses its close
+        return false;
+    }
+};
+
+inline QObject* closeWatcher() {
+    static CloseWatcher watcher;
+    return &watcher;
+}
 
 // The life of one screen of type F, as the screens expect it of each other:
 // - load() creates the screen and runs its load step without showing it (a public routine of a screen that is
@@ -9,17 +27,20 @@
 // - show() loads it when needed, then shows it or only brings it forward;
 // - closing the window runs its unload step (closeEvent) and destroys it, so the next load starts afresh.
 // A screen loaded but never shown is a hidden window and does not keep the program running.
+// A screen that closes itself while it loads (a wizard step with nothing to offer) is never shown.
 template <typename F> class Screen {
 public:
-    static bool isLoaded() { return !s_form.isNull(); }
+    // False too for a screen that has been closed and waits to be destroyed.
+    static bool isLoaded() { return !s_form.isNull() && !s_form->property(kClosed).toBool(); }
 
     // The screen if loaded, or nullptr; never loads it.
-    static F* ifLoaded() { return s_form.data(); }
+    static F* ifLoaded() { return isLoaded() ? s_form.data() : nullptr; }
 
     static F& load() {
-        if (s_form.isNull()) {
+        if (!isLoaded()) {
             F* form = new F;
             form->setAttribute(Qt::WA_DeleteOnClose);
+            form->installEventFilter(closeWatcher());
             s_form = form;
             form->Form_Load();
         }
@@ -28,6 +49,8 @@ public:
 
     static F& show() {
         F& form = load();
+        if (form.property(kClosed).toBool())
+            return form;
         if (form.isVisible())
             form.raise();
         form.show();

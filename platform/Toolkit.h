@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 // The one way out of the program's own windows: every modal box, dialog and external program goes through the
@@ -16,7 +17,20 @@ public:
         QString pattern;     // "*.zip"
     };
 
+    // A modal progress window, open while the object lives.
+    class Progress {
+    public:
+        virtual ~Progress() = default;
+        // Bytes done of total; a total below 1 is unknown (the window then only shows that work goes on).
+        virtual void update(qint64 done, qint64 total) = 0;
+        // True once the user asked to stop ("Annulla").
+        virtual bool cancelled() const = 0;
+    };
+
     virtual ~Toolkit() = default;
+
+    // A modal progress window with the title, the label and an "Annulla" button.
+    virtual std::unique_ptr<Progress> showProgress(const QString& label, const QString& title) = 0;
 
     // A modal box with the text, the title, the icon and one OK button.
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;

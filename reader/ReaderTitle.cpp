@@ -33,6 +33,11 @@ QString longDate(const QString& dayFirstText, const QLocale& locale) {
     return date.isValid() ? locale.toString(date, QLocale::LongFormat) : dayFirstText;
 }
 
+QString longDateOfCode(const QString& code, const QLocale& locale) {
+    const QDate date = isEightDigits(code) ? QDate::fromString(code, QStringLiteral("yyyyMMdd")) : QDate();
+    return date.isValid() ? locale.toString(date, QLocale::LongFormat) : code;
+}
+
 QString fromBaseName(const QString& baseName, const QLocale& locale) {
     const QStringView name(baseName);
     if (isEightDigits(name.right(kDateLength))) {

@@ -11,6 +11,9 @@ namespace ReaderTitle {
 // The user's locale, or Italian, the program's language, where the process has no regional settings (C, POSIX).
 QLocale dateLocale();
 
+// A yyyymmdd date code as a long date; a code that is not a valid date as it stands.
+QString longDateOfCode(const QString& code, const QLocale& locale = dateLocale());
+
 QString fromBaseName(const QString& baseName, const QLocale& locale = dateLocale());
 
 // The day-first date text "dd/mm/yyyy" in the locale's long format; a text that is not a valid date unchanged.

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-    libarchive-dev libarchive-tools
+    libarchive-dev libarchive-tools libgumbo-dev
+    qt6-httpserver-dev qt6-websockets-dev curl
     fonts-dejavu-core xvfb xauth
 )
 

@@ -33,6 +33,9 @@ public:
     }
     bool launch(const QString&, const QStringList&) override { return false; }
     bool openWithDesktop(const QString&) override { return false; }
+    std::unique_ptr<Progress> showProgress(const QString& label, const QString&) override {
+        qFatal("box: %s", qPrintable(label));
+    }
 };
 
 double median(std::vector<double> values) {

@@ -18,6 +18,8 @@ const char* kindName(ScriptedToolkit::Kind kind) {
         return "program launch";
     case ScriptedToolkit::Kind::Desktop:
         return "desktop open";
+    case ScriptedToolkit::Kind::Progress:
+        return "progress window";
     }
     return "?";
 }
@@ -56,6 +58,12 @@ void ScriptedToolkit::answerLaunch(bool started) {
 void ScriptedToolkit::answerDesktop(bool started) {
     Step step{Kind::Desktop};
     step.started = started;
+    m_script.push_back(step);
+}
+
+void ScriptedToolkit::answerProgress(qint64 cancelAfter) {
+    Step step{Kind::Progress};
+    step.cancelAfter = cancelAfter;
     m_script.push_back(step);
 }
 
@@ -108,4 +116,28 @@ bool ScriptedToolkit::launch(const QString& program, const QStringList& argument
 bool ScriptedToolkit::openWithDesktop(const QString& path) {
     const auto step = take(Kind::Desktop, {Kind::Desktop, path, {}, Icon::Information, {}, {}});
     return step && step->started;
+}
+
+namespace {
+
+class ScriptedProgress : public Toolkit::Progress {
+public:
+    ScriptedProgress(ScriptedToolkit& toolkit, qint64 cancelAfter) : m_toolkit(toolkit), m_cancelAfter(cancelAfter) {}
+    void update(qint64 done, qint64 total) override {
+        m_toolkit.progressDone = done;
+        m_toolkit.progressTotal = total;
+    }
+    bool cancelled() const override { return m_cancelAfter >= 0 && m_toolkit.progressDone >= m_cancelAfter; }
+
+private:
+    ScriptedToolkit& m_toolkit;
+    qint64 m_cancelAfter;
+};
+
+} // namespace
+
+std::unique_ptr<Toolkit::Progress> ScriptedToolkit::showProgress(const QString& label, const QString& title) {
+    const auto step = take(Kind::Progress, {Kind::Progress, label, title, Icon::Information, {}, {}});
+    progressDone = progressTotal = -1;
+    return std::make_unique<ScriptedProgress>(*this, step ? step->cancelAfter : -1);
 }

@@ -10,7 +10,7 @@
 // shown(). A box nobody scripted fails the running test at once and gets a harmless answer, so nothing blocks.
 class ScriptedToolkit : public Toolkit {
 public:
-    enum class Kind { Message, YesNoCancel, Text, File, Launch, Desktop };
+    enum class Kind { Message, YesNoCancel, Text, File, Launch, Desktop, Progress };
 
     struct Shown {
         Kind kind;
@@ -28,6 +28,11 @@ public:
     void answerFile(const std::optional<QString>& path);
     void answerLaunch(bool started);
     void answerDesktop(bool started);
+    // A progress window, which the user cancels once this many bytes are done (never, with -1). Its last
+    // update is kept in progressDone / progressTotal.
+    void answerProgress(qint64 cancelAfter = -1);
+    qint64 progressDone = -1;
+    qint64 progressTotal = -1;
 
     const QList<Shown>& shown() const { return m_shown; }
     int pending() const { return static_cast<int>(m_script.size()); }
@@ -40,6 +45,7 @@ public:
                                             const QString& title) override;
     bool launch(const QString& program, const QStringList& arguments) override;
     bool openWithDesktop(const QString& path) override;
+    std::unique_ptr<Progress> showProgress(const QString& label, const QString& title) override;
 
 private:
     struct Step {
@@ -49,6 +55,7 @@ private:
         std::optional<QString> text;
         bool started = false;
         std::function<void()> whileShown;
+        qint64 cancelAfter = -1;
     };
 
     // The next scripted step for a box of this kind; nullopt (and a failed test) when none was scripted.

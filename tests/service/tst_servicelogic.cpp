@@ -1,0 +1,96 @@
+#include "service/ArchiveFileName.h"
+#include "service/HtmlPage.h"
+#include "service/Listing.h"
+#include "service/ServiceAddress.h"
+
+#include <QTest>
+
+class TestServiceLogic : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { ServiceAddress::setBase({}); }
+
+    void addressesKeepKeysOrderAndCaseAndEncodeValues() {
+        ServiceAddress::setBase("http://servizio.example:8080/");
+        const QString encodedPassword = "p%26ss%20%2B%3D%80";
+        QCOMPARE(ServiceAddress::mastheads("mario", "p&ss +=€").toString(QUrl::FullyEncoded),
+                 "http://servizio.example:8080/ondaris/ondaris2.asp?user=mario&password=" + encodedPassword);
+        QCOMPARE(ServiceAddress::dates("u", "p", "La Gazzetta").query(QUrl::FullyEncoded),
+                 QString("user=u&password=p&testata=La%20Gazzetta"));
+        QCOMPARE(ServiceAddress::editions("u", "p", "Eco", "20261205").query(QUrl::FullyEncoded),
+                 QString("user=u&password=p&Testata=Eco&Data=20261205"));
+        QCOMPARE(ServiceAddress::editionArchive("u", "p", "L'Eco", "20261205", "Città").query(QUrl::FullyEncoded),
+                 QString("user=u&password=p&testata=L%27Eco&data=20261205&edizione=Citt%E0"));
+        QCOMPARE(ServiceAddress::shown(ServiceAddress::mastheads("u", "segreta")),
+                 QString("http://servizio.example:8080/ondaris/ondaris2.asp"));
+    }
+
+    void theListingIsCutAndSplit_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("two lines") << "<BODY><PRE>A\r\nB\r\n</PRE></BODY>" << QStringList{"A", "B"};
+        QTest::newRow("no final line end") << "<PRE>A\r\nB</PRE>" << QStringList{"A"};
+        QTest::newRow("leading empty line") << "<PRE>\r\nA\r\n</PRE>" << QStringList{"", "A"};
+        QTest::newRow("bare line feeds") << "<PRE>AB\nCD\n</PRE>" << QStringList{"A", "C"};
+        QTest::newRow("empty PRE") << "<PRE></PRE>" << QStringList();
+        QTest::newRow("lower-case markers") << "<pre>A\r\n</pre>" << QStringList();
+        QTest::newRow("second PRE ignored") << "x<PRE>A\r\n</PRE>y<PRE>B\r\n</PRE>" << QStringList{"A"};
+        QTest::newRow("entries kept as they are") << "<PRE> A &amp; B \r\n\r\n</PRE>" << QStringList{" A &amp; B ", ""};
+    }
+
+    void theListingIsCutAndSplit() {
+        QFETCH(QString, page);
+        QFETCH(QStringList, entries);
+        QCOMPARE(Listing::entries(Listing::block(page)), entries);
+    }
+
+    void aLargeListingIsNotLimitedInSize() {
+        QString page = "<PRE>";
+        for (int i = 0; i < 20000; ++i)
+            page += QString::number(i) + "\r\n";
+        const QStringList entries = Listing::entries(Listing::block(page + "</PRE>"));
+        QCOMPARE(entries.size(), 20000);
+        QCOMPARE(entries.last(), QString("19999"));
+    }
+
+    void withoutTheEndMarkerTheDownloadSeesNoEntries() {
+        QCOMPARE(Listing::block("<PRE>A\r\n", Listing::MissingEnd::EmptyBlock), QString());
+        QCOMPARE(Listing::block("PK\x03\x04 binary", Listing::MissingEnd::EmptyBlock), QString());
+    }
+
+    void pagesAreRenderedWithUpperCaseTagsAndCrLf() {
+        const QByteArray body = "<html><head><title>T</title></head><body><p>x</p>\n<pre>\nCitt\xe0\nL\x92" "Eco & Co\n</pre>"
+                                "</body></html>";
+        const QString page = HtmlPage::render(body, "text/html");
+        QVERIFY2(page.contains("<PRE>Città\r\nL’Eco & Co\r\n</PRE>"), qPrintable(page));
+        QVERIFY(page.startsWith("<HTML><HEAD><TITLE>T</TITLE></HEAD><BODY><P>x</P>\r\n"));
+        QCOMPARE(Listing::entries(Listing::block(page)), (QStringList{"Città", "L’Eco & Co"}));
+    }
+
+    void theCharsetComesFromTheHeaderThenTheMetaTag() {
+        const QByteArray utf8 = "<pre>Citt\xc3\xa0\r\n</pre>";
+        QVERIFY(HtmlPage::render(utf8, "text/html; charset=UTF-8").contains("<PRE>Città\r\n"));
+        QVERIFY(HtmlPage::render("<meta charset=\"utf-8\">" + utf8, "text/html").contains("<PRE>Città\r\n"));
+        QVERIFY(HtmlPage::render("<pre>Citt\xe0\r\n</pre>", "text/html").contains("<PRE>Città\r\n"));
+    }
+
+    void archiveNamesNeverLeaveTheStore_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("plain") << "La Gazzetta20261205Nord" << "La Gazzetta20261205Nord.zip";
+        QTest::newRow("separators") << "../../etc/Eco\\x:20261205" << ".._.._etc_Eco_x_20261205.zip";
+        QTest::newRow("reserved") << "a*b?c\"d<e>f|g\th" << "a_b_c_d_e_f_g_h.zip";
+        QTest::newRow("dot") << "." << "_.zip";
+        QTest::newRow("dot dot") << ".." << "_.zip";
+    }
+
+    void archiveNamesNeverLeaveTheStore() {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QCOMPARE(archiveFileName(name), file);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServiceLogic)
+#include "tst_servicelogic.moc"
