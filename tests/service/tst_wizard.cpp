@@ -1,0 +1,236 @@
+// The download wizard end to end, over loopback, against the real demo service.
+#include "app/FrmLetturaGiornali.h"
+#include "app/SharedState.h"
+#include "platform/Screen.h"
+#include "reader/FrmLeggiGiornale.h"
+#include "service/FrmDownload.h"
+#include "service/FrmEdizione.h"
+#include "service/FrmTestata.h"
+#include "support/DemoService.h"
+#include "support/Screens.h"
+#include "support/TestProgramFolder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+
+namespace {
+const QString kPassword = "p&ss +=€"; // every character the query must carry faithfully
+}
+
+class TestWizard : public QObject {
+    Q_OBJECT
+
+    static FrmLetturaGiornali& menu(TestProgramFolder& folder, const QString& password = kPassword) {
+        folder.write("accesso.txt", "demo--" + encodeProfile(password));
+        QDir(folder.path()).mkpath("Giornali");
+        FrmLetturaGiornali& m = Screen<FrmLetturaGiornali>::show();
+        if (!QTest::qWaitForWindowActive(&m))
+            qWarning("menu not active");
+        return m;
+    }
+
+    static QByteArray encodeProfile(const QString& password) {
+        QByteArray bytes;
+        for (const QChar c : password)
+            bytes += c == QChar(0x20AC) ? '\x80' : static_cast<char>(c.unicode());
+        return bytes + "\r\n";
+    }
+
+    static void preleva(FrmLetturaGiornali& m) { child<QPushButton>(&m, "CmdPrelevaGiornale")->click(); }
+
+    template <typename F> static F* shown() {
+        F* form = Screen<F>::ifLoaded();
+        return form && form->isVisible() ? form : nullptr;
+    }
+
+    static QStringList items(QWidget* screen, const char* list) {
+        auto* combo = child<QComboBox>(screen, list);
+        QStringList texts;
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+        return texts;
+    }
+
+    static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void anIssueWithoutEditionsIsDownloadedAtOnceAndRead() {
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FrmLetturaGiornali& m = menu(folder);
+        preleva(m);
+        FrmTestata* testata = shown<FrmTestata>();
+        QVERIFY(testata);
+        QCOMPARE(testata->windowTitle(), QString("Seleziona Testata"));
+        QCOMPARE(items(testata, "CboGiornali"),
+                 (QStringList{"Il Corriere della Valle", "L'Eco del Mattino", "La Gazzetta del Borgo"}));
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_End);
+        key(Qt::Key_Return);
+
+        FrmEdizione* edizione = shown<FrmEdizione>();
+        QVERIFY(edizione);
+        QCOMPARE(SharedState::instance().Testata, QString("La Gazzetta del Borgo"));
+        QCOMPARE(items(edizione, "CboEdizioni"), (QStringList{"venerdì 4 dicembre 2026", "sabato 5 dicembre 2026"}));
+        QCOMPARE(child<QComboBox>(edizione, "CboEdizioni")->currentIndex(), 1);
+        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
+
+        folder.toolkit.answerProgress();
+        folder.toolkit.expectMessage();
+        key(Qt::Key_Return);
+        QCOMPARE(folder.toolkit.shown().at(0).kind, ScriptedToolkit::Kind::Progress);
+        QCOMPARE(folder.toolkit.shown().at(1).text, QStringLiteral("Il giornale è stato scaricato con successo!"));
+        QCOMPARE(folder.toolkit.shown().at(1).title, QString("Download Completato"));
+        QCOMPARE(folder.toolkit.shown().at(1).icon, Toolkit::Icon::Exclamation);
+        QVERIFY(folder.toolkit.progressTotal > 0);
+        QCOMPARE(folder.toolkit.progressDone, folder.toolkit.progressTotal);
+        QVERIFY(QFile::exists(folder.file("Giornali/La Gazzetta del Borgo20261205.zip")));
+        QVERIFY(!shown<FrmTestata>() && !shown<FrmEdizione>() && !shown<FrmDownload>());
+        QVERIFY(shown<FrmLeggiGiornale>());
+        QCOMPARE(shown<FrmLeggiGiornale>()->windowTitle(),
+                 QStringLiteral("La Gazzetta del Borgo di sabato 5 dicembre 2026"));
+    }
+
+    void aProvincialEditionIsChosenThenDownloaded() {
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FrmLetturaGiornali& m = menu(folder);
+        preleva(m);
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_Return); // Il Corriere della Valle
+        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
+        key(Qt::Key_Return); // its only date
+        FrmDownload* download = shown<FrmDownload>();
+        QVERIFY(download);
+        QCOMPARE(download->windowTitle(), QString("Scarica testata"));
+        QCOMPARE(items(download, "CboGiornali"), (QStringList{"Nord", "Sud"}));
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        QCOMPARE(child<QComboBox>(download, "CboGiornali")->currentIndex(), 0);
+        QVERIFY(download->UrlRichiesta.query(QUrl::FullyEncoded)
+                    .contains("&Testata=Il%20Corriere%20della%20Valle&Data=20261205"));
+
+        key(Qt::Key_Down);
+        folder.toolkit.answerProgress();
+        folder.toolkit.expectMessage();
+        key(Qt::Key_Return);
+        QVERIFY(QFile::exists(folder.file("Giornali/Il Corriere della Valle20261205Sud.zip")));
+        QCOMPARE(SharedState::instance().NomeScaricato,
+                 QStringLiteral("Il Corriere della Valle - Sud di sabato 5 dicembre 2026"));
+        QVERIFY(shown<FrmLeggiGiornale>());
+        QCOMPARE(shown<FrmLeggiGiornale>()->windowTitle(), SharedState::instance().NomeScaricato);
+    }
+
+    void wrongCredentialsEndTheWizardWithAMessage() {
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FrmLetturaGiornali& m = menu(folder, "sbagliata");
+        SharedState::instance().NomeGiornale = "vecchio";
+        folder.toolkit.expectMessage();
+        preleva(m);
+        const auto& box = folder.toolkit.shown().first();
+        QCOMPARE(box.text, QString("Elenco giornali non presente o utente non abilitato!"));
+        QCOMPARE(box.title, QString("Lettore Giornali Progetto Ondaris"));
+        QCOMPARE(box.icon, Toolkit::Icon::Stop);
+        QVERIFY(!shown<FrmTestata>());
+        QCOMPARE(SharedState::instance().NomeGiornale, QString());
+    }
+
+    void escStepsBackAndAnnullaLeaves() {
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FrmLetturaGiornali& m = menu(folder);
+        preleva(m);
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_Down);
+        key(Qt::Key_Return); // L'Eco del Mattino
+        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
+        key(Qt::Key_Escape);
+        FrmTestata* again = shown<FrmTestata>();
+        QVERIFY(again && !shown<FrmEdizione>());
+        QCOMPARE(child<QComboBox>(again, "CboGiornali")->currentIndex(), 0); // a fresh exchange
+        QCOMPARE(SharedState::instance().Testata, QString());
+
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_Return);
+        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
+        key(Qt::Key_Return);
+        QVERIFY(shown<FrmDownload>());
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_Escape);
+        QVERIFY(shown<FrmEdizione>() && !shown<FrmDownload>());
+        child<QPushButton>(shown<FrmEdizione>(), "Command1")->click();
+        QVERIFY(!shown<FrmEdizione>() && !shown<FrmTestata>());
+
+        preleva(m);
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_Escape);
+        QVERIFY(!shown<FrmTestata>());
+        QCOMPARE(SharedState::instance().Testata, QString());
+    }
+
+    void noEditionSelectedIsAsked() {
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FrmLetturaGiornali& m = menu(folder);
+        preleva(m);
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_Return);
+        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
+        key(Qt::Key_Return);
+        FrmDownload* download = shown<FrmDownload>();
+        child<QComboBox>(download, "CboGiornali")->setCurrentIndex(-1);
+        folder.toolkit.expectMessage();
+        child<QPushButton>(download, "CmdContinua")->click();
+        QCOMPARE(folder.toolkit.shown().last().text, QString("Selezionare l'edizione!"));
+        QCOMPARE(folder.toolkit.shown().last().title, QString("Seleziona edizione provinciale!"));
+        QVERIFY(shown<FrmDownload>());
+    }
+
+    void aFailedDownloadKeepsTheStoredArchiveAndOpensNothing() {
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FrmLetturaGiornali& m = menu(folder);
+        QDir(folder.path()).mkpath("Temp");
+        folder.write("Temp/01-Ieri-000.txt", "001 x\r\n");
+        preleva(m);
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_Return);
+        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
+        key(Qt::Key_Return);
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        QFile::remove(service.issues() + "/Il Corriere della Valle20261205Nord.zip"); // the service now answers 404
+        folder.write("Giornali/Il Corriere della Valle20261205Nord.zip", "archivio di prima");
+
+        folder.toolkit.answerProgress();
+        folder.toolkit.expectMessage();
+        key(Qt::Key_Return);
+        const auto& box = folder.toolkit.shown().last();
+        QCOMPARE(box.text, QString("Il giornale non è stato scaricato!"));
+        QCOMPARE(box.title, QString("Download fallito"));
+        QCOMPARE(box.icon, Toolkit::Icon::Stop);
+        QCOMPARE(folder.read("Giornali/Il Corriere della Valle20261205Nord.zip"), QByteArray("archivio di prima"));
+        QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files).size(), 1); // no partial file
+        QVERIFY(!shown<FrmDownload>() && !shown<FrmLeggiGiornale>());
+        QVERIFY(QFile::exists(folder.file("Temp/01-Ieri-000.txt")));
+    }
+
+    void everyVisibleControlHasAnItalianName() {
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FrmLetturaGiornali& m = menu(folder);
+        preleva(m);
+        QCOMPARE(unnamedControls(shown<FrmTestata>()), QStringList());
+        QCOMPARE(accessibleName(child(shown<FrmTestata>(), "CboGiornali")), QString("Testate"));
+        QCOMPARE(accessibleName(child(shown<FrmTestata>(), "Command1")), QString("Annulla"));
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        key(Qt::Key_Return);
+        QCOMPARE(unnamedControls(shown<FrmEdizione>()), QStringList());
+        QCOMPARE(accessibleName(child(shown<FrmEdizione>(), "CboEdizioni")), QString("Edizioni"));
+    }
+};
+
+QTEST_MAIN(TestWizard)
+#include "tst_wizard.moc"
