@@ -39,7 +39,11 @@ void prepare(const QString& folder) {
 }
 
 QString startService(const QString& folder) {
-    static QProcess service; // lives as long as the program, which ends it on leaving
+    static QProcess service; // lives as long as the program
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &service, [] {
+        service.kill();
+        service.waitForFinished(3000);
+    });
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/servizio-demo");
     service.start(program, {QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--cartella"),
                             folder + QStringLiteral("/Servizio")});
