@@ -56,17 +56,17 @@ int main(int argc, char** argv) {
     ProgramFolder::set(programFolder.path());
     SilentToolkit toolkit;
     Toolkit::install(&toolkit);
-    const SampleIssue::Spec spec = SampleIssue::largeIssue();
-    const QString archive = programFolder.filePath("Giornali/" + SampleIssue::baseName(spec) + ".zip");
+    const SampleIssue::Layout layout = SampleIssue::largeIssue();
+    const QString archive = programFolder.filePath("Giornali/" + SampleIssue::baseName(layout) + ".zip");
     QDir().mkpath(programFolder.filePath("Giornali"));
-    if (!SampleIssue::write(spec, archive))
+    if (!SampleIssue::write(layout, archive))
         qFatal("cannot write the issue");
 
     const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 5;
     std::vector<double> opening, bsdtar;
     for (int i = 0; i <= runs; ++i) {
         removeFolder(programFolder.filePath("Temp"));
-        SharedState::instance().NomeScaricato = SampleIssue::baseName(spec);
+        SharedState::instance().NomeScaricato = SampleIssue::baseName(layout);
         ::sync(); // what the last run left to write does not land on this one
         QElapsedTimer clock;
         clock.start();
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents(); // shown and painted
         const double ours = clock.nsecsElapsed() / 1e6;
         FrmLeggiGiornale* reader = Screen<FrmLeggiGiornale>::ifLoaded();
-        if (!reader || reader->findChild<QComboBox*>("CboTitolo")->count() != spec.sections)
+        if (!reader || reader->findChild<QComboBox*>("CboTitolo")->count() != layout.sections)
             qFatal("the reader did not open on the issue");
         delete reader;
 

@@ -54,6 +54,20 @@ class TestWizard : public QObject {
 
     static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
 
+    // Waits for the list of the screen just shown to have the focus, then presses Enter in it.
+    static void enterIn(const char* list) {
+        QTRY_COMPARE(focusedName(), QString(list));
+        key(Qt::Key_Return);
+    }
+
+    // Il Corriere della Valle, its only date: the download screen with the provincial editions.
+    static void walkToEditions(FrmLetturaGiornali& m) {
+        preleva(m);
+        enterIn("CboGiornali");
+        enterIn("CboEdizioni");
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+    }
+
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
@@ -98,16 +112,11 @@ private slots:
         TestProgramFolder folder;
         DemoService service("demo", kPassword);
         FrmLetturaGiornali& m = menu(folder);
-        preleva(m);
-        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
-        key(Qt::Key_Return); // Il Corriere della Valle
-        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
-        key(Qt::Key_Return); // its only date
+        walkToEditions(m);
         FrmDownload* download = shown<FrmDownload>();
         QVERIFY(download);
         QCOMPARE(download->windowTitle(), QString("Scarica testata"));
         QCOMPARE(items(download, "CboGiornali"), (QStringList{"Nord", "Sud"}));
-        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         QCOMPARE(child<QComboBox>(download, "CboGiornali")->currentIndex(), 0);
         QVERIFY(download->UrlRichiesta.query(QUrl::FullyEncoded)
                     .contains("&Testata=Il%20Corriere%20della%20Valle&Data=20261205"));
@@ -153,10 +162,8 @@ private slots:
         QCOMPARE(child<QComboBox>(again, "CboGiornali")->currentIndex(), 0); // a fresh exchange
         QCOMPARE(SharedState::instance().Testata, QString());
 
-        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
-        key(Qt::Key_Return);
-        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
-        key(Qt::Key_Return);
+        enterIn("CboGiornali");
+        enterIn("CboEdizioni");
         QVERIFY(shown<FrmDownload>());
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         key(Qt::Key_Escape);
@@ -175,11 +182,7 @@ private slots:
         TestProgramFolder folder;
         DemoService service("demo", kPassword);
         FrmLetturaGiornali& m = menu(folder);
-        preleva(m);
-        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
-        key(Qt::Key_Return);
-        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
-        key(Qt::Key_Return);
+        walkToEditions(m);
         FrmDownload* download = shown<FrmDownload>();
         child<QComboBox>(download, "CboGiornali")->setCurrentIndex(-1);
         folder.toolkit.expectMessage();
@@ -195,12 +198,7 @@ private slots:
         FrmLetturaGiornali& m = menu(folder);
         QDir(folder.path()).mkpath("Temp");
         folder.write("Temp/01-Ieri-000.txt", "001 x\r\n");
-        preleva(m);
-        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
-        key(Qt::Key_Return);
-        QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
-        key(Qt::Key_Return);
-        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        walkToEditions(m);
         QFile::remove(service.issues() + "/Il Corriere della Valle20261205Nord.zip"); // the service now answers 404
         folder.write("Giornali/Il Corriere della Valle20261205Nord.zip", "archivio di prima");
 

@@ -8,7 +8,7 @@
 #include <QTest>
 
 DemoService::DemoService(const QString& user, const QString& password) {
-    for (const SampleIssue::Spec& issue : SampleIssue::demoIssues())
+    for (const SampleIssue::Layout& issue : SampleIssue::demoIssues())
         QVERIFY(SampleIssue::write(issue, m_issues.filePath(SampleIssue::baseName(issue) + ".zip")));
     m_process.start(QCoreApplication::applicationDirPath() + "/servizio-demo",
                     {"--porta", "0", "--profilo", user + ":" + password + ":" + m_issues.path()});

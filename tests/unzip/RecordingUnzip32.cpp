@@ -1,5 +1,6 @@
 // A stand-in for the extraction library that records what the driver hands it and answers as scripted, to check
 // the call records without extracting anything.
+#include "Recording.h"
 #include "unzip/UnzipRecords.h"
 
 #include <cstring>
@@ -7,19 +8,6 @@
 #include <vector>
 
 extern "C" {
-
-struct Recording {
-    int versionCalls;
-    int runs;
-    UnzipVersion versionSeen;
-    UnzipOptions options;
-    char zipFileName[1024];
-    char extractDir[1024];
-    int32_t includeCount;
-    int32_t excludeCount;
-    int namesAllNull;
-    UnzipCallbacks callbacks;
-};
 
 UNZIP32_API Recording* RecordedRun();
 UNZIP32_API void ScriptRun(int32_t code);

@@ -1,3 +1,4 @@
+#include "Recording.h"
 #include "support/TestProgramFolder.h"
 #include "unzip/CGUnzipFiles.h"
 #include "unzip/CodeModule.h"
@@ -6,20 +7,6 @@
 
 #include <QLibrary>
 #include <QTest>
-
-// What the recording library keeps of its last call.
-struct Recording {
-    int versionCalls;
-    int runs;
-    UnzipVersion versionSeen;
-    UnzipOptions options;
-    char zipFileName[1024];
-    char extractDir[1024];
-    int32_t includeCount;
-    int32_t excludeCount;
-    int namesAllNull;
-    UnzipCallbacks callbacks;
-};
 
 class TestUnzipJob : public QObject {
     Q_OBJECT

@@ -12,13 +12,19 @@ namespace {
 const QStringList kSections = {"Prima pagina", "Cronaca", "Politica", "Economia",
                                "Esteri",       "Cultura", "Sport",    "Spettacoli"};
 
-const QStringList kSubjects = {"Il sindaco", "La giunta regionale", "Il comitato di quartiere", "La squadra",
-                               "L’assessore alla cultura", "Il presidente della provincia", "La Camera di commercio",
-                               "Il teatro comunale", "L’università", "Il consorzio agrario"};
-const QStringList kVerbs = {"annuncia", "rinvia", "approva", "contesta", "presenta", "inaugura", "difende",
-                            "rilancia"};
+const QStringList kSubjects = {"Il sindaco",
+                               "La giunta regionale",
+                               "Il comitato di quartiere",
+                               "La squadra",
+                               "L’assessore alla cultura",
+                               "Il presidente della provincia",
+                               "La Camera di commercio",
+                               "Il teatro comunale",
+                               "L’università",
+                               "Il consorzio agrario"};
+const QStringList kVerbs = {"annuncia", "rinvia", "approva", "contesta", "presenta", "inaugura", "difende", "rilancia"};
 const QStringList kObjects = {"il nuovo piano del traffico", "la festa di San Martino", "un bilancio da 3 milioni di €",
-                              "la stagione più attesa", "il progetto della città", "i lavori sulla statale",
+                              "la stagione più attesa",      "il progetto della città", "i lavori sulla statale",
                               "un’iniziativa per le scuole", "il mercato del sabato"};
 const QStringList kSentences = {
     "Secondo quanto riferito ieri sera, la decisione è arrivata dopo una lunga discussione.",
@@ -44,22 +50,26 @@ private:
     uint32_t m_state;
 };
 
-QString pick(Dice& dice, const QStringList& list) { return list.at(dice.roll(static_cast<int>(list.size()))); }
+QString pick(Dice& dice, const QStringList& list) {
+    return list.at(dice.roll(static_cast<int>(list.size())));
+}
 
-QString sectionName(const SampleIssue::Spec& spec, int index) {
-    if (spec.numberedSections)
+QString sectionName(const SampleIssue::Layout& layout, int index) {
+    if (layout.numberedSections)
         return QStringLiteral("Sezione%1").arg(index + 1, 3, 10, QLatin1Char('0'));
     return QString(kSections.at(index % kSections.size())).replace(QLatin1Char(' '), QLatin1Char('-'));
 }
 
 // "01-Cronaca-000.txt"; every third section uses "_" as the separator before "000", as some issues do.
-QString indexFileName(const SampleIssue::Spec& spec, int index) {
-    const QString prefix = QStringLiteral("%1-").arg(index + 1, spec.numberedSections ? 3 : 2, 10, QLatin1Char('0'));
+QString indexFileName(const SampleIssue::Layout& layout, int index) {
+    const QString prefix = QStringLiteral("%1-").arg(index + 1, layout.numberedSections ? 3 : 2, 10, QLatin1Char('0'));
     const QChar separator = index % 3 == 2 ? QLatin1Char('_') : QLatin1Char('-');
-    return prefix + sectionName(spec, index) + separator + QStringLiteral("000.txt");
+    return prefix + sectionName(layout, index) + separator + QStringLiteral("000.txt");
 }
 
-QByteArray lines(const QStringList& texts) { return Cp1252::encode(texts.join(QStringLiteral("\r\n")) + "\r\n"); }
+QByteArray lines(const QStringList& texts) {
+    return Cp1252::encode(texts.join(QStringLiteral("\r\n")) + "\r\n");
+}
 
 bool add(archive* zip, const QString& name, const QByteArray& content) {
     archive_entry* entry = archive_entry_new();
@@ -78,9 +88,11 @@ bool add(archive* zip, const QString& name, const QByteArray& content) {
 
 namespace SampleIssue {
 
-QString baseName(const Spec& spec) { return spec.masthead + spec.date + spec.edition; }
+QString baseName(const Layout& layout) {
+    return layout.masthead + layout.date + layout.edition;
+}
 
-QList<Spec> demoIssues() {
+QList<Layout> demoIssues() {
     return {
         {QStringLiteral("La Gazzetta del Borgo"), QStringLiteral("20261205"), {}, 8, 6, false},
         {QStringLiteral("La Gazzetta del Borgo"), QStringLiteral("20261204"), {}, 6, 5, false},
@@ -90,17 +102,19 @@ QList<Spec> demoIssues() {
     };
 }
 
-Spec largeIssue() { return {QStringLiteral("Il Grande Quotidiano"), QStringLiteral("20261205"), {}, 200, 100, true}; }
+Layout largeIssue() {
+    return {QStringLiteral("Il Grande Quotidiano"), QStringLiteral("20261205"), {}, 200, 100, true};
+}
 
-bool write(const Spec& spec, const QString& zipPath) {
+bool write(const Layout& layout, const QString& zipPath) {
     archive* zip = archive_write_new();
     archive_write_set_format_zip(zip);
     bool ok = archive_write_open_filename(zip, QFile::encodeName(zipPath).constData()) == ARCHIVE_OK;
-    Dice dice(qHash(baseName(spec)));
-    for (int s = 0; ok && s < spec.sections; ++s) {
-        const QString section = sectionName(spec, s);
+    Dice dice(qHash(baseName(layout)));
+    for (int s = 0; ok && s < layout.sections; ++s) {
+        const QString section = sectionName(layout, s);
         QStringList contents;
-        for (int a = 1; ok && a <= spec.articlesPerSection; ++a) {
+        for (int a = 1; ok && a <= layout.articlesPerSection; ++a) {
             const QString code = QStringLiteral("%1").arg(a, 3, 10, QLatin1Char('0'));
             const QString headline = pick(dice, kSubjects) + ' ' + pick(dice, kVerbs) + ' ' + pick(dice, kObjects);
             contents << code + ' ' + headline;
@@ -110,7 +124,7 @@ bool write(const Spec& spec, const QString& zipPath) {
                 article << pick(dice, kSentences) + ' ' + pick(dice, kSentences) + ' ';
             ok = add(zip, section + '-' + code + QStringLiteral(".txt"), lines(article));
         }
-        ok = ok && add(zip, indexFileName(spec, s), lines(contents));
+        ok = ok && add(zip, indexFileName(layout, s), lines(contents));
     }
     ok = archive_write_close(zip) == ARCHIVE_OK && ok;
     archive_write_free(zip);

@@ -8,25 +8,25 @@
 // plain text in Windows-1252 with CR LF line ends.
 namespace SampleIssue {
 
-struct Spec {
-    QString masthead;        // "La Gazzetta del Borgo"
-    QString date;            // yyyymmdd
-    QString edition;         // provincial edition, or empty
-    int sections = 8;        // at most the number of ordinary section names unless large
+struct Layout {
+    QString masthead; // "La Gazzetta del Borgo"
+    QString date;     // yyyymmdd
+    QString edition;  // provincial edition, or empty
+    int sections = 8; // at most the number of ordinary section names unless large
     int articlesPerSection = 6;
     bool numberedSections = false; // "Sezione001" ... for large issues
 };
 
 // masthead, date and edition joined, as the download names the archive (without ".zip").
-QString baseName(const Spec& spec);
+QString baseName(const Layout& layout);
 
 // The demo set: several mastheads and dates, one issue with provincial editions.
-QList<Spec> demoIssues();
+QList<Layout> demoIssues();
 
 // 200 sections of 100 articles: 20,000 articles.
-Spec largeIssue();
+Layout largeIssue();
 
 // Writes the issue as a ZIP archive; false when it cannot be written.
-bool write(const Spec& spec, const QString& zipPath);
+bool write(const Layout& layout, const QString& zipPath);
 
 } // namespace SampleIssue

@@ -23,9 +23,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Impossibile creare la cartella %s\n", qPrintable(target));
         return 1;
     }
-    const QList<SampleIssue::Spec> issues =
-        parser.isSet(large) ? QList<SampleIssue::Spec>{SampleIssue::largeIssue()} : SampleIssue::demoIssues();
-    for (const SampleIssue::Spec& issue : issues) {
+    const QList<SampleIssue::Layout> issues =
+        parser.isSet(large) ? QList<SampleIssue::Layout>{SampleIssue::largeIssue()} : SampleIssue::demoIssues();
+    for (const SampleIssue::Layout& issue : issues) {
         const QString path = QDir(target).filePath(SampleIssue::baseName(issue) + QStringLiteral(".zip"));
         if (!SampleIssue::write(issue, path)) {
             std::fprintf(stderr, "Impossibile scrivere %s\n", qPrintable(path));
