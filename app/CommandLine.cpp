@@ -13,6 +13,7 @@ const QCommandLineOption kFolderOption(QStringList{QStringLiteral("c"), QStringL
 const QCommandLineOption kDemoOption(QStringLiteral("demo"));
 const QCommandLineOption kServiceOption(QStringList{QStringLiteral("s"), QStringLiteral("servizio")}, QString(),
                                         QStringLiteral("indirizzo"));
+const QCommandLineOption kWaitOption(QStringLiteral("attesa"), QString(), QStringLiteral("secondi"));
 const QCommandLineOption kHelpOption(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aiuto")});
 
 } // namespace
@@ -20,7 +21,7 @@ const QCommandLineOption kHelpOption(QStringList{QStringLiteral("h"), QStringLit
 CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvironment& environment) {
     CommandLine result;
     QCommandLineParser parser;
-    parser.addOptions({kFolderOption, kDemoOption, kServiceOption, kHelpOption});
+    parser.addOptions({kFolderOption, kDemoOption, kServiceOption, kWaitOption, kHelpOption});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         result.error = unknown.isEmpty() ? QStringLiteral("Argomenti non validi: manca il percorso dopo --cartella.")
@@ -37,6 +38,13 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvir
         parser.isSet(kFolderOption) ? parser.value(kFolderOption) : environment.value(QLatin1String(kFolderVariable));
     result.service = parser.isSet(kServiceOption) ? parser.value(kServiceOption)
                                                   : environment.value(QLatin1String(kServiceVariable));
+    if (parser.isSet(kWaitOption)) {
+        bool number = false;
+        result.waitSeconds = parser.value(kWaitOption).toInt(&number);
+        if (!number || result.waitSeconds < 1)
+            result.error =
+                QStringLiteral("Attesa non valida: %1 (serve un numero di secondi).").arg(parser.value(kWaitOption));
+    }
     if (!result.service.isEmpty()) {
         const QUrl url(result.service, QUrl::StrictMode);
         if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) ||
@@ -64,9 +72,10 @@ QString CommandLine::helpText() {
                "  -c, --cartella <percorso>  Cartella del programma, che contiene accesso.txt, Giornali e Temp.\n"
                "                             Senza questa opzione vale la variabile d'ambiente %1,\n"
                "                             altrimenti la cartella dell'eseguibile.\n"
-               "  -s, --servizio <indirizzo>  Indirizzo del servizio dei giornali (per esempio http://host:8080).\n"
+               "  -s, --servizio <indirizzo> Indirizzo del servizio dei giornali (per esempio http://host:8080).\n"
                "                             Senza questa opzione vale la variabile d'ambiente %2,\n"
                "                             altrimenti %3.\n"
+               "  --attesa <secondi>         Quanto a lungo aspettare il servizio quando non risponde (30).\n"
                "  --demo                     Prepara una cartella dimostrativa (la sottocartella \"demo\"\n"
                "                             della cartella dell'eseguibile, o quella indicata con --cartella)\n"
                "                             con un profilo e giornali di prova, avvia il servizio\n"

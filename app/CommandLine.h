@@ -10,6 +10,7 @@ struct CommandLine {
     bool demo = false;
     QString programFolder; // empty: the executable's folder (or its "demo" folder with --demo)
     QString service;       // the service's base address; empty: the build's default
+    int waitSeconds = 0;   // how long the service may stay silent; 0: the default
     QString error;         // an Italian sentence when the arguments make no sense
 
     // The environment variable that names the program folder when no option does.

@@ -55,8 +55,8 @@ QString startService(const QString& folder) {
             return QStringLiteral("http://127.0.0.1:") + QString::fromLatin1(words.value(1));
         break;
     }
-    throw FileError(QStringLiteral("Impossibile avviare il servizio dimostrativo «%1».")
-                        .arg(QDir::toNativeSeparators(program)));
+    throw FileError(
+        QStringLiteral("Impossibile avviare il servizio dimostrativo «%1».").arg(QDir::toNativeSeparators(program)));
 }
 
 } // namespace DemoFolder

@@ -4,14 +4,15 @@
 #include "FrmConfigurazione.h"
 #include "ProfileErrors.h"
 #include "SharedState.h"
-#include "reader/FrmSelezionaGiornale.h"
-#include "service/FrmTestata.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
 #include "platform/Folders.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
 #include "platform/Twips.h"
+#include "reader/FrmSelezionaGiornale.h"
+#include "service/FrmTestata.h"
+#include "service/PageReader.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -99,8 +100,11 @@ void FrmLetturaGiornali::focusPrelevaGiornale() {
     m_prelevaGiornale->setFocus();
 }
 
-// Any failure on the way ends the action without a message.
+// Any failure on the way ends the action without a message. While a wizard screen is still fetching its page,
+// a second press does nothing.
 void FrmLetturaGiornali::CmdPrelevaGiornale_Click() {
+    if (PageReader::busy())
+        return;
     try {
         Screen<FrmTestata>::show();
     } catch (...) {

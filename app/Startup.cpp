@@ -7,6 +7,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/QtToolkit.h"
 #include "platform/Screen.h"
+#include "service/PageReader.h"
 #include "service/ServiceAddress.h"
 
 #include <QCoreApplication>
@@ -57,6 +58,8 @@ std::optional<int> startUp(const QStringList& arguments) {
     }
     if (!options.service.isEmpty())
         ServiceAddress::setBase(options.service);
+    if (options.waitSeconds > 0)
+        PageReader::setTimeoutMs(options.waitSeconds * 1000);
     QDir().mkpath(ProgramFolder::join(QStringLiteral("Giornali"))); // the download stores archives there
 
     loadQtTranslations();

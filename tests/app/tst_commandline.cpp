@@ -21,6 +21,14 @@ private slots:
         QCOMPARE(CommandLine::parse({"prog", "-c", "/breve"}, environment()).programFolder, QString("/breve"));
     }
 
+    void theServiceComesFromTheOptionThenTheEnvironment() {
+        QProcessEnvironment env;
+        env.insert(QLatin1String(CommandLine::kServiceVariable), "http://ambiente:1");
+        QCOMPARE(CommandLine::parse({"prog"}, env).service, QString("http://ambiente:1"));
+        QCOMPARE(CommandLine::parse({"prog", "-s", "http://opzione:2"}, env).service, QString("http://opzione:2"));
+        QCOMPARE(CommandLine::parse({"prog", "--attesa", "5"}, env).waitSeconds, 5);
+    }
+
     void demoAndHelpAreRecognised() {
         QVERIFY(CommandLine::parse({"prog", "--demo"}, environment()).demo);
         QVERIFY(CommandLine::parse({"prog", "--aiuto"}, environment()).help);
@@ -33,6 +41,9 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("unknown option") << QStringList{"prog", "--boh"} << "Opzione sconosciuta: boh.";
         QTest::newRow("missing folder") << QStringList{"prog", "--cartella"} << "manca il percorso";
+        QTest::newRow("wait not a number") << QStringList{"prog", "--attesa", "molto"} << "Attesa non valida: molto";
+        QTest::newRow("service not http")
+            << QStringList{"prog", "--servizio", "ftp://x"} << "Indirizzo del servizio non valido";
         QTest::newRow("stray argument") << QStringList{"prog", "giornale.zip"} << "Argomento inatteso: giornale.zip.";
     }
 
