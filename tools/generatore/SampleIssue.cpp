@@ -118,7 +118,7 @@ bool write(const Layout& layout, const QString& zipPath) {
             const QString code = QStringLiteral("%1").arg(a, 3, 10, QLatin1Char('0'));
             const QString headline = pick(dice, kSubjects) + ' ' + pick(dice, kVerbs) + ' ' + pick(dice, kObjects);
             contents << code + ' ' + headline;
-            QStringList article{headline + '.'};
+            QStringList article{headline + QStringLiteral(". ")};
             const int paragraphs = 3 + dice.roll(4);
             for (int p = 0; p < paragraphs; ++p)
                 article << pick(dice, kSentences) + ' ' + pick(dice, kSentences) + ' ';
