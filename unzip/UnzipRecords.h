@@ -49,7 +49,8 @@ typedef int32_t (*UnzipReplaceCallback)(const char* name);
 // buffer, its size, prompt, entry name; answers 0 with a password in the buffer, 1 with none.
 typedef int32_t (*UnzipPasswordCallback)(char* buffer, int32_t size, const char* prompt, const char* name);
 // One archive entry: sizes, ratio in percent, month, day, year, hour, minute, 'd' for a folder or ' ',
-// name, method, CRC-32, 'E' when encrypted or ' '.
+// name, method, CRC-32, 'E' when encrypted or ' '. This library does not learn an entry's compressed size, so
+// the compressed size and the ratio are 0; the CRC is computed from the data (0 for encrypted entries).
 typedef void (*UnzipListingCallback)(uint32_t uncompressedSize, uint32_t compressedSize, uint32_t ratioPercent,
                                      uint32_t month, uint32_t day, uint32_t year, uint32_t hour, uint32_t minute,
                                      char kind, const char* name, const char* method, uint32_t crc, char encrypted);

@@ -271,10 +271,6 @@ ExtractionRun::Decision ExtractionRun::decideExisting(archive_entry* entry, cons
 ExtractionRun::Outcome ExtractionRun::writeData(archive_entry* entry, const std::string& name,
                                                 const std::string& target) {
     const la_int64_t startRead = archive_filter_bytes(m_reader, -1);
-    TextTools::LineEndConverter converter;
-    std::string converted;
-    bool textChecked = false;
-    bool convert = false;
     uint64_t written = 0;
     auto abandon = [&] {
         archive_write_finish_entry(m_disk);
@@ -302,36 +298,16 @@ ExtractionRun::Outcome ExtractionRun::writeData(archive_entry* entry, const std:
         return Outcome::Done;
     };
 
-    for (;;) {
-        const void* block = nullptr;
-        size_t size = 0;
-        la_int64_t offset = 0;
-        const int result = archive_read_data_block(m_reader, &block, &size, &offset);
-        if (result == ARCHIVE_EOF)
-            break;
-        if (result != ARCHIVE_OK) {
-            abandon();
-            return dataFailure(result, name, archive_entry_is_encrypted(entry));
-        }
-        if (m_options.ConvertCRtoCRLF && !textChecked) {
-            convert = TextTools::looksLikeText(block, size);
-            textChecked = true;
-        }
-        const char* data = static_cast<const char*>(block);
-        if (convert) {
-            converted.clear();
-            converter.convert(data, size, converted);
-            data = converted.data();
-            size = converted.size();
-        }
-        if (const Outcome outcome = put(data, size); outcome != Outcome::Done)
-            return outcome;
-    }
-    if (convert) {
-        converted.clear();
-        converter.finish(converted);
-        if (const Outcome outcome = put(converted.data(), converted.size()); outcome != Outcome::Done)
-            return outcome;
+    Outcome stopped = Outcome::Done;
+    const int result = pumpData(m_options.ConvertCRtoCRLF != 0, [&](const char* data, size_t size) {
+        stopped = put(data, size);
+        return stopped == Outcome::Done;
+    });
+    if (result == kSinkStopped)
+        return stopped;
+    if (result != ARCHIVE_OK) {
+        abandon();
+        return dataFailure(result, name, archive_entry_is_encrypted(entry));
     }
     if (archive_write_finish_entry(m_disk) < ARCHIVE_WARN) {
         const std::string why = errorText(m_disk);
@@ -345,15 +321,11 @@ ExtractionRun::Outcome ExtractionRun::writeData(archive_entry* entry, const std:
     return Outcome::Done;
 }
 
-ExtractionRun::Outcome ExtractionRun::readOnly(archive_entry* entry, const std::string& name) {
-    const bool isFolder = archive_entry_filetype(entry) == AE_IFDIR;
-    uint32_t crc = 0;
+int ExtractionRun::pumpData(bool convertLineEnds, const std::function<bool(const char*, size_t)>& sink) {
     TextTools::LineEndConverter converter;
-    std::string chunk;
-    const bool readData = !isFolder && !(m_mode == Mode::List && archive_entry_is_encrypted(entry));
-    bool convert = false;
-    bool textChecked = false;
-    while (readData) {
+    std::string converted;
+    bool firstBlock = true;
+    for (;;) {
         const void* block = nullptr;
         size_t size = 0;
         la_int64_t offset = 0;
@@ -361,30 +333,43 @@ ExtractionRun::Outcome ExtractionRun::readOnly(archive_entry* entry, const std::
         if (result == ARCHIVE_EOF)
             break;
         if (result != ARCHIVE_OK)
-            return dataFailure(result, name, archive_entry_is_encrypted(entry));
-        crc = TextTools::crc32(crc, block, size);
-        if (m_mode != Mode::Print)
-            continue;
-        if (m_options.ConvertCRtoCRLF && !textChecked) {
-            convert = TextTools::looksLikeText(block, size);
-            textChecked = true;
+            return result;
+        if (firstBlock)
+            convertLineEnds = convertLineEnds && TextTools::looksLikeText(block, size); // binary stays as it is
+        firstBlock = false;
+        const char* data = static_cast<const char*>(block);
+        if (convertLineEnds) {
+            converted.clear();
+            converter.convert(data, size, converted);
+            data = converted.data();
+            size = converted.size();
         }
-        chunk.clear();
-        if (convert)
-            converter.convert(static_cast<const char*>(block), size, chunk);
-        else
-            chunk.assign(static_cast<const char*>(block), size);
-        for (size_t at = 0; at < chunk.size() && m_callbacks.print; at += kPrintChunk) {
-            const size_t length = std::min(kPrintChunk, chunk.size() - at);
-            m_callbacks.print(chunk.data() + at, static_cast<uint32_t>(length));
-        }
+        if (!sink(data, size))
+            return kSinkStopped;
     }
-    if (convert && m_callbacks.print) {
-        chunk.clear();
-        converter.finish(chunk);
-        if (!chunk.empty())
-            m_callbacks.print(chunk.data(), static_cast<uint32_t>(chunk.size()));
+    if (convertLineEnds) {
+        converted.clear();
+        converter.finish(converted);
+        if (!converted.empty() && !sink(converted.data(), converted.size()))
+            return kSinkStopped;
     }
+    return ARCHIVE_OK;
+}
+
+ExtractionRun::Outcome ExtractionRun::readOnly(archive_entry* entry, const std::string& name) {
+    const bool isFolder = archive_entry_filetype(entry) == AE_IFDIR;
+    uint32_t crc = 0;
+    const bool readData = !isFolder && !(m_mode == Mode::List && archive_entry_is_encrypted(entry));
+    const bool print = m_mode == Mode::Print && m_callbacks.print;
+    const int result =
+        !readData ? ARCHIVE_OK : pumpData(print && m_options.ConvertCRtoCRLF, [&](const char* data, size_t size) {
+            crc = TextTools::crc32(crc, data, size);
+            for (size_t at = 0; print && at < size; at += kPrintChunk)
+                m_callbacks.print(data + at, static_cast<uint32_t>(std::min(kPrintChunk, size - at)));
+            return true;
+        });
+    if (result != ARCHIVE_OK)
+        return dataFailure(result, name, archive_entry_is_encrypted(entry));
 
     if (m_mode == Mode::List && m_callbacks.listing) {
         const std::time_t mtime = archive_entry_mtime(entry);

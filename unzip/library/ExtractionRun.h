@@ -3,6 +3,7 @@
 #include "unzip/UnzipRecords.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -38,6 +39,10 @@ private:
     Outcome processEntry(archive_entry* entry, const std::string& name);
     Outcome extract(archive_entry* entry, const std::string& name);
     Outcome writeData(archive_entry* entry, const std::string& name, const std::string& target);
+    // Reads the entry's data block by block into the sink, line ends turned into CR LF first when asked and the
+    // entry looks like text. ARCHIVE_OK at the end of the data, the reader's failure, or kSinkStopped.
+    static constexpr int kSinkStopped = 1000;
+    int pumpData(bool convertLineEnds, const std::function<bool(const char*, size_t)>& sink);
     Outcome readOnly(archive_entry* entry, const std::string& name); // test, list and print modes
     bool noLinksOnTheWay(const std::string& relative);
     Decision decideExisting(archive_entry* entry, const std::string& name, const std::string& target);
