@@ -29,8 +29,7 @@ std::optional<QString> shownName(const QString& indexFile) {
 namespace NewspaperStructure {
 
 bool isSectionIndex(const QString& fileName) {
-    const QString tail = fileName.right(kMarkedTail);
-    return tail.left(3) == QLatin1String("000");
+    return QStringView(fileName).right(kMarkedTail).left(3) == QLatin1String("000");
 }
 
 Scan scanFileNames(const QStringList& fileNames) {
