@@ -5,6 +5,7 @@
 #include "platform/Controls.h"
 #include "platform/KeyAscii.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -45,8 +46,10 @@ void WizardScreen::listKeyPress(int keyAscii) {
 }
 
 QStringList WizardScreen::exchange(const QUrl& address, bool emptyWithoutEnd) {
+    QApplication::setOverrideCursor(Qt::BusyCursor); // the screen is not shown until its page is in
     m_txtCodiceHTML = PageReader::LeggiPagina(address);
-    m_txtCodiceHTML =
-        Listing::block(m_txtCodiceHTML, emptyWithoutEnd ? Listing::MissingEnd::EmptyBlock : Listing::MissingEnd::Undefined);
+    QApplication::restoreOverrideCursor();
+    m_txtCodiceHTML = Listing::block(m_txtCodiceHTML, emptyWithoutEnd ? Listing::MissingEnd::EmptyBlock
+                                                                      : Listing::MissingEnd::Undefined);
     return Listing::entries(m_txtCodiceHTML);
 }
