@@ -1,5 +1,6 @@
 // From ApriArchivio called on the large generated issue (200 sections, 20,000 articles) to the reader showing its
 // first section, against bsdtar -xf of the same archive, in the same run (offscreen, alternately, medians).
+#include "BenchTools.h"
 #include "SampleIssue.h"
 #include "app/SharedState.h"
 #include "platform/Folders.h"
@@ -37,11 +38,6 @@ public:
         qFatal("box: %s", qPrintable(label));
     }
 };
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void removeFolder(const QString& path) {
     QDir(path).removeRecursively();

@@ -2,6 +2,7 @@
 // - the structure scan of an issue folder of 20,000 files (200 sections) against a bare listing of that folder;
 // - loading a 5 MB article against reading and decoding the same file with QFile alone, and the same load at
 //   ten times the size, which must grow linearly.
+#include "BenchTools.h"
 #include "platform/Cp1252.h"
 #include "reader/NewspaperStructure.h"
 
@@ -17,20 +18,6 @@
 #include <vector>
 
 namespace {
-
-// The median time of the work in milliseconds, over the given number of runs after one warm-up.
-double medianMs(int runs, const std::function<void()>& work) {
-    work();
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);

@@ -1,6 +1,7 @@
 // The archive download (the code path of ScaricaGiornale) of a 100 MB archive from the demo service over
 // loopback, against curl -o of the same address, in the same run; and the resident memory it adds. Then the
 // listing split (CaricaElenco) at 50,000 and 500,000 entries, which must grow linearly.
+#include "BenchTools.h"
 #include "platform/Toolkit.h"
 #include "service/ArchiveDownload.h"
 #include "service/Listing.h"
@@ -47,18 +48,6 @@ long statusKiB(const char* field) {
     return 0;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double timed(const std::function<void()>& work) {
-    QElapsedTimer clock;
-    clock.start();
-    work();
-    return clock.nsecsElapsed() / 1e6;
-}
-
 void writeLargeArchive(const QString& path) {
     QFile file(path);
     file.open(QIODevice::WriteOnly);
@@ -101,12 +90,13 @@ int main(int argc, char** argv) {
     std::vector<double> ours, curl;
     const long residentBefore = statusKiB("VmRSS:");
     for (int i = 0; i <= runs; ++i) {
-        const double a = timed([&] {
+        const double a = elapsedMs([&] {
             if (!ArchiveDownload::URLDownloadToFile(address, dir.filePath("nostro.zip"), "Grande").ok)
                 qFatal("download failed");
         });
-        const double b = timed([&] {
-            if (QProcess::execute("curl", {"-s", "-f", "-o", dir.filePath("curl.zip"), address.toString(QUrl::FullyEncoded)}) != 0)
+        const double b = elapsedMs([&] {
+            if (QProcess::execute(
+                    "curl", {"-s", "-f", "-o", dir.filePath("curl.zip"), address.toString(QUrl::FullyEncoded)}) != 0)
                 qFatal("curl failed");
         });
         if (i == 0)
@@ -116,9 +106,11 @@ int main(int argc, char** argv) {
     }
     const double growthMiB = (statusKiB("VmHWM:") - residentBefore) / 1024.0;
     const double ratio = median(ours) / median(curl);
-    std::printf("scaricamento di 100 MB: %.0f ms; curl -o: %.0f ms (mediane di %d)\n", median(ours), median(curl), runs);
-    std::printf("rapporto tempo: %.2f (obiettivo <= 1.20); crescita della memoria residente: %.1f MiB (obiettivo <= 20)\n",
-                ratio, growthMiB);
+    std::printf("scaricamento di 100 MB: %.0f ms; curl -o: %.0f ms (mediane di %d)\n", median(ours), median(curl),
+                runs);
+    std::printf(
+        "rapporto tempo: %.2f (obiettivo <= 1.20); crescita della memoria residente: %.1f MiB (obiettivo <= 20)\n",
+        ratio, growthMiB);
 
     auto listingPage = [](int entries) {
         QString page = QStringLiteral("<HTML><BODY><PRE>");
@@ -130,8 +122,8 @@ int main(int argc, char** argv) {
     std::vector<double> smallTimes, largeTimes;
     Listing::entries(Listing::block(large)); // warm-up: the heap grows once
     for (int i = 0; i < 5; ++i) {
-        smallTimes.push_back(timed([&] { Listing::entries(Listing::block(small)); }));
-        largeTimes.push_back(timed([&] { Listing::entries(Listing::block(large)); }));
+        smallTimes.push_back(elapsedMs([&] { Listing::entries(Listing::block(small)); }));
+        largeTimes.push_back(elapsedMs([&] { Listing::entries(Listing::block(large)); }));
     }
     const double growth = median(largeTimes) / median(smallTimes);
     std::printf("elenco di 50.000 voci: %.2f ms; di 500.000: %.2f ms; crescita per 10 volte le voci: %.2f "

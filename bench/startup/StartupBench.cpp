@@ -1,5 +1,7 @@
 // Time from process start to the main menu shown and idle, and its resident memory, against a minimal Qt Widgets
 // window measured in the same run. Both run offscreen, alternately, and the medians are compared.
+#include "BenchTools.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,11 +37,6 @@ bool runOnce(const QString& program, const QStringList& arguments, Sample& sampl
     sample.residentMiB = words.value(1).toDouble() / 1024.0;
     child.waitForFinished();
     return words.value(0) == "pronto";
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Extraction of a generated issue of 20,000 entries (about 60 MB expanded, deflated) through the unzip job with
 // its default options, against bsdtar -xf of the same archive, in the same run. Both are timed from process
 // start to exit, alternately; the job's peak resident memory is reported too.
+#include "BenchTools.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -67,11 +69,6 @@ double timedRun(const QString& program, const QStringList& arguments, QByteArray
     if (output)
         *output = process.readAllStandardOutput();
     return ms;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
