@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
@@ -29,6 +30,7 @@ QLineEdit* framedField(QWidget* parent, const char* frameName, const char* field
     field->setToolTip(caption);
     field->setAccessibleName(caption);
     field->setGeometry(twipsRect(600, 360, 2415, 285));
+    selectAllOnFocus(field);
     return field;
 }
 
@@ -60,6 +62,7 @@ FrmConfigurazione::FrmConfigurazione()
 
     connect(m_salva, &QPushButton::clicked, this, &FrmConfigurazione::CmdSalvaCredenziali_Click);
     connect(m_annulla, &QPushButton::clicked, this, &FrmConfigurazione::CmdAnnulla_Click);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &FrmConfigurazione::CmdAnnulla_Click);
 }
 
 void FrmConfigurazione::Form_Load() {

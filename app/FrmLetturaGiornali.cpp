@@ -33,16 +33,10 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     : m_prelevaGiornale(menuButton(this, "CmdPrelevaGiornale", QStringLiteral("&Preleva giornale"), 120)),
       m_leggiGiornale(menuButton(this, "CmdLeggiGiornale", QStringLiteral("&Leggi giornale"), 720)),
       m_configurazione(menuButton(this, "CmdConfigurazione", QStringLiteral("&Configurazione Profilo"), 1320)),
-      m_esci(menuButton(this, "CmdEsci", QStringLiteral("&Esci"), 1920)), m_lblaccesso(new QLabel(this)),
-      m_label1(new QLabel(this)) {
+      m_esci(menuButton(this, "CmdEsci", QStringLiteral("&Esci"), 1920)), m_label1(new QLabel(this)) {
     setObjectName(QStringLiteral("FrmLetturaGiornali"));
     setWindowTitle(QStringLiteral("Letture giornale Progetto Ondaris"));
     setFixedSize(twips(4140), twips(3090));
-
-    // The hidden store of the last credential line; never shown, so never exposed to assistive technology.
-    m_lblaccesso->setObjectName(QStringLiteral("lblaccesso"));
-    m_lblaccesso->setGeometry(twipsRect(480, 2640, 1695, 255));
-    m_lblaccesso->hide();
 
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setText(QStringLiteral("\u2663\u2666\u2665\u2660"));
@@ -74,8 +68,8 @@ void FrmLetturaGiornali::Form_Load() {
 }
 
 void FrmLetturaGiornali::applyCredentialLine(const QString& line) {
-    m_lblaccesso->setText(line);
-    const CredentialLine profile = CredentialLine::split(m_lblaccesso->text());
+    m_lblaccesso = line;
+    const CredentialLine profile = CredentialLine::split(m_lblaccesso);
     const bool enabled = profile.kind == CredentialLine::Kind::Profile;
     if (enabled) {
         SharedState::instance().NomeUtente = profile.userName;
@@ -92,7 +86,7 @@ void FrmLetturaGiornali::applyCredentialLine(const QString& line) {
 }
 
 QString FrmLetturaGiornali::lblaccesso() const {
-    return m_lblaccesso->text();
+    return m_lblaccesso;
 }
 
 void FrmLetturaGiornali::focusPrelevaGiornale() {

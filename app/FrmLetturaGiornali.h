@@ -33,6 +33,8 @@ private:
     QPushButton* m_leggiGiornale;
     QPushButton* m_configurazione;
     QPushButton* m_esci;
-    QLabel* m_lblaccesso;
+    // The last credential line the load read. A string, not a hidden label: a label's text is open to every
+    // accessibility client, and this line holds the password.
+    QString m_lblaccesso;
     QLabel* m_label1;
 };

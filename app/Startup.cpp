@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "DemoFolder.h"
 #include "FrmLetturaGiornali.h"
+#include "platform/AccessibleLineEdit.h"
 #include "platform/FileError.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtToolkit.h"
@@ -63,6 +64,7 @@ std::optional<int> startUp(const QStringList& arguments) {
     QDir().mkpath(ProgramFolder::join(QStringLiteral("Giornali"))); // the download stores archives there
 
     loadQtTranslations();
+    installAccessibleLineEdit();
     static QtToolkit toolkit;
     Toolkit::install(&toolkit);
     Screen<FrmLetturaGiornali>::show();

@@ -1,9 +1,17 @@
 #include "Controls.h"
 
+#include "SpokenList.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
 #include <QWidget>
+#include <optional>
 
 QString plainCaption(const QString& caption) {
     QString plain;
@@ -19,6 +27,8 @@ QString plainCaption(const QString& caption) {
 void setCaption(QAbstractButton* button, const QString& caption) {
     button->setText(caption);
     button->setAccessibleName(plainCaption(caption));
+    if (auto* push = qobject_cast<QPushButton*>(button))
+        push->setAutoDefault(true); // outside a dialog a push button otherwise answers Space only
 }
 
 void nameList(QComboBox* list, const QString& name) {
@@ -27,6 +37,56 @@ void nameList(QComboBox* list, const QString& name) {
     label->setObjectName(list->objectName() + QStringLiteral("_nome"));
     label->setBuddy(list);
     label->hide();
+    speakEntries(list);
+}
+
+namespace {
+
+// The whole value selected, with the caret at the start and the selection anchored at the end, so the value is
+// read out and reading goes on from its start. It is selected quietly, before the field reports its focus: Orca
+// reads out a selection it has not seen before wherever it happens, and would read the value a first time before
+// naming the field. QLineEdit reports its selection through its editing engine, a child object whose signals are
+// held meanwhile; the field is repainted after.
+void selectWhole(QLineEdit* field) {
+    const int size = static_cast<int>(field->text().size());
+    if (field->selectionStart() == 0 && field->selectedText().size() == size && field->cursorPosition() == 0)
+        return;
+    std::optional<QSignalBlocker> quiet;
+    for (QObject* child : field->children()) {
+        if (child->inherits("QWidgetLineControl"))
+            quiet.emplace(child);
+    }
+    field->setSelection(size, -size);
+    field->update();
+}
+
+class SelectAllOnFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* field = static_cast<QLineEdit*>(watched);
+        if (event->type() == QEvent::FocusIn) {
+            selectWhole(field);
+        } else if (event->type() == QEvent::FocusOut) {
+            // Qt deselects a field that loses the focus to another control, and Orca says "Testo non selezionato"
+            // on its way to that control; the field keeps its selection instead, as when its window is left.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+                QFocusEvent keepingSelection(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+                QCoreApplication::sendEvent(field, &keepingSelection);
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void selectAllOnFocus(QLineEdit* field) {
+    field->installEventFilter(new SelectAllOnFocus(field));
 }
 
 QWidget* firstFocusable(QWidget* window) {

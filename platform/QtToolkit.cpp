@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
@@ -40,13 +41,18 @@ public:
         m_dialog.setMinimumDuration(0);
         m_dialog.setAutoReset(false);
         m_dialog.setAutoClose(false);
+        if (auto* bar = m_dialog.findChild<QProgressBar*>())
+            bar->setAccessibleName(QStringLiteral("Avanzamento"));
         m_dialog.show();
     }
 
+    // The bar moves in steps of a tenth, so a screen reader that follows it is told at most every 10%.
     void update(qint64 done, qint64 total) override {
         if (total > 0) {
             m_dialog.setMaximum(100);
-            m_dialog.setValue(static_cast<int>(done * 100 / total));
+            const int tenths = static_cast<int>(qBound(qint64(0), done * 10 / total, qint64(10)));
+            if (m_dialog.value() != tenths * 10)
+                m_dialog.setValue(tenths * 10);
         } else if (m_dialog.maximum() != 0) {
             m_dialog.setRange(0, 0);
         }

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 
 namespace {
@@ -149,8 +150,11 @@ void FrmLeggiGiornale::CboSommario_KeyPress(int keyAscii) {
             return;
         }
         NomeNotepad = path;
-        m_testo->setPlainText(text);
+        // The field takes the focus empty and gets its text after, so a screen reader first names it and
+        // then reads the text.
+        m_testo->clear();
         showView(View::Article);
+        m_testo->setPlainText(text);
     } else if (keyAscii == kKeyEsc) {
         showView(View::Sections);
     }
@@ -165,7 +169,12 @@ void FrmLeggiGiornale::Timer1_Timer() {
     m_timer1->stop();
     m_aprifile->show();
     m_testo->setFocus();
-    m_testo->selectAll();
+    // The whole text selected, with the caret at its start (the selection anchored at the end), so reading
+    // line by line goes on from the first line.
+    QTextCursor all(m_testo->document());
+    all.movePosition(QTextCursor::End);
+    all.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
+    m_testo->setTextCursor(all);
 }
 
 void FrmLeggiGiornale::CmdAprifile_Click() {

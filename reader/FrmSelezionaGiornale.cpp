@@ -26,7 +26,7 @@ FrmSelezionaGiornale::FrmSelezionaGiornale()
 void FrmSelezionaGiornale::Command1_Click() { RilevaPercorso(); }
 
 std::optional<QString> FrmSelezionaGiornale::nomeGiornale(const QString& path) {
-    // Counted as the original did: with no separator at all, everything but the first character.
+    // Counted from the end up to and including the separator: with none at all, everything but the first character.
     qsizetype n = path.size();
     qsizetype i = 0;
     while (n >= 1) {

@@ -11,6 +11,7 @@
 #include "platform/Screen.h"
 #include "platform/Toolkit.h"
 #include "reader/Module1.h"
+#include "reader/ReaderTitle.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -63,8 +64,8 @@ void FrmDownload::stepBack() {
 void FrmDownload::ScaricaGiornale(const QString& archiveName) {
     if (UrlRichiesta.isEmpty())
         return;
-    const ArchiveDownload::Result result =
-        ArchiveDownload::URLDownloadToFile(UrlRichiesta, storedArchive(archiveName), archiveName);
+    const ArchiveDownload::Result result = ArchiveDownload::URLDownloadToFile(UrlRichiesta, storedArchive(archiveName),
+                                                                              ReaderTitle::fromBaseName(archiveName));
     if (result.ok) {
         Toolkit::current().message(QStringLiteral("Il giornale è stato scaricato con successo!"),
                                    QStringLiteral("Download Completato"), Toolkit::Icon::Exclamation);

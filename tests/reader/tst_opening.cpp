@@ -138,7 +138,7 @@ private slots:
         folder.toolkit.answerFile(folder.file("Giornali/Primo20261205.zip"));
         leggiGiornale(menu);
         FrmLeggiGiornale* first = reader();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // into the contents
+        QTest::keyClick(first->findChild<QWidget*>("CboTitolo"), Qt::Key_Return); // into the contents
 
         folder.toolkit.answerFile(folder.file("Giornali/Secondo20261204Nord.zip"));
         leggiGiornale(menu);

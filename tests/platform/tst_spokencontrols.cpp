@@ -1,0 +1,149 @@
+#include "platform/AccessibleLineEdit.h"
+#include "platform/Controls.h"
+#include "platform/QtToolkit.h"
+#include "support/Screens.h"
+#include "support/SpeechRecorder.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+
+// The platform's controls as a screen reader hears them.
+class TestSpokenControls : public QObject {
+    Q_OBJECT
+
+    struct Window {
+        QWidget widget;
+        QComboBox* list = new QComboBox;
+        QLineEdit* user = new QLineEdit;
+        QLineEdit* password = new QLineEdit;
+        QPushButton* button = new QPushButton;
+
+        Window() {
+            auto* layout = new QVBoxLayout(&widget);
+            for (QWidget* control : {static_cast<QWidget*>(list), static_cast<QWidget*>(user),
+                                     static_cast<QWidget*>(password), static_cast<QWidget*>(button)})
+                layout->addWidget(control);
+            nameList(list, "Sezioni");
+            list->addItems({"Prima-pagina", "Cronaca", "Politica", "Sport"});
+            for (QLineEdit* field : {user, password})
+                selectAllOnFocus(field);
+            user->setText("demo");
+            password->setText("segreta");
+            setCaption(button, "&Avanti");
+            widget.show();
+            if (!QTest::qWaitForWindowActive(&widget))
+                qWarning("window not active");
+        }
+    };
+
+private slots:
+    void initTestCase() { installAccessibleLineEdit(); }
+
+    void aListSpeaksEachNewEntryWithItsPosition_data() {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QStringList>("spoken");
+        QTest::newRow("down, down, up") << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}
+                                        << QStringList{"Cronaca, 2 di 4", "Politica, 3 di 4", "Cronaca, 2 di 4"};
+        QTest::newRow("end, home") << QList<int>{Qt::Key_End, Qt::Key_Home}
+                                   << QStringList{"Sport, 4 di 4", "Prima-pagina, 1 di 4"};
+        QTest::newRow("first letter") << QList<int>{Qt::Key_S} << QStringList{"Sport, 4 di 4"};
+        QTest::newRow("up at the top says nothing") << QList<int>{Qt::Key_Up} << QStringList{};
+    }
+
+    void aListSpeaksEachNewEntryWithItsPosition() {
+        QFETCH(QList<int>, keys);
+        QFETCH(QStringList, spoken);
+        Window window;
+        window.list->setFocus();
+        QCOMPARE(window.list->accessibleDescription(), QString("Prima-pagina, 1 di 4")); // said after name and role
+        SpeechRecorder recorder;
+        for (int key : keys)
+            QTest::keyClick(window.list, Qt::Key(key));
+        // (Qt's own search moves the popup's current entry too, without the position.)
+        QCOMPARE(recorder.focusSpoken().filter(" di "), spoken);
+        for (const SpeechRecorder::Event& event : recorder.events()) {
+            if (event.type == QAccessible::Focus)
+                QCOMPARE(event.object.data(), window.list->view());
+        }
+        QCOMPARE(window.list->accessibleDescription(),
+                 window.list->currentIndex() == 0 ? QString("Prima-pagina, 1 di 4") : spoken.last());
+        // Once opened, the popup reads its other entries as they show.
+        QAccessibleInterface* popup = QAccessible::queryAccessibleInterface(window.list->view());
+        for (int i = 0; i < popup->childCount(); ++i) {
+            if (i != window.list->currentIndex())
+                QCOMPARE(popup->child(i)->text(QAccessible::Name), window.list->itemText(i));
+        }
+    }
+
+    void aListChangedWithoutTheFocusSaysNothing() {
+        Window window;
+        window.user->setFocus();
+        SpeechRecorder recorder;
+        window.list->setCurrentIndex(2);
+        window.list->clear();
+        QCOMPARE(recorder.focusSpoken(), QStringList());
+        QCOMPARE(window.list->accessibleDescription(), QString("elenco vuoto"));
+    }
+
+    // Name and role, then the whole value, selected, once: no selection is reported on the way in or out.
+    void aFieldIsReadWholeAndOnce() {
+        Window window;
+        window.user->setFocus();
+        SpeechRecorder recorder;
+        QTest::keyClick(window.user, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window.password);
+        QList<QAccessible::Event> kinds;
+        for (const SpeechRecorder::Event& event : recorder.events())
+            kinds << event.type;
+        QVERIFY(!kinds.contains(QAccessible::TextSelectionChanged));
+        QCOMPARE(window.password->selectedText(), QString("segreta"));
+        QCOMPARE(window.password->cursorPosition(), 0);
+        QCOMPARE(window.user->selectedText(), QString("demo")); // kept when the focus left
+        int start = -1, end = -1;
+        QAccessible::queryAccessibleInterface(window.user)->textInterface()->attributes(2, &start, &end);
+        QCOMPARE((QList<int>{start, end}), (QList<int>{0, 4})); // one run: a reader's line is the whole value
+    }
+
+    void enterAndSpacePressAButton() {
+        Window window;
+        QSignalSpy clicked(window.button, &QPushButton::clicked);
+        window.button->setFocus();
+        QTest::keyClick(window.button, Qt::Key_Return);
+        QTest::keyClick(window.button, Qt::Key_Enter);
+        QTest::keyClick(window.button, Qt::Key_Space);
+        QCOMPARE(clicked.count(), 3);
+        QCOMPARE(window.button->accessibleName(), QString("Avanti"));
+    }
+
+    void theProgressIsToldInTenths() {
+        QtToolkit toolkit;
+        SpeechRecorder recorder;
+        const auto progress = toolkit.showProgress("Scaricamento di «La Gazzetta» in corso…", "Scaricamento");
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* bar = dialog->findChild<QProgressBar*>();
+        QCOMPARE(bar->accessibleName(), QString("Avanzamento"));
+        QList<int> values;
+        for (qint64 done = 0; done <= 1000; done += 7) {
+            progress->update(done, 1000);
+            if (values.isEmpty() || values.last() != bar->value())
+                values << bar->value();
+        }
+        progress->update(1000, 1000);
+        QCOMPARE(values, (QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
+        QCOMPARE(bar->value(), 100);
+        int told = 0;
+        for (const SpeechRecorder::Event& event : recorder.events())
+            told += event.type == QAccessible::ValueChanged && event.object == bar;
+        QVERIFY2(told <= 11, qPrintable(QString::number(told)));
+    }
+};
+
+QTEST_MAIN(TestSpokenControls)
+#include "tst_spokencontrols.moc"

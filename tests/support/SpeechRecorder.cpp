@@ -1,0 +1,75 @@
+#include "SpeechRecorder.h"
+
+#include <QApplication>
+#include <QWidget>
+
+// The offscreen platform has no screen-reader bridge, and Qt sends no accessibility event while none is active.
+// The platform's default accessibility object is switched on directly, through its exported functions.
+QT_BEGIN_NAMESPACE
+class QPlatformAccessibility {
+public:
+    void setActive(bool active);
+};
+class QPlatformIntegration {
+public:
+    QPlatformAccessibility* accessibility() const; // the default one, which does not read the integration
+};
+QT_END_NAMESPACE
+
+namespace {
+
+QList<SpeechRecorder::Event>* s_sink = nullptr;
+
+void record(QAccessibleEvent* event) {
+    if (!s_sink)
+        return;
+    SpeechRecorder::Event recorded{event->type(), event->object(), event->child(), {}, {}};
+    if (QAccessibleInterface* iface = event->accessibleInterface()) {
+        recorded.name = iface->text(QAccessible::Name);
+        recorded.description = iface->text(QAccessible::Description);
+    }
+    s_sink->append(recorded);
+}
+
+void collect(QAccessibleInterface* iface, QStringList& texts, int depth) {
+    if (!iface || depth > 50)
+        return;
+    for (QAccessible::Text kind : {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help})
+        texts << iface->text(kind);
+    if (QAccessibleTextInterface* text = iface->textInterface())
+        texts << text->text(0, text->characterCount());
+    for (int i = 0; i < iface->childCount(); ++i)
+        collect(iface->child(i), texts, depth + 1);
+}
+
+} // namespace
+
+SpeechRecorder::SpeechRecorder() {
+    static_cast<const QPlatformIntegration*>(nullptr)->accessibility()->setActive(true);
+    if (!QAccessible::isActive())
+        qFatal("accessibility could not be switched on");
+    s_sink = &m_events;
+    QAccessible::installUpdateHandler(record);
+}
+
+SpeechRecorder::~SpeechRecorder() {
+    QAccessible::installUpdateHandler(nullptr);
+    s_sink = nullptr;
+}
+
+QStringList SpeechRecorder::focusSpoken() const {
+    QStringList spoken;
+    for (const Event& event : m_events) {
+        if (event.type == QAccessible::Focus)
+            spoken << (event.description.isEmpty() ? event.name : event.name + " | " + event.description);
+    }
+    return spoken;
+}
+
+QStringList SpeechRecorder::everyAccessibleText() {
+    QStringList texts;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        collect(QAccessible::queryAccessibleInterface(window), texts, 0);
+    texts.removeAll(QString());
+    return texts;
+}

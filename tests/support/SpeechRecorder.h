@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAccessible>
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+// Records what a screen reader is told while it lives: every accessibility event, with the object, the child,
+// and the name and description that a screen reader reads for them at that moment. Accessibility is switched on
+// for the test process, which has no screen reader to do it.
+class SpeechRecorder {
+public:
+    struct Event {
+        QAccessible::Event type;
+        QPointer<QObject> object;
+        int child = -1;
+        QString name;        // of the child when there is one, else of the object
+        QString description; // likewise
+    };
+
+    SpeechRecorder();
+    ~SpeechRecorder();
+
+    const QList<Event>& events() const { return m_events; }
+    void clear() { m_events.clear(); }
+
+    // "name | description" of the focus events, in order: what a screen reader says as the focus moves.
+    QStringList focusSpoken() const;
+
+    // Every name, description, value and text of every accessible object of the open windows, all the way down.
+    static QStringList everyAccessibleText();
+
+private:
+    QList<Event> m_events;
+};
