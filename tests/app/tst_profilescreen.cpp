@@ -118,6 +118,12 @@ private slots:
         QTest::newRow("Annulla, both empty") << "CmdAnnulla"
                                              << ""
                                              << "" << false;
+        QTest::newRow("Esc in a field, no user") << "Esc"
+                                                 << ""
+                                                 << "pw" << false;
+        QTest::newRow("Enter on Salva, no user") << "Enter on CmdSalvaCredenziali"
+                                                 << ""
+                                                 << "pw" << true;
     }
 
     void anIncompleteProfileIsNotSaved() {
@@ -131,10 +137,17 @@ private slots:
         fill(profile, user, password);
         if (warned)
             expectWarning(folder);
-        if (closeWith == "close box")
+        if (closeWith == "close box") {
             profile.close();
-        else
+        } else if (closeWith == "Esc") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        } else if (closeWith.startsWith("Enter on ")) {
+            QWidget* button = child(&profile, qPrintable(closeWith.mid(9)));
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Return);
+        } else {
             child<QPushButton>(&profile, qPrintable(closeWith))->click();
+        }
 
         QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded()); // closed even after the warning
         if (warned)
@@ -145,19 +158,22 @@ private slots:
         QCOMPARE(SharedState::instance().NomeUtente, QString("vecchio"));
     }
 
-    void annullaAndTheCloseBoxSaveACompleteProfile_data() {
-        QTest::addColumn<bool>("annulla");
-        QTest::newRow("Annulla") << true;
-        QTest::newRow("close box") << false;
+    void annullaEscAndTheCloseBoxSaveACompleteProfile_data() {
+        QTest::addColumn<QString>("closeWith");
+        QTest::newRow("Annulla") << "Annulla";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("close box") << "close box";
     }
 
-    void annullaAndTheCloseBoxSaveACompleteProfile() {
-        QFETCH(bool, annulla);
+    void annullaEscAndTheCloseBoxSaveACompleteProfile() {
+        QFETCH(QString, closeWith);
         TestProgramFolder folder;
         FrmConfigurazione& profile = openProfile();
         fill(profile, "anna", "pw");
-        if (annulla)
+        if (closeWith == "Annulla")
             QTest::keyClick(child(&profile, "CmdAnnulla"), Qt::Key_Space);
+        else if (closeWith == "Esc")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else
             profile.close();
         QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded());

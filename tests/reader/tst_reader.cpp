@@ -4,6 +4,7 @@
 #include "platform/TextEditor.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "support/Screens.h"
+#include "support/SpeechRecorder.h"
 #include "support/TestProgramFolder.h"
 
 #include <QComboBox>
@@ -114,6 +115,29 @@ private slots:
         key(Qt::Key_Escape);
         QTRY_VERIFY(readerClosedAndMenuShown());
         QCOMPARE(folder.toolkit.shown().size(), 0);
+    }
+
+    // The field is named while still empty, then filled; after the delay the whole text is selected with the
+    // caret at its start, so reading line by line goes on from the first line.
+    void theOpenedArticleIsNamedThenReadFromItsStart() {
+        TestProgramFolder folder;
+        writeIssue(folder);
+        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
+        key(Qt::Key_Return);
+        auto* testo = child<QPlainTextEdit>(&reader, "Testo");
+        SpeechRecorder recorder;
+        key(Qt::Key_Return);
+        QStringList heard; // from the focus on: what the field is called and holds at each event
+        for (const SpeechRecorder::Event& event : recorder.events()) {
+            if (event.object == testo && (event.type == QAccessible::Focus || !heard.isEmpty()))
+                heard << event.name + ": " + event.value;
+        }
+        QCOMPARE(heard.value(0), QString("Testo dell'articolo: "));
+        QCOMPARE(heard.last(), QString("Testo dell'articolo: PrimoSecondoTerzo"));
+        waitForArticle(reader);
+        QCOMPARE(testo->textCursor().selectedText(), QString("PrimoSecondoTerzo"));
+        QCOMPARE(testo->textCursor().position(), 0);
+        QCOMPARE(testo->textCursor().anchor(), 17);
     }
 
     void enteringASectionAlwaysStartsFromItsFirstLine() {

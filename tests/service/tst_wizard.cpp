@@ -96,6 +96,8 @@ private slots:
         folder.toolkit.expectMessage();
         key(Qt::Key_Return);
         QCOMPARE(folder.toolkit.shown().at(0).kind, ScriptedToolkit::Kind::Progress);
+        QCOMPARE(folder.toolkit.shown().at(0).text,
+                 QStringLiteral("Scaricamento di «La Gazzetta del Borgo di sabato 5 dicembre 2026» in corso…"));
         QCOMPARE(folder.toolkit.shown().at(1).text, QStringLiteral("Il giornale è stato scaricato con successo!"));
         QCOMPARE(folder.toolkit.shown().at(1).title, QString("Download Completato"));
         QCOMPARE(folder.toolkit.shown().at(1).icon, Toolkit::Icon::Exclamation);

@@ -23,7 +23,9 @@ QList<SpeechRecorder::Event>* s_sink = nullptr;
 void record(QAccessibleEvent* event) {
     if (!s_sink)
         return;
-    SpeechRecorder::Event recorded{event->type(), event->object(), event->child(), {}, {}};
+    SpeechRecorder::Event recorded{event->type(), event->object(), event->child(), {}, {}, {}};
+    if (QAccessibleInterface* object = QAccessible::queryAccessibleInterface(event->object()))
+        recorded.value = object->text(QAccessible::Value);
     if (QAccessibleInterface* iface = event->accessibleInterface()) {
         recorded.name = iface->text(QAccessible::Name);
         recorded.description = iface->text(QAccessible::Description);

@@ -16,6 +16,7 @@ public:
         int child = -1;
         QString name;        // of the child when there is one, else of the object
         QString description; // likewise
+        QString value;       // of the object: a field's text, a list's entry
     };
 
     SpeechRecorder();
