@@ -5,12 +5,12 @@ namespace Listing {
 QString block(const QString& page, MissingEnd missingEnd) {
     static const QString open = QStringLiteral("<PRE>");
     static const QString close = QStringLiteral("</PRE>");
-    const qsizetype a = page.indexOf(open); // -1 when absent, as the 1-based 0 of the original less one
+    const qsizetype a = page.indexOf(open); // -1 when absent: the block then starts at the page's 5th character
     const qsizetype b = page.indexOf(close);
     if (b < 0 && missingEnd == MissingEnd::EmptyBlock)
         return {};
-    // The original took the b - a - 5 characters from a + 5 (1-based); a count below zero there was an error,
-    // here it is an empty block.
+    // The block is the characters between the end of "<PRE>" and "</PRE>"; a negative count (markers missing or
+    // in the wrong order) gives an empty block.
     const qsizetype start = a + open.size();
     const qsizetype length = b - a - open.size();
     if (start < 0 || length <= 0)

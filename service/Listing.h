@@ -8,7 +8,7 @@
 namespace Listing {
 
 enum class MissingEnd {
-    Undefined,  // the masthead and edition screens: the block runs as the original arithmetic gives
+    Undefined,  // the masthead and edition screens: the block runs as the marker arithmetic gives
     EmptyBlock, // the download screen: a page without "</PRE>" has an empty block
 };
 
