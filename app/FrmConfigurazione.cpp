@@ -3,7 +3,7 @@
 #include "CredentialFile.h"
 #include "FrmLetturaGiornali.h"
 #include "ProfileErrors.h"
-#include "SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
 #include "platform/Screen.h"

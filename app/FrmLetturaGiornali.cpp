@@ -3,7 +3,7 @@
 #include "CredentialFile.h"
 #include "FrmConfigurazione.h"
 #include "ProfileErrors.h"
-#include "SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
 #include "platform/Folders.h"
@@ -12,7 +12,6 @@
 #include "platform/Twips.h"
 #include "reader/FrmSelezionaGiornale.h"
 #include "service/FrmTestata.h"
-#include "service/PageReader.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -94,11 +93,9 @@ void FrmLetturaGiornali::focusPrelevaGiornale() {
     m_prelevaGiornale->setFocus();
 }
 
-// Any failure on the way ends the action without a message. While a wizard screen is still fetching its page,
-// a second press does nothing.
+// Any failure on the way ends the action without a message. While the masthead screen is still waiting for its
+// page, a second press does nothing.
 void FrmLetturaGiornali::CmdPrelevaGiornale_Click() {
-    if (PageReader::busy())
-        return;
     try {
         Screen<FrmTestata>::show();
     } catch (...) {

@@ -5,11 +5,12 @@
 #include "FrmLetturaGiornali.h"
 #include "platform/AccessibleLineEdit.h"
 #include "platform/FileError.h"
+#include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtToolkit.h"
 #include "platform/Screen.h"
-#include "service/PageReader.h"
 #include "service/ServiceAddress.h"
+#include "service/ServiceRequest.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,6 +32,10 @@ void loadQtTranslations() {
 }
 
 } // namespace
+
+void wireSubsystems() {
+    MainMenu::setShow([] { Screen<FrmLetturaGiornali>::show(); });
+}
 
 std::optional<int> startUp(const QStringList& arguments) {
     const CommandLine options = CommandLine::parse(arguments);
@@ -60,13 +65,14 @@ std::optional<int> startUp(const QStringList& arguments) {
     if (!options.service.isEmpty())
         ServiceAddress::setBase(options.service);
     if (options.waitSeconds > 0)
-        PageReader::setTimeoutMs(options.waitSeconds * 1000);
+        ServiceRequest::setTimeLimitMs(options.waitSeconds * 1000);
     QDir().mkpath(ProgramFolder::join(QStringLiteral("Giornali"))); // the download stores archives there
 
     loadQtTranslations();
     installAccessibleLineEdit();
     static QtToolkit toolkit;
     Toolkit::install(&toolkit);
+    wireSubsystems();
     Screen<FrmLetturaGiornali>::show();
     return std::nullopt;
 }

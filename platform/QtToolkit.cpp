@@ -1,5 +1,7 @@
 #include "QtToolkit.h"
 
+#include "ProgressWindow.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -7,8 +9,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
-#include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
 
@@ -32,42 +32,18 @@ void nameButton(QMessageBox& box, QMessageBox::StandardButton which, const QStri
     button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
 }
 
-class DialogProgress : public Toolkit::Progress {
-public:
-    DialogProgress(const QString& label, const QString& title) : m_dialog(label, QStringLiteral("Annulla"), 0, 0) {
-        m_dialog.setWindowTitle(title);
-        m_dialog.setAccessibleName(title);
-        m_dialog.setWindowModality(Qt::ApplicationModal);
-        m_dialog.setMinimumDuration(0);
-        m_dialog.setAutoReset(false);
-        m_dialog.setAutoClose(false);
-        if (auto* bar = m_dialog.findChild<QProgressBar*>())
-            bar->setAccessibleName(QStringLiteral("Avanzamento"));
-        m_dialog.show();
-    }
-
-    // The bar moves in steps of a tenth, so a screen reader that follows it is told at most every 10%.
-    void update(qint64 done, qint64 total) override {
-        if (total > 0) {
-            m_dialog.setMaximum(100);
-            const int tenths = static_cast<int>(qBound(qint64(0), done * 10 / total, qint64(10)));
-            if (m_dialog.value() != tenths * 10)
-                m_dialog.setValue(tenths * 10);
-        } else if (m_dialog.maximum() != 0) {
-            m_dialog.setRange(0, 0);
-        }
-    }
-
-    bool cancelled() const override { return m_dialog.wasCanceled(); }
-
-private:
-    QProgressDialog m_dialog;
-};
-
 } // namespace
 
-std::unique_ptr<Toolkit::Progress> QtToolkit::showProgress(const QString& label, const QString& title) {
-    return std::make_unique<DialogProgress>(label, title);
+std::unique_ptr<Toolkit::Progress> QtToolkit::showProgress(const QString& label, const QString& title,
+                                                          std::function<void()> cancel) {
+    auto progress = std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel));
+    progress->update(0, 1);
+    return progress;
+}
+
+std::unique_ptr<Toolkit::Progress> QtToolkit::showWait(const QString& label, const QString& title,
+                                                      std::function<void()> cancel) {
+    return std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel));
 }
 
 void QtToolkit::message(const QString& text, const QString& title, Icon icon) {

@@ -12,5 +12,8 @@ public:
                                             const QString& title) override;
     bool launch(const QString& program, const QStringList& arguments) override;
     bool openWithDesktop(const QString& path) override;
-    std::unique_ptr<Progress> showProgress(const QString& label, const QString& title) override;
+    std::unique_ptr<Progress> showProgress(const QString& label, const QString& title,
+                                           std::function<void()> cancel) override;
+    std::unique_ptr<Progress> showWait(const QString& label, const QString& title,
+                                       std::function<void()> cancel) override;
 };

@@ -6,6 +6,8 @@
 
 // Marks a screen as closed once its close event has been accepted.
 inline constexpr const char* kClosed = "giornali_chiuso";
+// Marks a screen that waits for what it will show (a wizard step's page): it shows itself once that has come.
+inline constexpr const char* kWaiting = "giornali_in_attesa";
 
 class CloseWatcher : public QObject {
 protected:
@@ -27,7 +29,8 @@ inline QObject* closeWatcher() {
 // - show() loads it when needed, then shows it or only brings it forward;
 // - closing the window runs its unload step (closeEvent) and destroys it, so the next load starts afresh.
 // A screen loaded but never shown is a hidden window and does not keep the program running.
-// A screen that closes itself while it loads (a wizard step with nothing to offer) is never shown.
+// A screen that closes itself while it loads (a wizard step with nothing to offer) is never shown, and one that
+// is still waiting for its content is shown by itself when that arrives.
 template <typename F> class Screen {
 public:
     // False too for a screen that has been closed and waits to be destroyed.
@@ -49,7 +52,7 @@ public:
 
     static F& show() {
         F& form = load();
-        if (form.property(kClosed).toBool())
+        if (form.property(kClosed).toBool() || form.property(kWaiting).toBool())
             return form;
         if (form.isVisible())
             form.raise();

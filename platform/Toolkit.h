@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,20 +18,24 @@ public:
         QString pattern;     // "*.zip"
     };
 
-    // A modal progress window, open while the object lives.
+    // A modal progress window, open while the object lives. It never waits: the work goes on in the event loop.
     class Progress {
     public:
         virtual ~Progress() = default;
         // Bytes done of total; a total below 1 is unknown (the window then only shows that work goes on).
         virtual void update(qint64 done, qint64 total) = 0;
-        // True once the user asked to stop ("Annulla").
-        virtual bool cancelled() const = 0;
     };
 
     virtual ~Toolkit() = default;
 
-    // A modal progress window with the title, the label and an "Annulla" button.
-    virtual std::unique_ptr<Progress> showProgress(const QString& label, const QString& title) = 0;
+    // A modal progress window with the title, the label, a bar and an "Annulla" button. "Annulla" or Esc closes
+    // it and then calls cancel from the event loop, never from inside update().
+    virtual std::unique_ptr<Progress> showProgress(const QString& label, const QString& title,
+                                                   std::function<void()> cancel) = 0;
+
+    // The same window for a wait whose length nobody knows, such as a page asked of the service.
+    virtual std::unique_ptr<Progress> showWait(const QString& label, const QString& title,
+                                               std::function<void()> cancel) = 0;
 
     // A modal box with the text, the title, the icon and one OK button.
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;

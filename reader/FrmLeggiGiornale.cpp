@@ -1,11 +1,11 @@
 #include "FrmLeggiGiornale.h"
 
 #include "NewspaperStructure.h"
-#include "app/FrmLetturaGiornali.h"
-#include "app/SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
 #include "platform/KeyAscii.h"
+#include "platform/MainMenu.h"
 #include "platform/Screen.h"
 #include "platform/TextEditor.h"
 #include "platform/Toolkit.h"
@@ -215,6 +215,6 @@ void FrmLeggiGiornale::reportUnreadable(const QString& message) {
 // the main menu comes back, so a keyboard user is never left without a window.
 void FrmLeggiGiornale::closeEvent(QCloseEvent* event) {
     m_timer1->stop();
-    Screen<FrmLetturaGiornali>::show();
+    MainMenu::show();
     QWidget::closeEvent(event);
 }

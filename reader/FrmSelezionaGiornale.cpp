@@ -1,7 +1,7 @@
 #include "FrmSelezionaGiornale.h"
 
 #include "Module1.h"
-#include "app/SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Toolkit.h"

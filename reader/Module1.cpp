@@ -2,7 +2,7 @@
 
 #include "FrmLeggiGiornale.h"
 #include "ReaderTitle.h"
-#include "app/SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/KeyAscii.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"

@@ -1,14 +1,12 @@
 #include "FrmDownload.h"
 
-#include "ArchiveDownload.h"
 #include "ArchiveFileName.h"
 #include "FrmEdizione.h"
 #include "ServiceAddress.h"
-#include "app/SharedState.h"
 #include "platform/FileError.h"
 #include "platform/Folders.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 #include "reader/Module1.h"
 #include "reader/ReaderTitle.h"
@@ -28,16 +26,29 @@ FrmDownload::FrmDownload()
     : WizardScreen("FrmDownload", QStringLiteral("Scarica testata"), "CboGiornali",
                    QStringLiteral("Edizioni provinciali")) {}
 
+// The provincial editions are asked for; a service that answers with the issue's archive instead (an issue
+// without editions) has it stored at once, not fetched a second time.
 void FrmDownload::Form_Load() {
-    SharedState& shared = SharedState::instance();
+    const SharedState& shared = SharedState::instance();
     UrlRichiesta = ServiceAddress::editions(shared.NomeUtente, shared.PasswordUtente, shared.Testata, shared.Edizione);
-    m_list->addItems(exchange(UrlRichiesta, true));
+    m_archiveName = shared.Testata + shared.Edizione;
+    exchange(UrlRichiesta, ServiceRequest::Expect::PageOrArchive, storedArchive(m_archiveName),
+             ReaderTitle::fromBaseName(m_archiveName));
+}
+
+void FrmDownload::listingArrived(const Outcome<QStringList>& entries) {
+    if (!entries) {
+        archiveArrived(Failure{entries.reason()});
+        return;
+    }
+    m_list->addItems(entries.value());
     if (m_list->count() > 0) {
         m_list->setCurrentIndex(0);
-        m_list->setFocus();
+        appear();
         return;
     }
     // No provincial editions: the same address gives the issue's archive.
+    SharedState& shared = SharedState::instance();
     shared.NomeScaricato = shared.Testata + shared.Edizione;
     ScaricaGiornale(shared.NomeScaricato);
 }
@@ -56,22 +67,27 @@ void FrmDownload::CmdContinua_Click() {
     ScaricaGiornale(shared.NomeScaricato);
 }
 
-void FrmDownload::stepBack() {
-    Screen<FrmEdizione>::show();
-    close();
-}
+void FrmDownload::stepBack() { stepTo<FrmEdizione>(); }
 
 void FrmDownload::ScaricaGiornale(const QString& archiveName) {
     if (UrlRichiesta.isEmpty())
         return;
-    const ArchiveDownload::Result result = ArchiveDownload::URLDownloadToFile(UrlRichiesta, storedArchive(archiveName),
-                                                                              ReaderTitle::fromBaseName(archiveName));
-    if (result.ok) {
+    m_archiveName = archiveName;
+    exchange(UrlRichiesta, ServiceRequest::Expect::Archive, storedArchive(archiveName),
+             ReaderTitle::fromBaseName(archiveName));
+}
+
+// Every download ends here, stored or not, and closes the screen: after a success the reader stays open, after a
+// failure the user is back on the main menu.
+void FrmDownload::archiveArrived(const Outcome<>& stored) {
+    takeOver();
+    if (stored) {
+        SharedState::instance().NomeScaricato = m_archiveName;
         Toolkit::current().message(QStringLiteral("Il giornale è stato scaricato con successo!"),
                                    QStringLiteral("Download Completato"), Toolkit::Icon::Exclamation);
         ApriScaricato();
     } else {
-        Toolkit::current().message(QStringLiteral("Il giornale non è stato scaricato!"),
+        Toolkit::current().message(withReason(QStringLiteral("Il giornale non è stato scaricato!"), stored.reason()),
                                    QStringLiteral("Download fallito"), Toolkit::Icon::Stop);
     }
     close();

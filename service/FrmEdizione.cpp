@@ -3,8 +3,7 @@
 #include "FrmDownload.h"
 #include "FrmTestata.h"
 #include "ServiceAddress.h"
-#include "app/SharedState.h"
-#include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "reader/ReaderTitle.h"
 
 #include <QComboBox>
@@ -14,12 +13,21 @@ FrmEdizione::FrmEdizione()
 
 void FrmEdizione::Form_Load() {
     const SharedState& shared = SharedState::instance();
-    for (const QString& code : exchange(ServiceAddress::dates(shared.NomeUtente, shared.PasswordUtente, shared.Testata))) {
+    exchange(ServiceAddress::dates(shared.NomeUtente, shared.PasswordUtente, shared.Testata));
+}
+
+// An empty listing still shows the screen, and says so where the list would be; "&Avanti" then passes an empty
+// date on.
+void FrmEdizione::listingArrived(const Outcome<QStringList>& entries) {
+    for (const QString& code : entries ? entries.value() : QStringList()) {
         m_cboEdizioneDaPassare.append(code);
         m_list->addItem(ReaderTitle::longDateOfCode(code));
     }
     m_list->setCurrentIndex(m_list->count() - 1);
-    m_list->setFocus();
+    if (m_list->count() == 0)
+        showEmptyNotice(entries ? QStringLiteral("Nessuna data disponibile per questa testata.")
+                                : withReason(QStringLiteral("Nessuna data disponibile."), entries.reason()));
+    appear();
 }
 
 QString FrmEdizione::selectedCode() const { return m_cboEdizioneDaPassare.value(m_list->currentIndex()); }
@@ -28,13 +36,9 @@ QString FrmEdizione::selectedCode() const { return m_cboEdizioneDaPassare.value(
 void FrmEdizione::CmdContinua_Click() {
     try {
         SharedState::instance().Edizione = selectedCode();
-        close();
-        Screen<FrmDownload>::show();
+        stepTo<FrmDownload>();
     } catch (...) {
     }
 }
 
-void FrmEdizione::stepBack() {
-    Screen<FrmTestata>::show();
-    close();
-}
+void FrmEdizione::stepBack() { stepTo<FrmTestata>(); }

@@ -16,6 +16,7 @@ public:
     QString selectedCode() const;
 
 protected:
+    void listingArrived(const Outcome<QStringList>& entries) override;
     void CmdContinua_Click() override;
     void stepBack() override;
 

@@ -2,8 +2,7 @@
 
 #include "FrmEdizione.h"
 #include "ServiceAddress.h"
-#include "app/SharedState.h"
-#include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 
 #include <QComboBox>
@@ -13,18 +12,26 @@ FrmTestata::FrmTestata()
     : WizardScreen("FrmTestata", QStringLiteral("Seleziona Testata"), "CboGiornali", QStringLiteral("Testate")) {}
 
 void FrmTestata::Form_Load() {
+    const SharedState& shared = SharedState::instance();
+    exchange(ServiceAddress::mastheads(shared.NomeUtente, shared.PasswordUtente));
+}
+
+// The wizard starts afresh once the service has answered; a wait the user cancels leaves every choice as it was.
+void FrmTestata::listingArrived(const Outcome<QStringList>& entries) {
     SharedState& shared = SharedState::instance();
     shared.NomeGiornale.clear();
     shared.Testata.clear();
     shared.Edizione.clear();
     shared.NomeScaricato.clear();
-    m_list->addItems(exchange(ServiceAddress::mastheads(shared.NomeUtente, shared.PasswordUtente)));
-    if (m_list->count() > 0) {
+    if (entries && !entries.value().isEmpty()) {
+        m_list->addItems(entries.value());
         m_list->setCurrentIndex(0);
-        m_list->setFocus();
+        appear();
         return;
     }
-    Toolkit::current().message(QStringLiteral("Elenco giornali non presente o utente non abilitato!"),
+    takeOver();
+    Toolkit::current().message(withReason(QStringLiteral("Elenco giornali non presente o utente non abilitato!"),
+                                          entries.reason()),
                                QStringLiteral("Lettore Giornali Progetto Ondaris"), Toolkit::Icon::Stop);
     m_continua->setEnabled(false);
     close();
@@ -32,6 +39,5 @@ void FrmTestata::Form_Load() {
 
 void FrmTestata::CmdContinua_Click() {
     SharedState::instance().Testata = m_list->currentText();
-    Screen<FrmEdizione>::show();
-    close();
+    stepTo<FrmEdizione>();
 }

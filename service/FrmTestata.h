@@ -11,6 +11,7 @@ public:
     void Form_Load();
 
 protected:
+    void listingArrived(const Outcome<QStringList>& entries) override;
     void CmdContinua_Click() override;
     void stepBack() override { close(); }
 };

@@ -2,9 +2,14 @@
 
 #include "platform/Cp1252.h"
 
+#include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <csetjmp>
+#include <cstdlib>
 #include <gumbo.h>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -65,47 +70,107 @@ bool isVoid(GumboTag tag) {
     }
 }
 
-void serialiseNode(const GumboNode* node, QString& out);
-
-void serialiseChildren(const GumboVector& children, QString& out) {
-    for (unsigned i = 0; i < children.length; ++i)
-        serialiseNode(static_cast<const GumboNode*>(children.data[i]), out);
+QString startTag(const GumboElement& element, const QString& name) {
+    QString tag = QLatin1Char('<') + name;
+    for (unsigned i = 0; i < element.attributes.length; ++i) {
+        const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+        tag += QLatin1Char(' ') + QString::fromUtf8(attribute->name) + QStringLiteral("=\"") +
+               QString::fromUtf8(attribute->value).replace(QLatin1Char('"'), QStringLiteral("&quot;")) +
+               QLatin1Char('"');
+    }
+    return tag + QLatin1Char('>');
 }
 
-void serialiseNode(const GumboNode* node, QString& out) {
-    switch (node->type) {
-    case GUMBO_NODE_DOCUMENT:
-        serialiseChildren(node->v.document.children, out);
-        break;
-    case GUMBO_NODE_ELEMENT:
-    case GUMBO_NODE_TEMPLATE: {
-        const GumboElement& element = node->v.element;
-        const QString name = tagName(element);
-        out += QLatin1Char('<') + name;
-        for (unsigned i = 0; i < element.attributes.length; ++i) {
-            const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
-            out += QLatin1Char(' ') + QString::fromUtf8(attribute->name) + QStringLiteral("=\"") +
-                   QString::fromUtf8(attribute->value).replace(QLatin1Char('"'), QStringLiteral("&quot;")) +
-                   QLatin1Char('"');
+// Depth first with a stack of its own, so that no nesting, however deep, can exhaust the thread's stack.
+// Each entry is a node still to write, or the end tag of an element whose children are written.
+QString serialiseTree(const GumboNode* root, qsizetype sizeHint) {
+    QString out;
+    out.reserve(sizeHint);
+    struct Pending {
+        const GumboNode* node;
+        QString endTag; // set: only this end tag is left to write
+    };
+    std::vector<Pending> stack{{root, {}}};
+    auto pushChildren = [&stack](const GumboVector& children) {
+        for (unsigned i = children.length; i > 0; --i)
+            stack.push_back({static_cast<const GumboNode*>(children.data[i - 1]), {}});
+    };
+    while (!stack.empty()) {
+        Pending pending = std::move(stack.back());
+        stack.pop_back();
+        if (!pending.endTag.isNull()) {
+            out += pending.endTag;
+            continue;
         }
-        out += QLatin1Char('>');
-        if (isVoid(element.tag))
+        const GumboNode* node = pending.node;
+        switch (node->type) {
+        case GUMBO_NODE_DOCUMENT:
+            pushChildren(node->v.document.children);
             break;
-        serialiseChildren(element.children, out);
-        out += QStringLiteral("</") + name + QLatin1Char('>');
-        break;
+        case GUMBO_NODE_ELEMENT:
+        case GUMBO_NODE_TEMPLATE: {
+            const GumboElement& element = node->v.element;
+            const QString name = tagName(element);
+            out += startTag(element, name);
+            if (isVoid(element.tag))
+                break;
+            stack.push_back({nullptr, QStringLiteral("</") + name + QLatin1Char('>')});
+            pushChildren(element.children);
+            break;
+        }
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_CDATA:
+        case GUMBO_NODE_WHITESPACE:
+            appendText(out, node->v.text.text);
+            break;
+        case GUMBO_NODE_COMMENT:
+            out += QStringLiteral("<!--");
+            appendText(out, node->v.text.text);
+            out += QStringLiteral("-->");
+            break;
+        }
     }
-    case GUMBO_NODE_TEXT:
-    case GUMBO_NODE_CDATA:
-    case GUMBO_NODE_WHITESPACE:
-        appendText(out, node->v.text.text);
-        break;
-    case GUMBO_NODE_COMMENT:
-        out += QStringLiteral("<!--");
-        appendText(out, node->v.text.text);
-        out += QStringLiteral("-->");
-        break;
-    }
+    return out;
+}
+
+// Every block gumbo asks for, so that the whole tree goes in one sweep without gumbo's own recursive release,
+// and so that the parse can be stopped: past the limits, or past its time, the allocation jumps back to parse()
+// and the page is refused. Counting elements and attributes bounds the parser's work on deep or wide markup,
+// counting allocations bounds the number of tags, and the clock catches what both miss.
+struct Arena {
+    std::unordered_set<void*> blocks;
+    int elementsAndAttributes = 0;
+    int allocations = 0;
+    QDeadlineTimer deadline;
+    std::jmp_buf stop;
+};
+
+void* allocate(void* userdata, size_t size) {
+    auto* arena = static_cast<Arena*>(userdata);
+    if (size == sizeof(GumboNode) || size == sizeof(GumboAttribute))
+        ++arena->elementsAndAttributes;
+    if (arena->elementsAndAttributes > HtmlPage::kMaxElements || ++arena->allocations > HtmlPage::kMaxAllocations ||
+        arena->deadline.hasExpired())
+        std::longjmp(arena->stop, 1);
+    void* block = std::malloc(size);
+    if (!block)
+        std::longjmp(arena->stop, 1);
+    arena->blocks.insert(block);
+    return block;
+}
+
+void release(void* userdata, void* block) {
+    if (!block)
+        return;
+    static_cast<Arena*>(userdata)->blocks.erase(block);
+    std::free(block);
+}
+
+// Nothing with a destructor lives in this frame, so leaving it by longjmp skips no clean-up.
+GumboOutput* parseWithin(Arena& arena, const GumboOptions& options, const QByteArray& utf8) {
+    if (setjmp(arena.stop) != 0)
+        return nullptr;
+    return gumbo_parse_with_options(&options, utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
 } // namespace
@@ -119,15 +184,31 @@ QString decode(const QByteArray& body, const QByteArray& contentType) {
     return decodeAs(charset, body);
 }
 
-QString serialise(const QString& html) {
+Outcome<QString> serialise(const QString& html) {
     const QByteArray utf8 = html.toUtf8();
-    GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(),
-                                                   static_cast<size_t>(utf8.size()));
+    Arena arena;
+    arena.blocks.reserve(1024);
+    arena.deadline = QDeadlineTimer(kMaxParseMs);
+    GumboOptions options = kGumboDefaultOptions;
+    options.allocator = allocate;
+    options.deallocator = release;
+    options.userdata = &arena;
+    options.max_errors = 0; // the errors are never read, and each would keep a copy of the open elements
+    GumboOutput* output = parseWithin(arena, options, utf8);
     QString page;
-    page.reserve(html.size() + html.size() / 8);
-    serialiseNode(output->root, page);
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    if (output)
+        page = serialiseTree(output->root, html.size() + html.size() / 8);
+    for (void* block : arena.blocks)
+        std::free(block);
+    if (!output)
+        return Failure{QStringLiteral("la pagina del servizio è troppo complessa per essere letta")};
     return page;
+}
+
+Outcome<QString> render(const QByteArray& body, const QByteArray& contentType) {
+    if (body.size() > kMaxBytes)
+        return Failure{QStringLiteral("la pagina del servizio supera gli %1 MB").arg(kMaxBytes >> 20)};
+    return serialise(decode(body, contentType));
 }
 
 } // namespace HtmlPage

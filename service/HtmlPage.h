@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/Outcome.h"
+
 // A page as the service client reads it: the response decoded (charset from the Content-Type header, then from a
 // meta tag, else Windows-1252), parsed by a real HTML parser (gumbo) and serialised back with upper-case tag
 // names and CR LF line ends, so that "<PRE>" and "</PRE>" delimit the listing whatever case and line ends the
@@ -11,12 +13,18 @@ namespace HtmlPage {
 
 QString decode(const QByteArray& body, const QByteArray& contentType);
 
-// The serialised document. Text is written as it is, without escaping, so that an entry holding "&" or "<" reads
-// as the service meant it.
-QString serialise(const QString& html);
+// What a page may hold: past these it is refused rather than read. A listing is a few tags around a block of
+// text, so the limits leave room for pages far larger than any real listing.
+inline constexpr qsizetype kMaxBytes = 8 << 20;
+inline constexpr int kMaxElements = 5000; // elements and attributes
+inline constexpr int kMaxAllocations = 200000;
+inline constexpr int kMaxParseMs = 3000;
 
-inline QString render(const QByteArray& body, const QByteArray& contentType) {
-    return serialise(decode(body, contentType));
-}
+// The serialised document, or why the page cannot be read. Text is written as it is, without escaping, so that
+// an entry holding "&" or "<" reads as the service meant it.
+Outcome<QString> serialise(const QString& html);
+
+// A body as received, decoded and serialised; a body over kMaxBytes is refused before it is decoded.
+Outcome<QString> render(const QByteArray& body, const QByteArray& contentType);
 
 } // namespace HtmlPage

@@ -1,43 +1,49 @@
 #include "WizardScreen.h"
 
-#include "Listing.h"
-#include "PageReader.h"
+#include "ServiceWait.h"
 #include "platform/Controls.h"
 #include "platform/KeyAscii.h"
 
-#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 WizardScreen::WizardScreen(const char* name, const QString& caption, const char* listName,
                            const QString& listAccessibleName)
-    : m_list(new QComboBox(this)), m_continua(new QPushButton(this)), m_command1(new QPushButton(this)) {
+    : m_list(new QComboBox(this)), m_continua(new QPushButton(this)), m_command1(new QPushButton(this)),
+      m_notice(new QLabel(this)) {
     setObjectName(QLatin1String(name));
     setWindowTitle(caption);
     setFixedSize(420, 100);
     m_list->setObjectName(QLatin1String(listName));
     m_list->setGeometry(12, 12, 396, 26);
     nameList(m_list, listAccessibleName);
+    m_notice->setObjectName(QStringLiteral("AvvisoElencoVuoto"));
+    m_notice->setGeometry(m_list->geometry());
+    m_notice->setFocusPolicy(Qt::StrongFocus);
+    m_notice->hide();
     m_command1->setObjectName(QStringLiteral("Command1"));
     setCaption(m_command1, QStringLiteral("A&nnulla"));
     m_command1->setGeometry(12, 56, 190, 30);
     m_continua->setObjectName(QStringLiteral("CmdContinua"));
     setCaption(m_continua, QStringLiteral("&Avanti"));
     m_continua->setGeometry(218, 56, 190, 30);
-    setTabOrder(m_list, m_continua);
+    setTabOrder(m_list, m_notice);
+    setTabOrder(m_notice, m_continua);
     setTabOrder(m_continua, m_command1);
 
     onKeyPress(m_list, [this](int key) { listKeyPress(key); });
-    // While a page loads the wizard's own screens do not act, so one step never runs twice at once.
+    onKeyPress(m_notice, [this](int key) { listKeyPress(key); });
     connect(m_continua, &QPushButton::clicked, this, [this] {
-        if (!PageReader::busy())
+        if (!busy())
             CmdContinua_Click();
     });
     connect(m_command1, &QPushButton::clicked, this, &WizardScreen::Command1_Click);
+    setProperty(kWaiting, true); // until the page has arrived
 }
 
 void WizardScreen::listKeyPress(int keyAscii) {
-    if (PageReader::busy())
+    if (busy())
         return;
     if (keyAscii == kKeyEnter)
         CmdContinua_Click();
@@ -45,11 +51,69 @@ void WizardScreen::listKeyPress(int keyAscii) {
         stepBack();
 }
 
-QStringList WizardScreen::exchange(const QUrl& address, bool emptyWithoutEnd) {
-    QApplication::setOverrideCursor(Qt::BusyCursor); // the screen is not shown until its page is in
-    m_txtCodiceHTML = PageReader::LeggiPagina(address);
-    QApplication::restoreOverrideCursor();
-    m_txtCodiceHTML = Listing::block(m_txtCodiceHTML, emptyWithoutEnd ? Listing::MissingEnd::EmptyBlock
-                                                                      : Listing::MissingEnd::Undefined);
-    return Listing::entries(m_txtCodiceHTML);
+bool WizardScreen::isWaiting() const { return property(kWaiting).toBool() && !property(kClosed).toBool(); }
+
+bool WizardScreen::busy() const { return (m_request && m_request->isRunning()) || (m_next && m_next->isWaiting()); }
+
+void WizardScreen::exchange(const QUrl& address, Listing::MissingEnd missingEnd) {
+    startRequest(new ServiceRequest(address, ServiceRequest::Expect::Page, this), QString(), missingEnd);
+}
+
+void WizardScreen::exchange(const QUrl& address, ServiceRequest::Expect expect, const QString& target,
+                            const QString& issueTitle) {
+    auto* request = new ServiceRequest(address, expect, this);
+    request->setArchiveTarget(target);
+    startRequest(request, issueTitle, Listing::MissingEnd::EmptyBlock);
+}
+
+void WizardScreen::startRequest(ServiceRequest* request, const QString& issueTitle, Listing::MissingEnd missingEnd) {
+    m_request = request;
+    new ServiceWait(request, issueTitle);
+    connect(request, &ServiceRequest::finished, this, [this, request, missingEnd](const auto& outcome) {
+        request->deleteLater();
+        if (outcome.ok() && outcome.value().archive) {
+            archiveArrived({});
+        } else if (request->isDownload()) {
+            archiveArrived(Failure{outcome.reason()});
+        } else if (request->wasCancelled()) {
+            close(); // back to the screen the user came from
+        } else if (!outcome.ok()) {
+            listingArrived(Failure{outcome.reason()});
+        } else {
+            m_txtCodiceHTML = Listing::block(outcome.value().page, missingEnd);
+            listingArrived(Listing::entries(m_txtCodiceHTML));
+        }
+    });
+    request->start();
+}
+
+void WizardScreen::appear() {
+    setProperty(kWaiting, false);
+    show();
+    raise();
+    activateWindow();
+    (m_list->isVisible() ? static_cast<QWidget*>(m_list) : m_notice)->setFocus();
+    takeOver();
+}
+
+void WizardScreen::takeOver() {
+    setProperty(kWaiting, false);
+    if (WizardScreen* from = m_from) {
+        m_from = nullptr;
+        from->m_next = nullptr;
+        from->close();
+    }
+}
+
+void WizardScreen::showEmptyNotice(const QString& text) {
+    m_notice->setText(text);
+    m_notice->setAccessibleName(text);
+    m_list->hide();
+    m_notice->show();
+}
+
+void WizardScreen::closeEvent(QCloseEvent* event) {
+    if (WizardScreen* next = m_next; next && next->isWaiting())
+        next->close(); // its exchange stops with it
+    QWidget::closeEvent(event);
 }

@@ -2,7 +2,7 @@
 // first section, against bsdtar -xf of the same archive, in the same run (offscreen, alternately, medians).
 #include "BenchTools.h"
 #include "SampleIssue.h"
-#include "app/SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Folders.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"

@@ -1,6 +1,6 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
-#include "app/SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Screen.h"
 #include "support/Screens.h"
 #include "support/TestProgramFolder.h"

@@ -1,5 +1,6 @@
 #include "platform/AccessibleLineEdit.h"
 #include "platform/Controls.h"
+#include "platform/ProgressWindow.h"
 #include "platform/QtToolkit.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
@@ -8,7 +9,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QVBoxLayout>
@@ -121,11 +121,13 @@ private slots:
         QCOMPARE(window.button->accessibleName(), QString("Avanti"));
     }
 
-    void theProgressIsToldInTenths() {
+    void theProgressIsToldInTenthsAndEscCancels() {
         QtToolkit toolkit;
         SpeechRecorder recorder;
-        const auto progress = toolkit.showProgress("Scaricamento di «La Gazzetta» in corso…", "Scaricamento");
-        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        bool cancelled = false;
+        const auto progress =
+            toolkit.showProgress("Scaricamento di «La Gazzetta» in corso…", "Scaricamento", [&] { cancelled = true; });
+        auto* dialog = qobject_cast<ProgressWindow*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         auto* bar = dialog->findChild<QProgressBar*>();
         QCOMPARE(bar->accessibleName(), QString("Avanzamento"));
@@ -142,6 +144,10 @@ private slots:
         for (const SpeechRecorder::Event& event : recorder.events())
             told += event.type == QAccessible::ValueChanged && event.object == bar;
         QVERIFY2(told <= 11, qPrintable(QString::number(told)));
+        QCOMPARE(dialog->accessibleDescription(), QString("Scaricamento di «La Gazzetta» in corso…"));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible() && !cancelled); // told from the event loop, never inside a key handler
+        QTRY_VERIFY(cancelled);
     }
 };
 

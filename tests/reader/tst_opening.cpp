@@ -1,6 +1,6 @@
 // Opening archives end to end: the main menu's "Leggi giornale", the chooser, the extraction and the reader.
 #include "app/FrmLetturaGiornali.h"
-#include "app/SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Screen.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/FrmSelezionaGiornale.h"

@@ -1,5 +1,5 @@
 #include "app/FrmLetturaGiornali.h"
-#include "app/SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Screen.h"
 #include "platform/TextEditor.h"
 #include "reader/FrmLeggiGiornale.h"

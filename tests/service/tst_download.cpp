@@ -1,9 +1,11 @@
-// Downloads and page fetches against servers that misbehave on purpose, on loopback.
-#include "service/ArchiveDownload.h"
-#include "service/PageReader.h"
+// The service client against servers that misbehave on purpose, on loopback: every failure says why, an archive is
+// judged by its content, and a cancel or a silent server ends the request within the second.
+#include "service/ServiceRequest.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -11,7 +13,7 @@
 namespace {
 
 // A one-trick HTTP server: after reading a request it sends `head` and `body`, then closes the connection or,
-// with keepOpen, leaves it hanging.
+// with keepOpen, leaves it hanging. With an empty head it never answers.
 class FaultyServer : public QTcpServer {
 public:
     FaultyServer(QByteArray head, QByteArray body, bool keepOpen)
@@ -21,8 +23,9 @@ public:
             QTcpSocket* socket = nextPendingConnection();
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                 socket->readAll();
+                ++requests;
                 if (m_head.isEmpty())
-                    return; // never answers
+                    return;
                 socket->write(m_head + m_body);
                 socket->flush();
                 if (!m_keepOpen)
@@ -32,8 +35,10 @@ public:
     }
 
     QUrl address() const {
-        return QUrl(QString("http://127.0.0.1:%1/ondaris/ondaris2.asp?user=u&password=p").arg(serverPort()));
+        return QUrl(QString("http://127.0.0.1:%1/ondaris/ondaris2.asp?user=u&password=segreta").arg(serverPort()));
     }
+
+    int requests = 0;
 
 private:
     QByteArray m_head, m_body;
@@ -41,93 +46,155 @@ private:
 };
 
 QByteArray head(int status, const QByteArray& type, qint64 length) {
-    return "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: " + type +
-           "\r\nContent-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
+    QByteArray text = "HTTP/1.1 " + QByteArray::number(status) + " X\r\n";
+    if (!type.isEmpty())
+        text += "Content-Type: " + type + "\r\n";
+    return text + "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
+}
+
+const QByteArray kZip = "PK\x03\x04" + QByteArray(5000, 'z');
+
+struct Run {
+    Outcome<ServiceRequest::Answer> outcome = Failure{};
+    double ms = 0;
+};
+
+// Runs the request to its end, pressing "Annulla" (cancel) once the answer turns out to be an archive when asked.
+Run run(ServiceRequest& request, bool cancelOnArchive = false) {
+    QSignalSpy finished(&request, &ServiceRequest::finished);
+    QElapsedTimer clock;
+    QObject::connect(&request, &ServiceRequest::archiveStarted, &request, [&] {
+        if (cancelOnArchive) {
+            clock.start();
+            QTimer::singleShot(200, &request, &ServiceRequest::cancel);
+        }
+    });
+    if (!cancelOnArchive)
+        clock.start();
+    request.start();
+    if (!finished.wait(10000))
+        return {};
+    return {finished.first().first().value<Outcome<ServiceRequest::Answer>>(), clock.elapsed() - (cancelOnArchive ? 200.0 : 0.0)};
 }
 
 } // namespace
 
+Q_DECLARE_METATYPE(ServiceRequest::Expect)
+
 class TestDownload : public QObject {
     Q_OBJECT
 
-    // Downloads into Giornali over an archive already stored there, and checks that a failure left it whole.
-    static void expectFailureKeepingTheOldArchive(TestProgramFolder& folder, const QUrl& address,
-                                                  qint64 cancelAfter = -1) {
+private slots:
+    void init() { ServiceRequest::setTimeLimitMs(1000); }
+    void cleanup() { ServiceRequest::setTimeLimitMs(30000); }
+
+    void aFailureSaysWhyAndKeepsTheStoredArchive_data() {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("keepOpen");
+        QTest::addColumn<ServiceRequest::Expect>("expect");
+        QTest::addColumn<QString>("reason");
+        const auto archive = ServiceRequest::Expect::Archive;
+        const auto page = ServiceRequest::Expect::Page;
+        QTest::newRow("HTTP error") << head(404, "text/html", 9) << QByteArray("not found") << false << archive
+                                    << "errore 404 del servizio";
+        QTest::newRow("a page for an archive") << head(200, "text/html", 22) << QByteArray("<html>accedi</html>\r\n\r\n")
+                                               << false << archive << "la risposta non è un archivio";
+        QTest::newRow("dropped halfway") << head(200, "application/zip", 100000) << kZip << false << archive
+                                         << "il collegamento con il servizio si è interrotto";
+        QTest::newRow("silent after the first bytes") << head(200, "application/zip", 100000) << kZip << true
+                                                      << archive << "il servizio non ha risposto entro 1 secondo";
+        QTest::newRow("never answers") << QByteArray() << QByteArray() << true << page
+                                       << "il servizio non ha risposto entro 1 secondo";
+        QTest::newRow("an archive for a listing") << head(200, "application/zip", kZip.size()) << kZip << false << page
+                                                  << "il servizio ha inviato un archivio invece dell'elenco";
+        QTest::newRow("neither page nor archive") << head(200, "image/png", 4) << QByteArray("\x89PNG") << false << page
+                                                  << "la risposta del servizio non è una pagina";
+        QTest::newRow("a page over the limit") << head(200, "text/html", 9 << 20) << QByteArray() << true << page
+                                               << "la pagina del servizio supera gli 8 MB";
+        QTest::newRow("unreachable") << QByteArray("chiuso") << QByteArray() << false << page
+                                     << "il servizio non è raggiungibile (http://127.0.0.1:";
+    }
+
+    void aFailureSaysWhyAndKeepsTheStoredArchive() {
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, keepOpen);
+        QFETCH(ServiceRequest::Expect, expect);
+        QFETCH(QString, reason);
+        TestProgramFolder folder;
+        FaultyServer server(answer, body, keepOpen);
+        QUrl address = server.address();
+        if (answer == "chiuso")
+            server.close(); // nobody listens on that port any more
         QDir(folder.path()).mkpath("Giornali");
         folder.write("Giornali/Eco20261205.zip", "archivio di prima");
-        folder.toolkit.answerProgress(cancelAfter);
-        const auto result = ArchiveDownload::URLDownloadToFile(address, folder.file("Giornali/Eco20261205.zip"), "Eco");
-        QVERIFY(!result.ok);
-        QVERIFY2(!result.reason.contains("password"), qPrintable(result.reason)); // the query is never shown
+        ServiceRequest request(address, expect);
+        request.setArchiveTarget(folder.file("Giornali/Eco20261205.zip"));
+        const Run result = run(request);
+        QVERIFY(!result.outcome);
+        QVERIFY2(result.outcome.reason().startsWith(reason), qPrintable(result.outcome.reason()));
+        QVERIFY(!result.outcome.reason().contains("segreta"));
+        QVERIFY2(result.ms < 2500, qPrintable(QString::number(result.ms)));
         QCOMPARE(folder.read("Giornali/Eco20261205.zip"), QByteArray("archivio di prima"));
         QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files), QStringList{"Eco20261205.zip"});
     }
 
-private slots:
-    void init() { PageReader::setTimeoutMs(1000); }
-    void cleanup() { PageReader::setTimeoutMs(30000); }
-
-    void aCompleteArchiveReplacesTheOldOne() {
-        TestProgramFolder folder;
-        const QByteArray zip = "PK\x03\x04" + QByteArray(5000, 'z');
-        FaultyServer server(head(200, "application/zip", zip.size()), zip, false);
-        QDir(folder.path()).mkpath("Giornali");
-        folder.write("Giornali/Eco20261205.zip", "archivio di prima");
-        folder.toolkit.answerProgress();
-        QVERIFY(
-            ArchiveDownload::URLDownloadToFile(server.address(), folder.file("Giornali/Eco20261205.zip"), "Eco").ok);
-        QCOMPARE(folder.read("Giornali/Eco20261205.zip"), zip);
-        QCOMPARE(folder.toolkit.progressDone, zip.size());
+    // The ZIP signature decides, whatever the Content-Type says, and the archive is fetched once.
+    void anArchiveIsJudgedByItsContent_data() {
+        QTest::addColumn<QByteArray>("type");
+        QTest::newRow("application/zip") << QByteArray("application/zip");
+        QTest::newRow("text/html") << QByteArray("text/html");
+        QTest::newRow("no Content-Type") << QByteArray();
     }
 
-    void anErrorStatusIsAFailure() {
+    void anArchiveIsJudgedByItsContent() {
+        QFETCH(QByteArray, type);
         TestProgramFolder folder;
-        FaultyServer server(head(404, "text/html", 9), "not found", false);
-        expectFailureKeepingTheOldArchive(folder, server.address());
+        FaultyServer server(head(200, type, kZip.size()), kZip, false);
+        ServiceRequest request(server.address(), ServiceRequest::Expect::PageOrArchive);
+        request.setArchiveTarget(folder.file("Eco20261205.zip"));
+        QSignalSpy progress(&request, &ServiceRequest::progress);
+        const Run result = run(request);
+        QVERIFY2(result.outcome && result.outcome.value().archive, qPrintable(result.outcome.reason()));
+        QCOMPARE(folder.read("Eco20261205.zip"), kZip);
+        QCOMPARE(progress.last().first().toLongLong(), kZip.size());
+        QCOMPARE(server.requests, 1);
     }
 
-    void aPageInsteadOfAnArchiveIsAFailure() {
+    void aCancelEndsAStalledDownloadAtOnce() {
         TestProgramFolder folder;
-        FaultyServer server(head(200, "text/html", 22), "<html>accedi</html>\r\n\r\n", false);
-        expectFailureKeepingTheOldArchive(folder, server.address());
-    }
-
-    void aConnectionDroppedHalfwayIsAFailure() {
-        TestProgramFolder folder;
-        FaultyServer server(head(200, "application/zip", 100000), "PK\x03\x04" + QByteArray(1000, 'z'), false);
-        expectFailureKeepingTheOldArchive(folder, server.address());
-    }
-
-    void aServerThatNeverAnswersIsGivenUp() {
-        TestProgramFolder folder;
-        FaultyServer server({}, {}, true);
-        expectFailureKeepingTheOldArchive(folder, server.address());
-        QCOMPARE(PageReader::LeggiPagina(server.address()), QString());
-    }
-
-    void aCancelledDownloadIsAFailure() {
-        TestProgramFolder folder;
-        FaultyServer server(head(200, "application/zip", 100000), "PK\x03\x04" + QByteArray(1000, 'z'), true);
-        expectFailureKeepingTheOldArchive(folder, server.address(), 1);
+        ServiceRequest::setTimeLimitMs(30000);
+        FaultyServer server(head(200, "application/zip", 100000), kZip, true);
+        folder.write("Eco20261205.zip", "archivio di prima");
+        ServiceRequest request(server.address(), ServiceRequest::Expect::Archive);
+        request.setArchiveTarget(folder.file("Eco20261205.zip"));
+        const Run result = run(request, true);
+        QCOMPARE(result.outcome.reason(), QString("scaricamento annullato"));
+        QVERIFY2(result.ms < 1000, qPrintable(QString::number(result.ms)));
+        QCOMPARE(folder.read("Eco20261205.zip"), QByteArray("archivio di prima"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Eco20261205.zip"});
     }
 
     void anArchiveStoreThatCannotBeWrittenIsAFailure() {
         TestProgramFolder folder;
-        const QByteArray zip = "PK\x03\x04";
-        FaultyServer server(head(200, "application/zip", zip.size()), zip, false);
-        const auto result =
-            ArchiveDownload::URLDownloadToFile(server.address(), folder.file("Manca/Eco20261205.zip"), "Eco");
-        QVERIFY(!result.ok);
-        QVERIFY(result.reason.contains("Manca"));
+        FaultyServer server(head(200, "application/zip", kZip.size()), kZip, false);
+        ServiceRequest request(server.address(), ServiceRequest::Expect::Archive);
+        request.setArchiveTarget(folder.file("Manca/Eco20261205.zip"));
+        const Run result = run(request);
+        QVERIFY(result.outcome.reason().startsWith("impossibile scrivere"));
+        QVERIFY(result.outcome.reason().contains("Manca"));
     }
 
-    void pagesThatAreNotTextOrNotThereGiveNoListing() {
-        FaultyServer archive(head(200, "application/zip", 6), "PK\x03\x04zz", false);
-        QCOMPARE(PageReader::LeggiPagina(archive.address()), QString());
-        FaultyServer error(head(500, "text/html", 19), "<pre>A\r\n</pre>\r\n\r\n\r\n", false);
-        QCOMPARE(PageReader::LeggiPagina(error.address()), QString());
+    void aPageIsRenderedAndAnEmptyBodyIsAnEmptyPage() {
         FaultyServer good(head(200, "text/html", 14), "<pre>A\r\n</pre>", false);
-        QVERIFY(PageReader::LeggiPagina(good.address()).contains("<PRE>A\r\n</PRE>"));
+        ServiceRequest request(good.address(), ServiceRequest::Expect::Page);
+        const Run result = run(request);
+        QVERIFY(result.outcome && result.outcome.value().page.contains("<PRE>A\r\n</PRE>"));
+        FaultyServer empty(head(200, "text/html", 0), {}, false);
+        ServiceRequest none(empty.address(), ServiceRequest::Expect::PageOrArchive);
+        const Run nothing = run(none);
+        QVERIFY(nothing.outcome && !nothing.outcome.value().archive);
     }
 };
 

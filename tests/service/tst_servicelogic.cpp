@@ -3,6 +3,7 @@
 #include "service/Listing.h"
 #include "service/ServiceAddress.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 class TestServiceLogic : public QObject {
@@ -62,7 +63,7 @@ private slots:
     void pagesAreRenderedWithUpperCaseTagsAndCrLf() {
         const QByteArray body = "<html><head><title>T</title></head><body><p>x</p>\n<pre>\nCitt\xe0\nL\x92" "Eco & Co\n</pre>"
                                 "</body></html>";
-        const QString page = HtmlPage::render(body, "text/html");
+        const QString page = HtmlPage::render(body, "text/html").value();
         QVERIFY2(page.contains("<PRE>Città\r\nL’Eco & Co\r\n</PRE>"), qPrintable(page));
         QVERIFY(page.startsWith("<HTML><HEAD><TITLE>T</TITLE></HEAD><BODY><P>x</P>\r\n"));
         QCOMPARE(Listing::entries(Listing::block(page)), (QStringList{"Città", "L’Eco & Co"}));
@@ -70,9 +71,36 @@ private slots:
 
     void theCharsetComesFromTheHeaderThenTheMetaTag() {
         const QByteArray utf8 = "<pre>Citt\xc3\xa0\r\n</pre>";
-        QVERIFY(HtmlPage::render(utf8, "text/html; charset=UTF-8").contains("<PRE>Città\r\n"));
-        QVERIFY(HtmlPage::render("<meta charset=\"utf-8\">" + utf8, "text/html").contains("<PRE>Città\r\n"));
-        QVERIFY(HtmlPage::render("<pre>Citt\xe0\r\n</pre>", "text/html").contains("<PRE>Città\r\n"));
+        QVERIFY(HtmlPage::render(utf8, "text/html; charset=UTF-8").value().contains("<PRE>Città\r\n"));
+        QVERIFY(HtmlPage::render("<meta charset=\"utf-8\">" + utf8, "text/html").value().contains("<PRE>Città\r\n"));
+        QVERIFY(HtmlPage::render("<pre>Citt\xe0\r\n</pre>", "text/html").value().contains("<PRE>Città\r\n"));
+    }
+
+    // Markup built to exhaust the parser is refused within a bounded time; a large listing is read whole.
+    void hostilePagesAreRefusedAndLargeListingsRead_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("reason");
+        const QByteArray listing = "<pre>\r\n" + QByteArray("Testata\r\n").repeated(500000) + "</pre>";
+        QTest::newRow("5 MB listing") << listing << QString();
+        QTest::newRow("20,000 nested div") << QByteArray("<div>").repeated(20000) + listing
+                                          << "la pagina del servizio è troppo complessa per essere letta";
+        QTest::newRow("nested formatting") << QByteArray("<i><b>").repeated(50000) + listing
+                                          << "la pagina del servizio è troppo complessa per essere letta";
+        QTest::newRow("repeated attributes") << "<a" + QByteArray(" b").repeated(1000000) + ">" + listing
+                                            << "la pagina del servizio è troppo complessa per essere letta";
+        QTest::newRow("over 8 MB") << QByteArray(9 << 20, 'x') << "la pagina del servizio supera gli 8 MB";
+    }
+
+    void hostilePagesAreRefusedAndLargeListingsRead() {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, reason);
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome<QString> page = HtmlPage::render(body, "text/html");
+        QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(page.reason(), reason);
+        if (page)
+            QCOMPARE(Listing::entries(Listing::block(page.value())).size(), 500000);
     }
 
     void archiveNamesNeverLeaveTheStore_data() {

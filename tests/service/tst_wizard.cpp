@@ -1,6 +1,6 @@
 // The download wizard end to end, over loopback, against the real demo service.
 #include "app/FrmLetturaGiornali.h"
-#include "app/SharedState.h"
+#include "platform/SharedState.h"
 #include "platform/Screen.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "service/FrmDownload.h"

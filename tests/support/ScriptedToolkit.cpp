@@ -1,6 +1,7 @@
 #include "ScriptedToolkit.h"
 
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -120,24 +121,53 @@ bool ScriptedToolkit::openWithDesktop(const QString& path) {
 
 namespace {
 
+// The window's cancel, called as the real window calls it: from the event loop, once.
+void pressAnnulla(const std::shared_ptr<std::function<void()>>& cancel) {
+    if (!cancel || !*cancel)
+        return;
+    QTimer::singleShot(0, [call = *cancel] { call(); });
+    *cancel = nullptr;
+}
+
 class ScriptedProgress : public Toolkit::Progress {
 public:
-    ScriptedProgress(ScriptedToolkit& toolkit, qint64 cancelAfter) : m_toolkit(toolkit), m_cancelAfter(cancelAfter) {}
+    ScriptedProgress(ScriptedToolkit& toolkit, qint64 cancelAfter, std::shared_ptr<std::function<void()>> cancel)
+        : m_toolkit(toolkit), m_cancelAfter(cancelAfter), m_cancel(std::move(cancel)) {}
+    ~ScriptedProgress() override { *m_cancel = nullptr; }
     void update(qint64 done, qint64 total) override {
         m_toolkit.progressDone = done;
         m_toolkit.progressTotal = total;
+        if (m_cancelAfter >= 0 && done >= m_cancelAfter)
+            pressAnnulla(m_cancel);
     }
-    bool cancelled() const override { return m_cancelAfter >= 0 && m_toolkit.progressDone >= m_cancelAfter; }
 
 private:
     ScriptedToolkit& m_toolkit;
     qint64 m_cancelAfter;
+    std::shared_ptr<std::function<void()>> m_cancel;
 };
 
 } // namespace
 
-std::unique_ptr<Toolkit::Progress> ScriptedToolkit::showProgress(const QString& label, const QString& title) {
+std::unique_ptr<Toolkit::Progress> ScriptedToolkit::showProgress(const QString& label, const QString& title,
+                                                                std::function<void()> cancel) {
     const auto step = take(Kind::Progress, {Kind::Progress, label, title, Icon::Information, {}, {}});
     progressDone = progressTotal = -1;
-    return std::make_unique<ScriptedProgress>(*this, step ? step->cancelAfter : -1);
+    m_cancelProgress = std::make_shared<std::function<void()>>(std::move(cancel));
+    auto progress = std::make_unique<ScriptedProgress>(*this, step ? step->cancelAfter : -1, m_cancelProgress);
+    if (step && step->cancelAfter == 0)
+        pressAnnulla(m_cancelProgress);
+    return progress;
 }
+
+std::unique_ptr<Toolkit::Progress> ScriptedToolkit::showWait(const QString&, const QString&,
+                                                            std::function<void()> cancel) {
+    ++waitsShown;
+    m_cancelWait = std::make_shared<std::function<void()>>(std::move(cancel));
+    return std::make_unique<ScriptedProgress>(*this, -1, m_cancelWait);
+}
+
+bool ScriptedToolkit::waitOpen() const { return m_cancelWait && *m_cancelWait; }
+bool ScriptedToolkit::progressOpen() const { return m_cancelProgress && *m_cancelProgress; }
+void ScriptedToolkit::cancelWait() { pressAnnulla(m_cancelWait); }
+void ScriptedToolkit::cancelProgress() { pressAnnulla(m_cancelProgress); }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <deque>
 #include <functional>
+#include <memory>
 
 // A toolkit for tests: every box and launch is answered from a queue the test fills beforehand and recorded in
 // shown(). A box nobody scripted fails the running test at once and gets a harmless answer, so nothing blocks.
@@ -34,6 +35,14 @@ public:
     qint64 progressDone = -1;
     qint64 progressTotal = -1;
 
+    // Waits of unknown length come when the machine is slow, so they need no script: they are counted, and the
+    // test can press "Annulla" in the one open, or in the progress window open, as the user would.
+    int waitsShown = 0;
+    bool waitOpen() const;
+    bool progressOpen() const;
+    void cancelWait();
+    void cancelProgress();
+
     const QList<Shown>& shown() const { return m_shown; }
     int pending() const { return static_cast<int>(m_script.size()); }
     void clear();
@@ -45,7 +54,10 @@ public:
                                             const QString& title) override;
     bool launch(const QString& program, const QStringList& arguments) override;
     bool openWithDesktop(const QString& path) override;
-    std::unique_ptr<Progress> showProgress(const QString& label, const QString& title) override;
+    std::unique_ptr<Progress> showProgress(const QString& label, const QString& title,
+                                           std::function<void()> cancel) override;
+    std::unique_ptr<Progress> showWait(const QString& label, const QString& title,
+                                       std::function<void()> cancel) override;
 
 private:
     struct Step {
@@ -62,5 +74,7 @@ private:
     std::optional<Step> take(Kind kind, const Shown& shown);
 
     std::deque<Step> m_script;
+    std::shared_ptr<std::function<void()>> m_cancelWait;     // empty while no wait is open
+    std::shared_ptr<std::function<void()>> m_cancelProgress; // empty while no progress window is open
     QList<Shown> m_shown;
 };

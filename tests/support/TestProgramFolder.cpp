@@ -1,7 +1,8 @@
 #include "TestProgramFolder.h"
 
-#include "app/SharedState.h"
+#include "app/Startup.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SharedState.h"
 
 #include <QApplication>
 #include <QFile>
@@ -16,6 +17,7 @@ TestProgramFolder::TestProgramFolder() {
     ProgramFolder::set(m_dir.path());
     SharedState::reset();
     Toolkit::install(&toolkit);
+    wireSubsystems();
 }
 
 TestProgramFolder::~TestProgramFolder() {

@@ -1,0 +1,245 @@
+#include "ServiceRequest.h"
+
+#include "HtmlPage.h"
+#include "NetworkAccess.h"
+#include "ServiceAddress.h"
+#include "platform/FailureReason.h"
+
+#include <QDir>
+#include <QNetworkReply>
+#include <QtConcurrent>
+#include <cerrno>
+
+namespace {
+
+int g_timeLimitMs = 30000;
+
+constexpr qint64 kReadBuffer = 1 << 20; // what the reply may hold before it is written out
+
+bool isText(const QByteArray& contentType) {
+    const QByteArray type = contentType.toLower();
+    return type.isEmpty() || type.startsWith("text/") || type.contains("html") || type.contains("xml");
+}
+
+QString reasonForNetworkError(QNetworkReply::NetworkError error, bool anythingReceived, const QString& where) {
+    switch (error) {
+    case QNetworkReply::RemoteHostClosedError:
+        return anythingReceived ? QStringLiteral("il collegamento con il servizio si è interrotto")
+                                : QStringLiteral("il servizio ha chiuso il collegamento senza rispondere");
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+        return anythingReceived ? QStringLiteral("il collegamento con il servizio si è interrotto")
+                                : QStringLiteral("il servizio non è raggiungibile (%1)").arg(where);
+    default:
+        return QStringLiteral("il servizio ha dato una risposta non valida");
+    }
+}
+
+} // namespace
+
+int ServiceRequest::timeLimitMs() { return g_timeLimitMs; }
+void ServiceRequest::setTimeLimitMs(int milliseconds) { g_timeLimitMs = milliseconds; }
+
+ServiceRequest::ServiceRequest(const QUrl& address, Expect expect, QObject* parent)
+    : QObject(parent), m_address(address), m_expect(expect) {
+    m_silence.setSingleShot(true);
+    connect(&m_silence, &QTimer::timeout, this, [this] {
+        const int seconds = (g_timeLimitMs + 999) / 1000;
+        fail(seconds == 1 ? QStringLiteral("il servizio non ha risposto entro 1 secondo")
+                          : QStringLiteral("il servizio non ha risposto entro %1 secondi").arg(seconds));
+    });
+}
+
+ServiceRequest::~ServiceRequest() {
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+    }
+}
+
+void ServiceRequest::setArchiveTarget(const QString& path) { m_target = path; }
+
+void ServiceRequest::start() {
+    if (m_started)
+        return;
+    m_started = true;
+    m_reply = NetworkAccess::manager().get(QNetworkRequest(m_address));
+    m_reply->setParent(this);
+    m_reply->setReadBufferSize(kReadBuffer);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, &ServiceRequest::headersArrived);
+    connect(m_reply, &QNetworkReply::readyRead, this, &ServiceRequest::bodyArrived);
+    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 done, qint64 total) {
+        if (m_kind == Kind::Archive)
+            emit progress(done, total);
+    });
+    connect(m_reply, &QNetworkReply::finished, this, &ServiceRequest::transferEnded);
+    m_silence.start(g_timeLimitMs);
+}
+
+void ServiceRequest::cancel() {
+    if (!isRunning())
+        return;
+    m_cancelled = true;
+    fail(isDownload() ? QStringLiteral("scaricamento annullato") : QStringLiteral("richiesta annullata"));
+}
+
+void ServiceRequest::headersArrived() {
+    m_silence.start(g_timeLimitMs);
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 300 && status < 400)
+        return; // a redirection, followed by the network layer
+    if (status != 0 && (status < 200 || status >= 300)) {
+        fail(QStringLiteral("errore %1 del servizio").arg(status));
+        return;
+    }
+    const qint64 length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (m_expect == Expect::Page && length > HtmlPage::kMaxBytes)
+        fail(QStringLiteral("la pagina del servizio supera gli %1 MB").arg(HtmlPage::kMaxBytes >> 20));
+}
+
+void ServiceRequest::bodyArrived() {
+    m_silence.start(g_timeLimitMs);
+    if (m_kind == Kind::Unknown && m_reply->bytesAvailable() < 2)
+        return;
+    if (m_kind == Kind::Unknown && !judgeBody())
+        return;
+    while (!m_done && m_reply->bytesAvailable() > 0) {
+        const QByteArray chunk = m_reply->read(kReadBuffer);
+        m_received += chunk.size();
+        if (m_kind == Kind::Page) {
+            m_body += chunk;
+            if (m_body.size() > HtmlPage::kMaxBytes)
+                fail(QStringLiteral("la pagina del servizio supera gli %1 MB").arg(HtmlPage::kMaxBytes >> 20));
+        } else if (m_file->write(chunk) != chunk.size()) {
+            fail(writeFailure());
+        }
+    }
+}
+
+// Decides from the first bytes what the answer is; false when that ends the request.
+bool ServiceRequest::judgeBody() {
+    const bool zip = m_reply->peek(2) == "PK";
+    if (zip && m_expect == Expect::Page) {
+        fail(QStringLiteral("il servizio ha inviato un archivio invece dell'elenco"));
+        return false;
+    }
+    if (!zip && m_expect == Expect::Archive) {
+        fail(QStringLiteral("la risposta non è un archivio"));
+        return false;
+    }
+    if (!zip) {
+        if (!isText(m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray())) {
+            fail(QStringLiteral("la risposta del servizio non è una pagina"));
+            return false;
+        }
+        m_kind = Kind::Page;
+        return true;
+    }
+    m_file = std::make_unique<QSaveFile>(m_target);
+    if (m_target.isEmpty() || !m_file->open(QIODevice::WriteOnly)) {
+        fail(writeFailure());
+        return false;
+    }
+    m_kind = Kind::Archive;
+    emit archiveStarted();
+    return !m_done;
+}
+
+void ServiceRequest::transferEnded() {
+    if (m_done)
+        return;
+    m_silence.stop();
+    const QNetworkReply::NetworkError error = m_reply->error();
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (error == QNetworkReply::NoError && status != 0 && (status < 200 || status >= 300)) {
+        fail(QStringLiteral("errore %1 del servizio").arg(status));
+        return;
+    }
+    if (error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied) {
+        fail(reasonForNetworkError(error, m_received > 0 || m_reply->bytesAvailable() > 0,
+                                   ServiceAddress::shown(m_address)));
+        return;
+    }
+    if (error != QNetworkReply::NoError) {
+        fail(status ? QStringLiteral("errore %1 del servizio").arg(status)
+                    : QStringLiteral("il servizio ha dato una risposta non valida"));
+        return;
+    }
+    if (m_kind == Kind::Unknown && m_reply->bytesAvailable() >= 2 && !judgeBody())
+        return;
+    if (m_kind == Kind::Unknown) { // an empty or one-byte body
+        if (m_expect == Expect::Archive) {
+            fail(QStringLiteral("la risposta non è un archivio"));
+            return;
+        }
+        m_kind = Kind::Page;
+    }
+    bodyArrived();
+    if (m_done)
+        return;
+    if (m_kind == Kind::Page) {
+        renderPage();
+        return;
+    }
+    if (!m_file->commit()) {
+        fail(writeFailure());
+        return;
+    }
+    succeed({true, {}});
+}
+
+// Parsing a large page takes a while: it runs in a worker, and a request cancelled meanwhile drops the result.
+void ServiceRequest::renderPage() {
+    const QByteArray contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    m_reply->deleteLater();
+    m_reply = nullptr;
+    QtConcurrent::run([body = std::move(m_body), contentType] { return HtmlPage::render(body, contentType); })
+        .then(this, [this](const Outcome<QString>& page) {
+            if (m_done)
+                return;
+            if (page)
+                succeed({false, page.value()});
+            else
+                fail(page.reason());
+        });
+}
+
+void ServiceRequest::fail(const QString& reason) {
+    if (m_done)
+        return;
+    m_done = true;
+    m_silence.stop();
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+        m_reply->deleteLater();
+        m_reply = nullptr;
+    }
+    m_file.reset(); // never committed: the temporary file goes, a stored archive stays
+    sendFinished(Failure{reason});
+}
+
+void ServiceRequest::succeed(const Answer& answer) {
+    m_done = true;
+    if (m_reply) {
+        m_reply->deleteLater();
+        m_reply = nullptr;
+    }
+    sendFinished(answer);
+}
+
+void ServiceRequest::sendFinished(const Outcome<Answer>& outcome) {
+    QMetaObject::invokeMethod(
+        this, [this, outcome] { emit finished(outcome); }, Qt::QueuedConnection);
+}
+
+QString ServiceRequest::writeFailure() const {
+    const int code = errno;
+    const QString path = QDir::toNativeSeparators(m_target);
+    return QStringLiteral("impossibile scrivere «%1»: %2").arg(path, m_file ? failureReason(*m_file, code) : QString());
+}

@@ -1,0 +1,33 @@
+#include "ServiceWait.h"
+
+#include "ServiceRequest.h"
+
+ServiceWait::ServiceWait(ServiceRequest* request, const QString& issueTitle)
+    : QObject(request), m_request(request), m_issueTitle(issueTitle) {
+    connect(request, &ServiceRequest::finished, this, [this] {
+        m_quiet.stop();
+        m_window.reset();
+    });
+    connect(request, &ServiceRequest::archiveStarted, this, &ServiceWait::showDownload);
+    connect(request, &ServiceRequest::progress, this, [this](qint64 done, qint64 total) {
+        if (m_window)
+            m_window->update(done, total);
+    });
+    if (request->expect() == ServiceRequest::Expect::Archive) {
+        showDownload();
+        return;
+    }
+    m_quiet.setSingleShot(true);
+    connect(&m_quiet, &QTimer::timeout, this, [this] {
+        m_window = Toolkit::current().showWait(QStringLiteral("Richiesta al servizio in corso…"),
+                                               QStringLiteral("Servizio giornali"), [this] { m_request->cancel(); });
+    });
+    m_quiet.start(kQuietMs);
+}
+
+void ServiceWait::showDownload() {
+    m_quiet.stop();
+    m_window.reset();
+    m_window = Toolkit::current().showProgress(QStringLiteral("Scaricamento di «%1» in corso…").arg(m_issueTitle),
+                                               QStringLiteral("Scaricamento"), [this] { m_request->cancel(); });
+}
