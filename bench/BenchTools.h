@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -28,3 +29,26 @@ inline double medianMs(int runs, const std::function<void()>& work) {
         times.push_back(elapsedMs(work));
     return median(times);
 }
+
+// The longest the event loop was kept from a timer due every 10 ms, less those 10 ms: how long the window would
+// have been frozen. It measures while the object lives and the event loop runs.
+class StallMeter {
+public:
+    StallMeter() {
+        m_clock.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const double now = m_clock.nsecsElapsed() / 1e6;
+            m_worst = std::max(m_worst, now - m_last - 10.0);
+            m_last = now;
+        });
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.start(10);
+    }
+    double worstMs() const { return std::max(0.0, m_worst); }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_last = 0;
+    double m_worst = 0;
+};

@@ -82,7 +82,7 @@ void ServiceRequest::start() {
 }
 
 void ServiceRequest::cancel() {
-    if (!isRunning())
+    if (!isRunning() || m_storing)
         return;
     m_cancelled = true;
     fail(isDownload() ? QStringLiteral("scaricamento annullato") : QStringLiteral("richiesta annullata"));
@@ -140,7 +140,7 @@ bool ServiceRequest::judgeBody() {
         m_kind = Kind::Page;
         return true;
     }
-    m_file = std::make_unique<QSaveFile>(m_target);
+    m_file = std::make_shared<QSaveFile>(m_target);
     if (m_target.isEmpty() || !m_file->open(QIODevice::WriteOnly)) {
         fail(writeFailure());
         return false;
@@ -186,11 +186,30 @@ void ServiceRequest::transferEnded() {
         renderPage();
         return;
     }
-    if (!m_file->commit()) {
-        fail(writeFailure());
-        return;
-    }
-    succeed({true, {}});
+    storeArchive();
+}
+
+// Committing flushes the whole archive to disk, which can take longer than a window may freeze: it runs in a
+// worker, and the file is the worker's alone until it is done.
+void ServiceRequest::storeArchive() {
+    m_storing = true;
+    m_silence.stop();
+    m_reply->deleteLater();
+    m_reply = nullptr;
+    QtConcurrent::run([file = m_file] {
+        const bool stored = file->commit();
+        return std::make_pair(stored, stored ? 0 : errno);
+    }).then(this, [this](std::pair<bool, int> stored) {
+        if (m_done)
+            return;
+        if (stored.first) {
+            m_file.reset();
+            succeed({true, {}});
+        } else {
+            errno = stored.second;
+            fail(writeFailure());
+        }
+    });
 }
 
 // Parsing a large page takes a while: it runs in a worker, and a request cancelled meanwhile drops the result.
@@ -214,11 +233,16 @@ void ServiceRequest::fail(const QString& reason) {
         return;
     m_done = true;
     m_silence.stop();
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-        m_reply = nullptr;
+    if (QNetworkReply* reply = std::exchange(m_reply, nullptr)) {
+        // Aborted from the event loop: this may run inside one of the reply's own signals.
+        reply->disconnect(this);
+        QMetaObject::invokeMethod(
+            reply,
+            [reply] {
+                reply->abort();
+                reply->deleteLater();
+            },
+            Qt::QueuedConnection);
     }
     m_file.reset(); // never committed: the temporary file goes, a stored archive stays
     sendFinished(Failure{reason});

@@ -40,7 +40,8 @@ public:
     void setArchiveTarget(const QString& path);
 
     void start();
-    // Stops at once, whatever the server does; finished() follows with the reason.
+    // Stops at once, whatever the server does; finished() follows with the reason. Once the whole archive has
+    // arrived and is being stored, it is too late: the download ends as it would have.
     void cancel();
     bool isRunning() const { return m_started && !m_done; }
     Expect expect() const { return m_expect; }
@@ -65,6 +66,7 @@ private:
     bool judgeBody();
     void transferEnded();
     void renderPage();
+    void storeArchive();
     void fail(const QString& reason);
     void succeed(const Answer& answer);
     void sendFinished(const Outcome<Answer>& outcome);
@@ -74,7 +76,7 @@ private:
     Expect m_expect;
     QString m_target;
     QNetworkReply* m_reply = nullptr;
-    std::unique_ptr<QSaveFile> m_file;
+    std::shared_ptr<QSaveFile> m_file; // shared with the worker that commits it
     QByteArray m_body;
     QTimer m_silence;
     Kind m_kind = Kind::Unknown;
@@ -82,4 +84,5 @@ private:
     bool m_started = false;
     bool m_done = false;
     bool m_cancelled = false;
+    bool m_storing = false; // all of it has arrived: too late to cancel
 };

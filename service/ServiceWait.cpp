@@ -26,6 +26,9 @@ ServiceWait::ServiceWait(ServiceRequest* request, const QString& issueTitle)
 }
 
 void ServiceWait::showDownload() {
+    if (m_downloading)
+        return;
+    m_downloading = true;
     m_quiet.stop();
     m_window.reset();
     m_window = Toolkit::current().showProgress(QStringLiteral("Scaricamento di «%1» in corso…").arg(m_issueTitle),

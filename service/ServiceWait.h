@@ -27,4 +27,5 @@ private:
     QString m_issueTitle;
     QTimer m_quiet;
     std::unique_ptr<Toolkit::Progress> m_window;
+    bool m_downloading = false;
 };

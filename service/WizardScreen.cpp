@@ -90,7 +90,6 @@ void WizardScreen::startRequest(ServiceRequest* request, const QString& issueTit
 void WizardScreen::appear() {
     setProperty(kWaiting, false);
     show();
-    raise();
     activateWindow();
     (m_list->isVisible() ? static_cast<QWidget*>(m_list) : m_notice)->setFocus();
     takeOver();

@@ -1,6 +1,7 @@
 // From ApriArchivio called on the large generated issue (200 sections, 20,000 articles) to the reader showing its
 // first section, against bsdtar -xf of the same archive, in the same run (offscreen, alternately, medians).
 #include "BenchTools.h"
+#include "QuietToolkit.h"
 #include "SampleIssue.h"
 #include "platform/SharedState.h"
 #include "platform/Folders.h"
@@ -23,22 +24,6 @@
 
 namespace {
 
-// Any box during the benchmark is a failure of the run.
-class SilentToolkit : public Toolkit {
-public:
-    void message(const QString& text, const QString&, Icon) override { qFatal("box: %s", qPrintable(text)); }
-    Answer askYesNoCancel(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
-    QString askText(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
-    std::optional<QString> chooseFileToOpen(const QString&, const FileFilter&, const QString&) override {
-        return std::nullopt;
-    }
-    bool launch(const QString&, const QStringList&) override { return false; }
-    bool openWithDesktop(const QString&) override { return false; }
-    std::unique_ptr<Progress> showProgress(const QString& label, const QString&) override {
-        qFatal("box: %s", qPrintable(label));
-    }
-};
-
 void removeFolder(const QString& path) {
     QDir(path).removeRecursively();
 }
@@ -50,7 +35,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir programFolder;
     ProgramFolder::set(programFolder.path());
-    SilentToolkit toolkit;
+    QuietToolkit toolkit;
     Toolkit::install(&toolkit);
     const SampleIssue::Layout layout = SampleIssue::largeIssue();
     const QString archive = programFolder.filePath("Giornali/" + SampleIssue::baseName(layout) + ".zip");
@@ -70,7 +55,8 @@ int main(int argc, char** argv) {
         QApplication::processEvents(); // shown and painted
         const double ours = clock.nsecsElapsed() / 1e6;
         FrmLeggiGiornale* reader = Screen<FrmLeggiGiornale>::ifLoaded();
-        if (!reader || reader->findChild<QComboBox*>("CboTitolo")->count() != layout.sections)
+        if (!reader || reader->findChild<QComboBox*>("CboTitolo")->count() != layout.sections ||
+            !toolkit.lastMessage.isEmpty())
             qFatal("the reader did not open on the issue");
         delete reader;
 

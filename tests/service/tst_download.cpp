@@ -1,56 +1,17 @@
 // The service client against servers that misbehave on purpose, on loopback: every failure says why, an archive is
 // judged by its content, and a cancel or a silent server ends the request within the second.
 #include "service/ServiceRequest.h"
+#include "support/FaultyServer.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 namespace {
 
-// A one-trick HTTP server: after reading a request it sends `head` and `body`, then closes the connection or,
-// with keepOpen, leaves it hanging. With an empty head it never answers.
-class FaultyServer : public QTcpServer {
-public:
-    FaultyServer(QByteArray head, QByteArray body, bool keepOpen)
-        : m_head(std::move(head)), m_body(std::move(body)), m_keepOpen(keepOpen) {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket* socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                socket->readAll();
-                ++requests;
-                if (m_head.isEmpty())
-                    return;
-                socket->write(m_head + m_body);
-                socket->flush();
-                if (!m_keepOpen)
-                    socket->disconnectFromHost();
-            });
-        });
-    }
-
-    QUrl address() const {
-        return QUrl(QString("http://127.0.0.1:%1/ondaris/ondaris2.asp?user=u&password=segreta").arg(serverPort()));
-    }
-
-    int requests = 0;
-
-private:
-    QByteArray m_head, m_body;
-    bool m_keepOpen;
-};
-
-QByteArray head(int status, const QByteArray& type, qint64 length) {
-    QByteArray text = "HTTP/1.1 " + QByteArray::number(status) + " X\r\n";
-    if (!type.isEmpty())
-        text += "Content-Type: " + type + "\r\n";
-    return text + "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
-}
+QByteArray head(int status, const QByteArray& type, qint64 length) { return FaultyServer::head(status, type, length); }
 
 const QByteArray kZip = "PK\x03\x04" + QByteArray(5000, 'z');
 

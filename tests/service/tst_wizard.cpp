@@ -6,12 +6,15 @@
 #include "service/FrmDownload.h"
 #include "service/FrmEdizione.h"
 #include "service/FrmTestata.h"
+#include "service/ServiceAddress.h"
 #include "support/DemoService.h"
+#include "support/FaultyServer.h"
 #include "support/Screens.h"
 #include "support/TestProgramFolder.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPushButton>
 
 namespace {
@@ -42,6 +45,12 @@ class TestWizard : public QObject {
     template <typename F> static F* shown() {
         F* form = Screen<F>::ifLoaded();
         return form && form->isVisible() ? form : nullptr;
+    }
+
+    // The screen once its page has come and it has shown itself.
+    template <typename F> static F* arrived() {
+        QTest::qWaitFor([] { return shown<F>() != nullptr; }, 5000);
+        return shown<F>();
     }
 
     static QStringList items(QWidget* screen, const char* list) {
@@ -76,7 +85,7 @@ private slots:
         DemoService service("demo", kPassword);
         FrmLetturaGiornali& m = menu(folder);
         preleva(m);
-        FrmTestata* testata = shown<FrmTestata>();
+        FrmTestata* testata = arrived<FrmTestata>();
         QVERIFY(testata);
         QCOMPARE(testata->windowTitle(), QString("Seleziona Testata"));
         QCOMPARE(items(testata, "CboGiornali"),
@@ -85,7 +94,7 @@ private slots:
         key(Qt::Key_End);
         key(Qt::Key_Return);
 
-        FrmEdizione* edizione = shown<FrmEdizione>();
+        FrmEdizione* edizione = arrived<FrmEdizione>();
         QVERIFY(edizione);
         QCOMPARE(SharedState::instance().Testata, QString("La Gazzetta del Borgo"));
         QCOMPARE(items(edizione, "CboEdizioni"), (QStringList{"venerdì 4 dicembre 2026", "sabato 5 dicembre 2026"}));
@@ -95,6 +104,7 @@ private slots:
         folder.toolkit.answerProgress();
         folder.toolkit.expectMessage();
         key(Qt::Key_Return);
+        QVERIFY(arrived<FrmLeggiGiornale>());
         QCOMPARE(folder.toolkit.shown().at(0).kind, ScriptedToolkit::Kind::Progress);
         QCOMPARE(folder.toolkit.shown().at(0).text,
                  QStringLiteral("Scaricamento di «La Gazzetta del Borgo di sabato 5 dicembre 2026» in corso…"));
@@ -116,7 +126,7 @@ private slots:
         FrmLetturaGiornali& m = menu(folder);
         walkToEditions(m);
         FrmDownload* download = shown<FrmDownload>();
-        QVERIFY(download);
+        QVERIFY(download && !shown<FrmEdizione>());
         QCOMPARE(download->windowTitle(), QString("Scarica testata"));
         QCOMPARE(items(download, "CboGiornali"), (QStringList{"Nord", "Sud"}));
         QCOMPARE(child<QComboBox>(download, "CboGiornali")->currentIndex(), 0);
@@ -127,6 +137,7 @@ private slots:
         folder.toolkit.answerProgress();
         folder.toolkit.expectMessage();
         key(Qt::Key_Return);
+        QVERIFY(arrived<FrmLeggiGiornale>());
         QVERIFY(QFile::exists(folder.file("Giornali/Il Corriere della Valle20261205Sud.zip")));
         QCOMPARE(SharedState::instance().NomeScaricato,
                  QStringLiteral("Il Corriere della Valle - Sud di sabato 5 dicembre 2026"));
@@ -141,6 +152,7 @@ private slots:
         SharedState::instance().NomeGiornale = "vecchio";
         folder.toolkit.expectMessage();
         preleva(m);
+        QTRY_COMPARE(folder.toolkit.pending(), 0);
         const auto& box = folder.toolkit.shown().first();
         QCOMPARE(box.text, QString("Elenco giornali non presente o utente non abilitato!"));
         QCOMPARE(box.title, QString("Lettore Giornali Progetto Ondaris"));
@@ -159,24 +171,24 @@ private slots:
         key(Qt::Key_Return); // L'Eco del Mattino
         QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
         key(Qt::Key_Escape);
-        FrmTestata* again = shown<FrmTestata>();
+        FrmTestata* again = arrived<FrmTestata>();
         QVERIFY(again && !shown<FrmEdizione>());
         QCOMPARE(child<QComboBox>(again, "CboGiornali")->currentIndex(), 0); // a fresh exchange
         QCOMPARE(SharedState::instance().Testata, QString());
 
         enterIn("CboGiornali");
         enterIn("CboEdizioni");
-        QVERIFY(shown<FrmDownload>());
+        QVERIFY(arrived<FrmDownload>());
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         key(Qt::Key_Escape);
-        QVERIFY(shown<FrmEdizione>() && !shown<FrmDownload>());
+        QVERIFY(arrived<FrmEdizione>() && !shown<FrmDownload>());
         child<QPushButton>(shown<FrmEdizione>(), "Command1")->click();
         QVERIFY(!shown<FrmEdizione>() && !shown<FrmTestata>());
 
         preleva(m);
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         key(Qt::Key_Escape);
-        QVERIFY(!shown<FrmTestata>());
+        QTRY_VERIFY(!shown<FrmTestata>());
         QCOMPARE(SharedState::instance().Testata, QString());
     }
 
@@ -194,7 +206,7 @@ private slots:
         QVERIFY(shown<FrmDownload>());
     }
 
-    void aFailedDownloadKeepsTheStoredArchiveAndOpensNothing() {
+    void aFailedDownloadSaysWhyKeepsTheStoredArchiveAndOpensNothing() {
         TestProgramFolder folder;
         DemoService service("demo", kPassword);
         FrmLetturaGiornali& m = menu(folder);
@@ -207,8 +219,9 @@ private slots:
         folder.toolkit.answerProgress();
         folder.toolkit.expectMessage();
         key(Qt::Key_Return);
+        QTRY_COMPARE(folder.toolkit.pending(), 0);
         const auto& box = folder.toolkit.shown().last();
-        QCOMPARE(box.text, QString("Il giornale non è stato scaricato!"));
+        QCOMPARE(box.text, QString("Il giornale non è stato scaricato!\nErrore 404 del servizio."));
         QCOMPARE(box.title, QString("Download fallito"));
         QCOMPARE(box.icon, Toolkit::Icon::Stop);
         QCOMPARE(folder.read("Giornali/Il Corriere della Valle20261205Nord.zip"), QByteArray("archivio di prima"));
@@ -217,16 +230,121 @@ private slots:
         QVERIFY(QFile::exists(folder.file("Temp/01-Ieri-000.txt")));
     }
 
+    // The masthead screen is in front and the date page never comes: whatever the user does meanwhile, nothing
+    // is left half-shown and nothing crashes.
+    void closingOrCancellingWhileTheNextPageLoads_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("Annulla") << "annulla";
+        QTest::newRow("close box") << "close";
+        QTest::newRow("Annulla in the wait") << "wait";
+        QTest::newRow("Enter and Esc wait their turn") << "keys";
+    }
+
+    void closingOrCancellingWhileTheNextPageLoads() {
+        QFETCH(QString, action);
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FaultyServer silent({}, {}, true);
+        FrmLetturaGiornali& m = menu(folder);
+        preleva(m);
+        FrmTestata* testata = arrived<FrmTestata>();
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        ServiceAddress::setBase(silent.base());
+        key(Qt::Key_Return);
+        QTRY_COMPARE(silent.requests, 1);
+        QVERIFY(Screen<FrmEdizione>::isLoaded() && !shown<FrmEdizione>());
+        if (action == "annulla") {
+            child<QPushButton>(testata, "Command1")->click();
+        } else if (action == "close") {
+            testata->close();
+        } else if (action == "wait") {
+            QTRY_VERIFY(folder.toolkit.waitOpen());
+            folder.toolkit.cancelWait();
+        } else {
+            key(Qt::Key_Escape);
+            key(Qt::Key_Return);
+            QTest::qWait(50);
+            QCOMPARE(silent.requests, 1);
+            QVERIFY(shown<FrmTestata>() == testata);
+            child<QPushButton>(testata, "Command1")->click();
+        }
+        QTRY_VERIFY(!Screen<FrmEdizione>::isLoaded());
+        QVERIFY(!folder.toolkit.waitOpen());
+        if (action == "wait") {
+            QVERIFY(shown<FrmTestata>() == testata);
+            QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+            QCOMPARE(SharedState::instance().Testata, QString("Il Corriere della Valle"));
+        } else {
+            QTRY_VERIFY(!Screen<FrmTestata>::isLoaded());
+        }
+    }
+
+    void aCancelledDownloadSaysSoWithinASecond() {
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FaultyServer stalled(FaultyServer::head(200, "application/zip", 100000), "PK\x03\x04zzzz", true);
+        FrmLetturaGiornali& m = menu(folder);
+        walkToEditions(m);
+        folder.write("Giornali/Il Corriere della Valle20261205Nord.zip", "archivio di prima");
+        ServiceAddress::setBase(stalled.base());
+        folder.toolkit.answerProgress();
+        folder.toolkit.expectMessage();
+        key(Qt::Key_Return);
+        QTRY_VERIFY(folder.toolkit.progressOpen());
+        QElapsedTimer clock;
+        clock.start();
+        folder.toolkit.cancelProgress();
+        QTRY_COMPARE(folder.toolkit.pending(), 0);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(folder.toolkit.shown().last().text,
+                 QString("Il giornale non è stato scaricato!\nScaricamento annullato."));
+        QCOMPARE(folder.read("Giornali/Il Corriere della Valle20261205Nord.zip"), QByteArray("archivio di prima"));
+        QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files).size(), 1);
+        QTRY_VERIFY(!Screen<FrmDownload>::isLoaded() && !shown<FrmEdizione>());
+    }
+
+    // Where the date list would be, words say that there is none, and why; Enter and Esc work as in the list.
+    void anEmptyOrFailedDateListSaysSoOnTheScreen_data() {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("empty") << FaultyServer::head(200, "text/html", 13) + "<pre>\r\n</pre>"
+                               << "Nessuna data disponibile per questa testata.";
+        QTest::newRow("error") << FaultyServer::head(500, "text/html", 0) << "Nessuna data disponibile.\nErrore 500 del servizio.";
+    }
+
+    void anEmptyOrFailedDateListSaysSoOnTheScreen() {
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, notice);
+        TestProgramFolder folder;
+        DemoService service("demo", kPassword);
+        FaultyServer server(answer, {}, false);
+        FrmLetturaGiornali& m = menu(folder);
+        preleva(m);
+        QTRY_COMPARE(focusedName(), QString("CboGiornali"));
+        ServiceAddress::setBase(server.base());
+        key(Qt::Key_Return);
+        FrmEdizione* edizione = arrived<FrmEdizione>();
+        QVERIFY(edizione);
+        QTRY_COMPARE(focusedName(), QString("AvvisoElencoVuoto"));
+        QCOMPARE(accessibleName(QApplication::focusWidget()), notice);
+        QVERIFY(!child(edizione, "CboEdizioni")->isVisible());
+        ServiceAddress::setBase(service.base());
+        key(Qt::Key_Escape);
+        QVERIFY(arrived<FrmTestata>());
+    }
+
     void everyVisibleControlHasAnItalianName() {
         TestProgramFolder folder;
         DemoService service("demo", kPassword);
         FrmLetturaGiornali& m = menu(folder);
         preleva(m);
+        QVERIFY(arrived<FrmTestata>());
         QCOMPARE(unnamedControls(shown<FrmTestata>()), QStringList());
         QCOMPARE(accessibleName(child(shown<FrmTestata>(), "CboGiornali")), QString("Testate"));
         QCOMPARE(accessibleName(child(shown<FrmTestata>(), "Command1")), QString("Annulla"));
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         key(Qt::Key_Return);
+        QVERIFY(arrived<FrmEdizione>());
         QCOMPARE(unnamedControls(shown<FrmEdizione>()), QStringList());
         QCOMPARE(accessibleName(child(shown<FrmEdizione>(), "CboEdizioni")), QString("Edizioni"));
     }

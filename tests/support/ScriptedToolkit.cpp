@@ -77,7 +77,9 @@ std::optional<ScriptedToolkit::Step> ScriptedToolkit::take(Kind kind, const Show
     m_shown.append(shown);
     if (m_script.empty() || m_script.front().kind != kind) {
         const QByteArray why = QByteArray("unscripted ") + kindName(kind) + ": \"" + shown.text.toUtf8() +
-                               "\" titled \"" + shown.title.toUtf8() + "\"";
+                               "\" titled \"" + shown.title.toUtf8() + "\"" +
+                               (m_script.empty() ? QByteArray(" (nothing left in the script)")
+                                                 : QByteArray(" (the script expects a ") + kindName(m_script.front().kind) + ")");
         QTest::qFail(why.constData(), __FILE__, __LINE__);
         return std::nullopt;
     }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Toolkit.h"
+
+#include <QElapsedTimer>
+#include <functional>
+
+// The toolkit of a benchmark: no window ever opens. Progress windows and waits are counted, and the last one's
+// "Annulla" can be pressed as a user would; a box or dialog of any other kind stops the run.
+class QuietToolkit : public Toolkit {
+    class Quiet : public Progress {
+    public:
+        void update(qint64, qint64) override {}
+    };
+
+public:
+    void message(const QString& text, const QString&, Icon) override {
+        lastMessage = text;
+        messageClock.restart();
+    }
+    Answer askYesNoCancel(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
+    QString askText(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
+    std::optional<QString> chooseFileToOpen(const QString&, const FileFilter&, const QString&) override {
+        qFatal("file dialog");
+    }
+    bool launch(const QString&, const QStringList&) override { return false; }
+    bool openWithDesktop(const QString&) override { return false; }
+    std::unique_ptr<Progress> showProgress(const QString&, const QString&, std::function<void()> cancel) override {
+        ++windows;
+        m_cancel = std::move(cancel);
+        return std::make_unique<Quiet>();
+    }
+    std::unique_ptr<Progress> showWait(const QString&, const QString&, std::function<void()> cancel) override {
+        ++windows;
+        m_cancel = std::move(cancel);
+        return std::make_unique<Quiet>();
+    }
+
+    // "Annulla" in the last window shown, from the event loop as the real window does it.
+    void pressAnnulla() {
+        if (m_cancel)
+            m_cancel();
+    }
+
+    int windows = 0;
+    QString lastMessage;
+    QElapsedTimer messageClock;
+
+private:
+    std::function<void()> m_cancel;
+};
