@@ -14,7 +14,6 @@ ProgressWindow::ProgressWindow(const QString& label, const QString& title, std::
     setObjectName(QStringLiteral("FinestraAvanzamento"));
     setWindowTitle(title);
     setAccessibleName(title);
-    setAccessibleDescription(label);
     setWindowModality(Qt::ApplicationModal);
     m_label->setWordWrap(true);
     m_bar->setAccessibleName(QStringLiteral("Avanzamento"));
@@ -52,8 +51,11 @@ void ProgressWindow::reject() {
         this, [this] { m_cancel(); }, Qt::QueuedConnection);
 }
 
-ProgressWindowHandle::ProgressWindowHandle(const QString& label, const QString& title, std::function<void()> cancel)
+ProgressWindowHandle::ProgressWindowHandle(const QString& label, const QString& title, std::function<void()> cancel,
+                                           bool measured)
     : m_window(new ProgressWindow(label, title, std::move(cancel))) {
+    if (measured)
+        m_window->setProgress(0, 1); // before it shows, so the window is announced before any value
     m_window->show();
 }
 

@@ -30,7 +30,8 @@ private:
 // Owns a ProgressWindow for the toolkit's callers.
 class ProgressWindowHandle : public Toolkit::Progress {
 public:
-    ProgressWindowHandle(const QString& label, const QString& title, std::function<void()> cancel);
+    // A measured window starts at 0%, an unmeasured one only shows that work goes on.
+    ProgressWindowHandle(const QString& label, const QString& title, std::function<void()> cancel, bool measured);
     ~ProgressWindowHandle() override;
     void update(qint64 done, qint64 total) override;
 

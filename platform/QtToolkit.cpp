@@ -36,14 +36,12 @@ void nameButton(QMessageBox& box, QMessageBox::StandardButton which, const QStri
 
 std::unique_ptr<Toolkit::Progress> QtToolkit::showProgress(const QString& label, const QString& title,
                                                           std::function<void()> cancel) {
-    auto progress = std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel));
-    progress->update(0, 1);
-    return progress;
+    return std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel), true);
 }
 
 std::unique_ptr<Toolkit::Progress> QtToolkit::showWait(const QString& label, const QString& title,
                                                       std::function<void()> cancel) {
-    return std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel));
+    return std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel), false);
 }
 
 void QtToolkit::message(const QString& text, const QString& title, Icon icon) {

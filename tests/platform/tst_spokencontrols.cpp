@@ -144,7 +144,6 @@ private slots:
         for (const SpeechRecorder::Event& event : recorder.events())
             told += event.type == QAccessible::ValueChanged && event.object == bar;
         QVERIFY2(told <= 11, qPrintable(QString::number(told)));
-        QCOMPARE(dialog->accessibleDescription(), QString("Scaricamento di «La Gazzetta» in corso…"));
         QTest::keyClick(dialog, Qt::Key_Escape);
         QVERIFY(!dialog->isVisible() && !cancelled); // told from the event loop, never inside a key handler
         QTRY_VERIFY(cancelled);

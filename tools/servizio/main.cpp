@@ -5,6 +5,7 @@
 #include "platform/Cp1252.h"
 
 #include <QCommandLineParser>
+#include <QThread>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHttpServer>
@@ -81,7 +82,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption profileOption(QStringLiteral("profilo"),
                                            QStringLiteral("Un profilo: utente:password:cartella (ripetibile)."),
                                            QStringLiteral("profilo"));
-    parser.addOptions({port, folder, profileOption});
+    const QCommandLineOption delay(QStringLiteral("ritardo"),
+                                   QStringLiteral("Attesa prima di ogni risposta, come un servizio lento."),
+                                   QStringLiteral("millisecondi"), QStringLiteral("0"));
+    parser.addOptions({port, folder, profileOption, delay});
     parser.addHelpOption();
     parser.process(app);
 
@@ -98,8 +102,11 @@ int main(int argc, char** argv) {
     }
 
     QHttpServer server;
-    server.route(QStringLiteral("/ondaris/ondaris2.asp"),
-                 [&profiles](const QHttpServerRequest& request) { return answer(profiles, request); });
+    const unsigned long delayMs = parser.value(delay).toULong();
+    server.route(QStringLiteral("/ondaris/ondaris2.asp"), [&profiles, delayMs](const QHttpServerRequest& request) {
+        QThread::msleep(delayMs); // the service runs alone in its process: nothing else waits on it
+        return answer(profiles, request);
+    });
     const quint16 listening = server.listen(QHostAddress::LocalHost, parser.value(port).toUShort());
     if (listening == 0) {
         std::fprintf(stderr, "Impossibile ascoltare sulla porta %s\n", qPrintable(parser.value(port)));
