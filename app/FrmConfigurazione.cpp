@@ -3,10 +3,10 @@
 #include "CredentialFile.h"
 #include "FrmLetturaGiornali.h"
 #include "ProfileErrors.h"
-#include "platform/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
 #include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"
 

@@ -11,7 +11,9 @@ std::function<void()>& shower() {
 
 namespace MainMenu {
 
-void setShow(std::function<void()> show) { shower() = std::move(show); }
+void setShow(std::function<void()> show) {
+    shower() = std::move(show);
+}
 
 void show() {
     if (shower())

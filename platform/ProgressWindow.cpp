@@ -64,4 +64,6 @@ ProgressWindowHandle::~ProgressWindowHandle() {
     m_window->deleteLater(); // a queued cancel that has not run yet goes with it
 }
 
-void ProgressWindowHandle::update(qint64 done, qint64 total) { m_window->setProgress(done, total); }
+void ProgressWindowHandle::update(qint64 done, qint64 total) {
+    m_window->setProgress(done, total);
+}

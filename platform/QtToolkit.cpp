@@ -35,12 +35,12 @@ void nameButton(QMessageBox& box, QMessageBox::StandardButton which, const QStri
 } // namespace
 
 std::unique_ptr<Toolkit::Progress> QtToolkit::showProgress(const QString& label, const QString& title,
-                                                          std::function<void()> cancel) {
+                                                           std::function<void()> cancel) {
     return std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel), true);
 }
 
 std::unique_ptr<Toolkit::Progress> QtToolkit::showWait(const QString& label, const QString& title,
-                                                      std::function<void()> cancel) {
+                                                       std::function<void()> cancel) {
     return std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel), false);
 }
 

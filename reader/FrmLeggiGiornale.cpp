@@ -1,12 +1,12 @@
 #include "FrmLeggiGiornale.h"
 
 #include "NewspaperStructure.h"
-#include "platform/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
 #include "platform/KeyAscii.h"
 #include "platform/MainMenu.h"
 #include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "platform/TextEditor.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"

@@ -1,9 +1,9 @@
 #include "FrmSelezionaGiornale.h"
 
 #include "Module1.h"
-#include "platform/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 
 #include <QDir>
@@ -23,7 +23,9 @@ FrmSelezionaGiornale::FrmSelezionaGiornale()
     connect(m_command1, &QPushButton::clicked, this, &FrmSelezionaGiornale::Command1_Click);
 }
 
-void FrmSelezionaGiornale::Command1_Click() { RilevaPercorso(); }
+void FrmSelezionaGiornale::Command1_Click() {
+    RilevaPercorso();
+}
 
 std::optional<QString> FrmSelezionaGiornale::nomeGiornale(const QString& path) {
     // Counted from the end up to and including the separator: with none at all, everything but the first character.

@@ -2,10 +2,10 @@
 
 #include "FrmLeggiGiornale.h"
 #include "ReaderTitle.h"
-#include "platform/SharedState.h"
 #include "platform/KeyAscii.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 #include "unzip/CGUnzipFiles.h"
 

@@ -67,7 +67,9 @@ void FrmDownload::CmdContinua_Click() {
     ScaricaGiornale(shared.NomeScaricato);
 }
 
-void FrmDownload::stepBack() { stepTo<FrmEdizione>(); }
+void FrmDownload::stepBack() {
+    stepTo<FrmEdizione>();
+}
 
 void FrmDownload::ScaricaGiornale(const QString& archiveName) {
     if (UrlRichiesta.isEmpty())

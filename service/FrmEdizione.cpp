@@ -30,7 +30,9 @@ void FrmEdizione::listingArrived(const Outcome<QStringList>& entries) {
     appear();
 }
 
-QString FrmEdizione::selectedCode() const { return m_cboEdizioneDaPassare.value(m_list->currentIndex()); }
+QString FrmEdizione::selectedCode() const {
+    return m_cboEdizioneDaPassare.value(m_list->currentIndex());
+}
 
 // Any failure on the way ends the step without a message.
 void FrmEdizione::CmdContinua_Click() {
@@ -41,4 +43,6 @@ void FrmEdizione::CmdContinua_Click() {
     }
 }
 
-void FrmEdizione::stepBack() { stepTo<FrmTestata>(); }
+void FrmEdizione::stepBack() {
+    stepTo<FrmTestata>();
+}

@@ -30,9 +30,9 @@ void FrmTestata::listingArrived(const Outcome<QStringList>& entries) {
         return;
     }
     takeOver();
-    Toolkit::current().message(withReason(QStringLiteral("Elenco giornali non presente o utente non abilitato!"),
-                                          entries.reason()),
-                               QStringLiteral("Lettore Giornali Progetto Ondaris"), Toolkit::Icon::Stop);
+    Toolkit::current().message(
+        withReason(QStringLiteral("Elenco giornali non presente o utente non abilitato!"), entries.reason()),
+        QStringLiteral("Lettore Giornali Progetto Ondaris"), Toolkit::Icon::Stop);
     m_continua->setEnabled(false);
     close();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QByteArray>
 #include <QString>
-
-#include "platform/Outcome.h"
 
 // A page as the service client reads it: the response decoded (charset from the Content-Type header, then from a
 // meta tag, else Windows-1252), parsed by a real HTML parser (gumbo) and serialised back with upper-case tag

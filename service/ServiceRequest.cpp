@@ -42,8 +42,12 @@ QString reasonForNetworkError(QNetworkReply::NetworkError error, bool anythingRe
 
 } // namespace
 
-int ServiceRequest::timeLimitMs() { return g_timeLimitMs; }
-void ServiceRequest::setTimeLimitMs(int milliseconds) { g_timeLimitMs = milliseconds; }
+int ServiceRequest::timeLimitMs() {
+    return g_timeLimitMs;
+}
+void ServiceRequest::setTimeLimitMs(int milliseconds) {
+    g_timeLimitMs = milliseconds;
+}
 
 ServiceRequest::ServiceRequest(const QUrl& address, Expect expect, QObject* parent)
     : QObject(parent), m_address(address), m_expect(expect) {
@@ -62,7 +66,9 @@ ServiceRequest::~ServiceRequest() {
     }
 }
 
-void ServiceRequest::setArchiveTarget(const QString& path) { m_target = path; }
+void ServiceRequest::setArchiveTarget(const QString& path) {
+    m_target = path;
+}
 
 void ServiceRequest::start() {
     if (m_started)
@@ -217,15 +223,16 @@ void ServiceRequest::renderPage() {
     const QByteArray contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     m_reply->deleteLater();
     m_reply = nullptr;
-    QtConcurrent::run([body = std::move(m_body), contentType] { return HtmlPage::render(body, contentType); })
-        .then(this, [this](const Outcome<QString>& page) {
-            if (m_done)
-                return;
-            if (page)
-                succeed({false, page.value()});
-            else
-                fail(page.reason());
-        });
+    QtConcurrent::run([body = std::move(m_body), contentType] {
+        return HtmlPage::render(body, contentType);
+    }).then(this, [this](const Outcome<QString>& page) {
+        if (m_done)
+            return;
+        if (page)
+            succeed({false, page.value()});
+        else
+            fail(page.reason());
+    });
 }
 
 void ServiceRequest::fail(const QString& reason) {

@@ -51,9 +51,13 @@ void WizardScreen::listKeyPress(int keyAscii) {
         stepBack();
 }
 
-bool WizardScreen::isWaiting() const { return property(kWaiting).toBool() && !property(kClosed).toBool(); }
+bool WizardScreen::isWaiting() const {
+    return property(kWaiting).toBool() && !property(kClosed).toBool();
+}
 
-bool WizardScreen::busy() const { return (m_request && m_request->isRunning()) || (m_next && m_next->isWaiting()); }
+bool WizardScreen::busy() const {
+    return (m_request && m_request->isRunning()) || (m_next && m_next->isWaiting());
+}
 
 void WizardScreen::exchange(const QUrl& address, Listing::MissingEnd missingEnd) {
     startRequest(new ServiceRequest(address, ServiceRequest::Expect::Page, this), QString(), missingEnd);

@@ -29,8 +29,7 @@ protected:
     // A wait cancelled by the user closes the screen quietly.
     void exchange(const QUrl& address, Listing::MissingEnd missingEnd = Listing::MissingEnd::Undefined);
     // Fetches an archive (or, with PageOrArchive, a listing that may turn out to be the archive) into target.
-    void exchange(const QUrl& address, ServiceRequest::Expect expect, const QString& target,
-                  const QString& issueTitle);
+    void exchange(const QUrl& address, ServiceRequest::Expect expect, const QString& target, const QString& issueTitle);
 
     virtual void listingArrived(const Outcome<QStringList>& entries) = 0;
     virtual void archiveArrived(const Outcome<>& stored) { Q_UNUSED(stored); }

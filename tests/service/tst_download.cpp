@@ -11,7 +11,9 @@
 
 namespace {
 
-QByteArray head(int status, const QByteArray& type, qint64 length) { return FaultyServer::head(status, type, length); }
+QByteArray head(int status, const QByteArray& type, qint64 length) {
+    return FaultyServer::head(status, type, length);
+}
 
 const QByteArray kZip = "PK\x03\x04" + QByteArray(5000, 'z');
 
@@ -35,7 +37,8 @@ Run run(ServiceRequest& request, bool cancelOnArchive = false) {
     request.start();
     if (!finished.wait(10000))
         return {};
-    return {finished.first().first().value<Outcome<ServiceRequest::Answer>>(), clock.elapsed() - (cancelOnArchive ? 200.0 : 0.0)};
+    return {finished.first().first().value<Outcome<ServiceRequest::Answer>>(),
+            clock.elapsed() - (cancelOnArchive ? 200.0 : 0.0)};
 }
 
 } // namespace
@@ -59,12 +62,13 @@ private slots:
         const auto page = ServiceRequest::Expect::Page;
         QTest::newRow("HTTP error") << head(404, "text/html", 9) << QByteArray("not found") << false << archive
                                     << "errore 404 del servizio";
-        QTest::newRow("a page for an archive") << head(200, "text/html", 22) << QByteArray("<html>accedi</html>\r\n\r\n")
-                                               << false << archive << "la risposta non è un archivio";
+        QTest::newRow("a page for an archive")
+            << head(200, "text/html", 22) << QByteArray("<html>accedi</html>\r\n\r\n") << false << archive
+            << "la risposta non è un archivio";
         QTest::newRow("dropped halfway") << head(200, "application/zip", 100000) << kZip << false << archive
                                          << "il collegamento con il servizio si è interrotto";
-        QTest::newRow("silent after the first bytes") << head(200, "application/zip", 100000) << kZip << true
-                                                      << archive << "il servizio non ha risposto entro 1 secondo";
+        QTest::newRow("silent after the first bytes") << head(200, "application/zip", 100000) << kZip << true << archive
+                                                      << "il servizio non ha risposto entro 1 secondo";
         QTest::newRow("never answers") << QByteArray() << QByteArray() << true << page
                                        << "il servizio non ha risposto entro 1 secondo";
         QTest::newRow("an archive for a listing") << head(200, "application/zip", kZip.size()) << kZip << false << page

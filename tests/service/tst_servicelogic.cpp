@@ -61,7 +61,8 @@ private slots:
     }
 
     void pagesAreRenderedWithUpperCaseTagsAndCrLf() {
-        const QByteArray body = "<html><head><title>T</title></head><body><p>x</p>\n<pre>\nCitt\xe0\nL\x92" "Eco & Co\n</pre>"
+        const QByteArray body = "<html><head><title>T</title></head><body><p>x</p>\n<pre>\nCitt\xe0\nL\x92"
+                                "Eco & Co\n</pre>"
                                 "</body></html>";
         const QString page = HtmlPage::render(body, "text/html").value();
         QVERIFY2(page.contains("<PRE>Città\r\nL’Eco & Co\r\n</PRE>"), qPrintable(page));
@@ -83,11 +84,11 @@ private slots:
         const QByteArray listing = "<pre>\r\n" + QByteArray("Testata\r\n").repeated(500000) + "</pre>";
         QTest::newRow("5 MB listing") << listing << QString();
         QTest::newRow("20,000 nested div") << QByteArray("<div>").repeated(20000) + listing
-                                          << "la pagina del servizio è troppo complessa per essere letta";
+                                           << "la pagina del servizio è troppo complessa per essere letta";
         QTest::newRow("nested formatting") << QByteArray("<i><b>").repeated(50000) + listing
-                                          << "la pagina del servizio è troppo complessa per essere letta";
+                                           << "la pagina del servizio è troppo complessa per essere letta";
         QTest::newRow("repeated attributes") << "<a" + QByteArray(" b").repeated(1000000) + ">" + listing
-                                            << "la pagina del servizio è troppo complessa per essere letta";
+                                             << "la pagina del servizio è troppo complessa per essere letta";
         QTest::newRow("over 8 MB") << QByteArray(9 << 20, 'x') << "la pagina del servizio supera gli 8 MB";
     }
 
@@ -106,11 +107,16 @@ private slots:
     void archiveNamesNeverLeaveTheStore_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file");
-        QTest::newRow("plain") << "La Gazzetta20261205Nord" << "La Gazzetta20261205Nord.zip";
-        QTest::newRow("separators") << "../../etc/Eco\\x:20261205" << ".._.._etc_Eco_x_20261205.zip";
-        QTest::newRow("reserved") << "a*b?c\"d<e>f|g\th" << "a_b_c_d_e_f_g_h.zip";
-        QTest::newRow("dot") << "." << "_.zip";
-        QTest::newRow("dot dot") << ".." << "_.zip";
+        QTest::newRow("plain") << "La Gazzetta20261205Nord"
+                               << "La Gazzetta20261205Nord.zip";
+        QTest::newRow("separators") << "../../etc/Eco\\x:20261205"
+                                    << ".._.._etc_Eco_x_20261205.zip";
+        QTest::newRow("reserved") << "a*b?c\"d<e>f|g\th"
+                                  << "a_b_c_d_e_f_g_h.zip";
+        QTest::newRow("dot") << "."
+                             << "_.zip";
+        QTest::newRow("dot dot") << ".."
+                                 << "_.zip";
     }
 
     void archiveNamesNeverLeaveTheStore() {

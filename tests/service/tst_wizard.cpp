@@ -1,7 +1,7 @@
 // The download wizard end to end, over loopback, against the real demo service.
 #include "app/FrmLetturaGiornali.h"
-#include "platform/SharedState.h"
 #include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "service/FrmDownload.h"
 #include "service/FrmEdizione.h"
@@ -309,7 +309,8 @@ private slots:
         QTest::addColumn<QString>("notice");
         QTest::newRow("empty") << FaultyServer::head(200, "text/html", 13) + "<pre>\r\n</pre>"
                                << "Nessuna data disponibile per questa testata.";
-        QTest::newRow("error") << FaultyServer::head(500, "text/html", 0) << "Nessuna data disponibile.\nErrore 500 del servizio.";
+        QTest::newRow("error") << FaultyServer::head(500, "text/html", 0)
+                               << "Nessuna data disponibile.\nErrore 500 del servizio.";
     }
 
     void anEmptyOrFailedDateListSaysSoOnTheScreen() {

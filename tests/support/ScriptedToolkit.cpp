@@ -76,10 +76,11 @@ void ScriptedToolkit::clear() {
 std::optional<ScriptedToolkit::Step> ScriptedToolkit::take(Kind kind, const Shown& shown) {
     m_shown.append(shown);
     if (m_script.empty() || m_script.front().kind != kind) {
-        const QByteArray why = QByteArray("unscripted ") + kindName(kind) + ": \"" + shown.text.toUtf8() +
-                               "\" titled \"" + shown.title.toUtf8() + "\"" +
-                               (m_script.empty() ? QByteArray(" (nothing left in the script)")
-                                                 : QByteArray(" (the script expects a ") + kindName(m_script.front().kind) + ")");
+        const QByteArray why =
+            QByteArray("unscripted ") + kindName(kind) + ": \"" + shown.text.toUtf8() + "\" titled \"" +
+            shown.title.toUtf8() + "\"" +
+            (m_script.empty() ? QByteArray(" (nothing left in the script)")
+                              : QByteArray(" (the script expects a ") + kindName(m_script.front().kind) + ")");
         QTest::qFail(why.constData(), __FILE__, __LINE__);
         return std::nullopt;
     }
@@ -152,7 +153,7 @@ private:
 } // namespace
 
 std::unique_ptr<Toolkit::Progress> ScriptedToolkit::showProgress(const QString& label, const QString& title,
-                                                                std::function<void()> cancel) {
+                                                                 std::function<void()> cancel) {
     const auto step = take(Kind::Progress, {Kind::Progress, label, title, Icon::Information, {}, {}});
     progressDone = progressTotal = -1;
     m_cancelProgress = std::make_shared<std::function<void()>>(std::move(cancel));
@@ -163,13 +164,21 @@ std::unique_ptr<Toolkit::Progress> ScriptedToolkit::showProgress(const QString& 
 }
 
 std::unique_ptr<Toolkit::Progress> ScriptedToolkit::showWait(const QString&, const QString&,
-                                                            std::function<void()> cancel) {
+                                                             std::function<void()> cancel) {
     ++waitsShown;
     m_cancelWait = std::make_shared<std::function<void()>>(std::move(cancel));
     return std::make_unique<ScriptedProgress>(*this, -1, m_cancelWait);
 }
 
-bool ScriptedToolkit::waitOpen() const { return m_cancelWait && *m_cancelWait; }
-bool ScriptedToolkit::progressOpen() const { return m_cancelProgress && *m_cancelProgress; }
-void ScriptedToolkit::cancelWait() { pressAnnulla(m_cancelWait); }
-void ScriptedToolkit::cancelProgress() { pressAnnulla(m_cancelProgress); }
+bool ScriptedToolkit::waitOpen() const {
+    return m_cancelWait && *m_cancelWait;
+}
+bool ScriptedToolkit::progressOpen() const {
+    return m_cancelProgress && *m_cancelProgress;
+}
+void ScriptedToolkit::cancelWait() {
+    pressAnnulla(m_cancelWait);
+}
+void ScriptedToolkit::cancelProgress() {
+    pressAnnulla(m_cancelProgress);
+}

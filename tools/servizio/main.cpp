@@ -5,13 +5,13 @@
 #include "platform/Cp1252.h"
 
 #include <QCommandLineParser>
-#include <QThread>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
 #include <QMap>
+#include <QThread>
 #include <cstdio>
 
 namespace {
