@@ -5,7 +5,6 @@
 #include "ProfileErrors.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
-#include "platform/Folders.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
@@ -102,13 +101,8 @@ void FrmLetturaGiornali::CmdPrelevaGiornale_Click() {
     }
 }
 
-// Each step goes on whatever happened to the one before: a Temp that is missing, or that keeps a read-only file,
-// does not stop the chooser.
+// The extraction folder is emptied when the chosen issue is opened, and only when it is the program's own.
 void FrmLetturaGiornali::CmdLeggiGiornale_Click() {
-    try {
-        Folders::deleteFolder(ProgramFolder::join(QStringLiteral("Temp")));
-    } catch (const FileError&) {
-    }
     SharedState::instance().NomeScaricato.clear();
     Screen<FrmSelezionaGiornale>::load().Command1_Click();
 }

@@ -19,22 +19,34 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// Returns false when something inside could not be removed. A file without write permission for its owner is the
-// read-only file of this platform; the permission, not the caller's rights, decides (an administrator too).
-bool deleteTree(const QString& folder) {
+// Deletes what the folder holds, but the names kept, and the folder itself unless keepFolder; returns false when
+// something could not be removed, and names the first such thing in firstLeft. A file without write permission
+// for its owner is the read-only file of this platform; the permission, not the caller's rights, decides (an
+// administrator too).
+bool deleteTree(const QString& folder, bool keepFolder, const QStringList& kept, QString& firstLeft) {
     bool everything = true;
+    auto left = [&](const QString& path) {
+        if (firstLeft.isEmpty())
+            firstLeft = path;
+        everything = false;
+    };
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
+        if (kept.contains(entry.fileName()))
+            continue;
         if (entry.isDir() && !entry.isSymLink()) {
-            everything = deleteTree(entry.filePath()) && everything;
+            if (!deleteTree(entry.filePath(), false, {}, firstLeft))
+                everything = false;
         } else if (!entry.isSymLink() && !(entry.permissions() & QFile::WriteOwner)) {
-            everything = false; // read-only: not forced
-        } else {
-            everything = QFile::remove(entry.filePath()) && everything;
+            left(entry.filePath()); // read-only: not forced
+        } else if (!QFile::remove(entry.filePath())) {
+            left(entry.filePath());
         }
     }
-    return QDir().rmdir(folder) && everything;
+    if (!keepFolder && !QDir().rmdir(folder))
+        left(folder);
+    return everything;
 }
 
 // The names of the files directly inside the folder, in the order the system lists them. On POSIX systems the
@@ -91,8 +103,16 @@ void deleteFolder(const QString& folder) {
     const QFileInfo info(folder);
     if (!info.isDir() || info.isSymLink())
         throw FileError(QStringLiteral("La cartella «%1» non esiste.").arg(shown(folder)));
-    if (!deleteTree(folder))
+    QString firstLeft;
+    if (!deleteTree(folder, false, {}, firstLeft))
         throw FileError(QStringLiteral("La cartella «%1» non è stata eliminata del tutto.").arg(shown(folder)));
+}
+
+void emptyFolder(const QString& folder, const QStringList& kept) {
+    QString firstLeft;
+    if (!deleteTree(folder, true, kept, firstLeft))
+        throw FileError(QStringLiteral("Impossibile svuotare la cartella «%1»: «%2» non si può eliminare.")
+                            .arg(shown(folder), shown(firstLeft)));
 }
 
 } // namespace Folders

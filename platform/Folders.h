@@ -14,4 +14,8 @@ QStringList fileNames(const QString& folder);
 // hold them), and the call then fails after deleting all it could. A missing folder fails.
 void deleteFolder(const QString& folder);
 
+// Deletes everything in the folder but the names kept (directly inside it), not forced either; a failure names
+// the first file or folder that is left.
+void emptyFolder(const QString& folder, const QStringList& kept = {});
+
 } // namespace Folders

@@ -22,6 +22,7 @@ ProgressWindow::ProgressWindow(const QString& label, const QString& title, std::
     annulla->setObjectName(QStringLiteral("Annulla"));
     setCaption(annulla, QStringLiteral("Annulla"));
     connect(annulla, &QPushButton::clicked, this, &ProgressWindow::reject);
+    annulla->setVisible(static_cast<bool>(m_cancel));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
@@ -44,9 +45,9 @@ void ProgressWindow::setProgress(qint64 done, qint64 total) {
 
 // The window goes at once; the owner hears of it from the event loop, so it may destroy this window then.
 void ProgressWindow::reject() {
-    hide();
     if (!m_cancel)
-        return;
+        return; // work that cannot be stopped: the window stays until it is done
+    hide();
     QMetaObject::invokeMethod(
         this, [this] { m_cancel(); }, Qt::QueuedConnection);
 }

@@ -98,7 +98,13 @@ void appendLine(const QString& path, const QString& line, Access access) {
     QFile file(path);
     if (!openFile(file, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, access))
         failOn(QStringLiteral("Impossibile aprire il file"), file);
-    writeAll(file, lineBytes(line), QStringLiteral("Impossibile scrivere il file"));
+    const qint64 before = file.size();
+    try {
+        writeAll(file, lineBytes(line), QStringLiteral("Impossibile scrivere il file"));
+    } catch (const FileError&) {
+        file.resize(before); // no torn line: the last whole line stays the last line
+        throw;
+    }
 }
 
 void replaceWithLine(const QString& path, const QString& line, Access access) {

@@ -18,7 +18,8 @@ QStringList readLines(const QString& path);
 // As readLines, but a missing file is first created empty.
 QStringList readLinesCreatingIfMissing(const QString& path, Access access = Access::Shared);
 
-// Writes the line and CR LF at the end of the file, creating it when missing.
+// Writes the line and CR LF at the end of the file, creating it when missing. A write that fails part way is
+// taken back, so the file ends as it did before.
 void appendLine(const QString& path, const QString& line, Access access = Access::Shared);
 
 // Replaces the whole file with the one line and CR LF. The new file is complete before it takes the old one's

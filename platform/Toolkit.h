@@ -33,7 +33,8 @@ public:
     virtual std::unique_ptr<Progress> showProgress(const QString& label, const QString& title,
                                                    std::function<void()> cancel) = 0;
 
-    // The same window for a wait whose length nobody knows, such as a page asked of the service.
+    // The same window for a wait that only shows when work takes a while (a page asked of the service, an
+    // archive opened), so whether it shows depends on the machine. Without a cancel it has no "Annulla".
     virtual std::unique_ptr<Progress> showWait(const QString& label, const QString& title,
                                                std::function<void()> cancel) = 0;
 

@@ -3,8 +3,6 @@
 #include "ArchiveFileName.h"
 #include "FrmEdizione.h"
 #include "ServiceAddress.h"
-#include "platform/FileError.h"
-#include "platform/Folders.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SharedState.h"
 #include "platform/Toolkit.h"
@@ -83,8 +81,8 @@ void FrmDownload::ScaricaGiornale(const QString& archiveName) {
 // failure the user is back on the main menu.
 void FrmDownload::archiveArrived(const Outcome<>& stored) {
     takeOver();
+    SharedState::instance().NomeScaricato = m_archiveName;
     if (stored) {
-        SharedState::instance().NomeScaricato = m_archiveName;
         Toolkit::current().message(QStringLiteral("Il giornale è stato scaricato con successo!"),
                                    QStringLiteral("Download Completato"), Toolkit::Icon::Exclamation);
         ApriScaricato();
@@ -95,12 +93,9 @@ void FrmDownload::archiveArrived(const Outcome<>& stored) {
     close();
 }
 
-// Each step that fails is passed over; a failure of the opening itself ends it silently.
+// The opening empties the extraction folder first (when it is the program's own); a failure of the opening
+// itself ends it silently.
 void FrmDownload::ApriScaricato() {
-    try {
-        Folders::deleteFolder(ProgramFolder::join(QStringLiteral("Temp")));
-    } catch (const FileError&) {
-    }
     try {
         Module1::ApriArchivio(storedArchive(SharedState::instance().NomeScaricato));
     } catch (...) {

@@ -5,8 +5,10 @@
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <cctype>
 #include <csetjmp>
 #include <cstdlib>
+#include <cstring>
 #include <gumbo.h>
 #include <unordered_set>
 #include <vector>
@@ -166,6 +168,35 @@ void release(void* userdata, void* block) {
     std::free(block);
 }
 
+// A quick look over the raw text for tags with more attribute-like words than any real page has: gumbo checks
+// each new attribute against those before it, so a tag of a million repeated names takes it minutes. Quoted
+// values after "=" are passed over as the parser passes them.
+bool hasOverlongTag(const QByteArray& utf8) {
+    const char* p = utf8.constData();
+    const char* end = p + utf8.size();
+    while ((p = static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(end - p)))) != nullptr) {
+        ++p;
+        const char* name = p < end && *p == '/' ? p + 1 : p;
+        if (name >= end || !std::isalpha(static_cast<unsigned char>(*name)))
+            continue; // "<" before anything but a letter is text, to the parser too
+        int words = 0;
+        bool inWord = false;
+        for (; p < end && *p != '>'; ++p) {
+            const char c = *p;
+            if ((c == '"' || c == '\'') && p > utf8.constData() && p[-1] == '=') {
+                const char* close = static_cast<const char*>(std::memchr(p + 1, c, static_cast<size_t>(end - p - 1)));
+                p = close ? close : end - 1;
+                continue;
+            }
+            const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/';
+            if (!space && !inWord && ++words > HtmlPage::kMaxWordsInTag)
+                return true;
+            inWord = !space;
+        }
+    }
+    return false;
+}
+
 // Nothing with a destructor lives in this frame, so leaving it by longjmp skips no clean-up.
 GumboOutput* parseWithin(Arena& arena, const GumboOptions& options, const QByteArray& utf8) {
     if (setjmp(arena.stop) != 0)
@@ -186,6 +217,8 @@ QString decode(const QByteArray& body, const QByteArray& contentType) {
 
 Outcome<QString> serialise(const QString& html) {
     const QByteArray utf8 = html.toUtf8();
+    if (hasOverlongTag(utf8))
+        return Failure{QStringLiteral("la pagina del servizio è troppo complessa per essere letta")};
     Arena arena;
     arena.blocks.reserve(1024);
     arena.deadline = QDeadlineTimer(kMaxParseMs);
@@ -207,7 +240,7 @@ Outcome<QString> serialise(const QString& html) {
 
 Outcome<QString> render(const QByteArray& body, const QByteArray& contentType) {
     if (body.size() > kMaxBytes)
-        return Failure{QStringLiteral("la pagina del servizio supera gli %1 MB").arg(kMaxBytes >> 20)};
+        return Failure{QStringLiteral("la pagina del servizio supera il limite di %1 MB").arg(kMaxBytes >> 20)};
     return serialise(decode(body, contentType));
 }
 

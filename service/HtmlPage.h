@@ -18,7 +18,8 @@ QString decode(const QByteArray& body, const QByteArray& contentType);
 inline constexpr qsizetype kMaxBytes = 8 << 20;
 inline constexpr int kMaxElements = 5000; // elements and attributes
 inline constexpr int kMaxAllocations = 200000;
-inline constexpr int kMaxParseMs = 3000;
+inline constexpr int kMaxWordsInTag = 256; // the tag's name and its attributes
+inline constexpr int kMaxParseMs = 10000;  // a last guard, far above what any page within the others takes
 
 // The serialised document, or why the page cannot be read. Text is written as it is, without escaping, so that
 // an entry holding "&" or "<" reads as the service meant it.

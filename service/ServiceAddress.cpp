@@ -35,11 +35,17 @@ QUrl address(std::initializer_list<Pair> pairs) {
 
 namespace ServiceAddress {
 
-QString defaultBase() { return QStringLiteral(LETTORE_GIORNALI_SERVIZIO_PREDEFINITO); }
+QString defaultBase() {
+    return QStringLiteral(LETTORE_GIORNALI_SERVIZIO_PREDEFINITO);
+}
 
-QString base() { return chosenBase().isEmpty() ? defaultBase() : chosenBase(); }
+QString base() {
+    return chosenBase().isEmpty() ? defaultBase() : chosenBase();
+}
 
-void setBase(const QString& value) { chosenBase() = value; }
+void setBase(const QString& value) {
+    chosenBase() = value;
+}
 
 QUrl mastheads(const QString& user, const QString& password) {
     return address({{"user", user}, {"password", password}});
@@ -59,6 +65,8 @@ QUrl editionArchive(const QString& user, const QString& password, const QString&
         {{"user", user}, {"password", password}, {"testata", testata}, {"data", data}, {"edizione", edizione}});
 }
 
-QString shown(const QUrl& address) { return address.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo); }
+QString shown(const QUrl& address) {
+    return address.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo);
+}
 
 } // namespace ServiceAddress

@@ -4,10 +4,10 @@
 #include "NetworkAccess.h"
 #include "ServiceAddress.h"
 #include "platform/FailureReason.h"
+#include "platform/Worker.h"
 
 #include <QDir>
 #include <QNetworkReply>
-#include <QtConcurrent>
 #include <cerrno>
 
 namespace {
@@ -70,6 +70,10 @@ void ServiceRequest::setArchiveTarget(const QString& path) {
     m_target = path;
 }
 
+void ServiceRequest::setListingEnd(Listing::MissingEnd missingEnd) {
+    m_missingEnd = missingEnd;
+}
+
 void ServiceRequest::start() {
     if (m_started)
         return;
@@ -105,7 +109,7 @@ void ServiceRequest::headersArrived() {
     }
     const qint64 length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
     if (m_expect == Expect::Page && length > HtmlPage::kMaxBytes)
-        fail(QStringLiteral("la pagina del servizio supera gli %1 MB").arg(HtmlPage::kMaxBytes >> 20));
+        fail(QStringLiteral("la pagina del servizio supera il limite di %1 MB").arg(HtmlPage::kMaxBytes >> 20));
 }
 
 void ServiceRequest::bodyArrived() {
@@ -120,7 +124,7 @@ void ServiceRequest::bodyArrived() {
         if (m_kind == Kind::Page) {
             m_body += chunk;
             if (m_body.size() > HtmlPage::kMaxBytes)
-                fail(QStringLiteral("la pagina del servizio supera gli %1 MB").arg(HtmlPage::kMaxBytes >> 20));
+                fail(QStringLiteral("la pagina del servizio supera il limite di %1 MB").arg(HtmlPage::kMaxBytes >> 20));
         } else if (m_file->write(chunk) != chunk.size()) {
             fail(writeFailure());
         }
@@ -202,10 +206,12 @@ void ServiceRequest::storeArchive() {
     m_silence.stop();
     m_reply->deleteLater();
     m_reply = nullptr;
-    QtConcurrent::run([file = m_file] {
+    emit storing();
+    const auto commit = [file = m_file] {
         const bool stored = file->commit();
         return std::make_pair(stored, stored ? 0 : errno);
-    }).then(this, [this](std::pair<bool, int> stored) {
+    };
+    runInWorker(this, commit, [this](std::pair<bool, int> stored) {
         if (m_done)
             return;
         if (stored.first) {
@@ -218,20 +224,29 @@ void ServiceRequest::storeArchive() {
     });
 }
 
-// Parsing a large page takes a while: it runs in a worker, and a request cancelled meanwhile drops the result.
+// Parsing a large page and splitting its listing take a while: they run in a worker, and a request cancelled
+// meanwhile drops the result.
 void ServiceRequest::renderPage() {
     const QByteArray contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     m_reply->deleteLater();
     m_reply = nullptr;
-    QtConcurrent::run([body = std::move(m_body), contentType] {
-        return HtmlPage::render(body, contentType);
-    }).then(this, [this](const Outcome<QString>& page) {
+    const auto render = [body = std::move(m_body), contentType, missingEnd = m_missingEnd]() -> Outcome<Answer> {
+        const Outcome<QString> page = HtmlPage::render(body, contentType);
+        if (!page)
+            return Failure{page.reason()};
+        Answer answer{false, page.value(), Listing::block(page.value(), missingEnd), {}};
+        answer.entries = Listing::entries(answer.block);
+        if (answer.entries.size() > kMaxEntries)
+            return Failure{QStringLiteral("l'elenco del servizio ha più di %1 voci").arg(kMaxEntries)};
+        return answer;
+    };
+    runInWorker(this, render, [this](const Outcome<Answer>& answer) {
         if (m_done)
             return;
-        if (page)
-            succeed({false, page.value()});
+        if (answer)
+            succeed(answer.value());
         else
-            fail(page.reason());
+            fail(answer.reason());
     });
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Listing.h"
 #include "platform/Outcome.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QSaveFile>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 #include <memory>
@@ -26,11 +28,16 @@ public:
         Archive,       // an issue's archive
     };
 
-    // A rendered page (HtmlPage), or an archive now stored at the target.
+    // A rendered page (HtmlPage) with its listing cut and split (Listing), or an archive now stored at the target.
     struct Answer {
         bool archive = false;
         QString page;
+        QString block;
+        QStringList entries;
     };
+
+    // A listing may hold this many entries; a longer one is refused, so no list fills for long.
+    static constexpr qsizetype kMaxEntries = 20000;
 
     ServiceRequest(const QUrl& address, Expect expect, QObject* parent = nullptr);
     ~ServiceRequest() override;
@@ -38,6 +45,8 @@ public:
     // Where an archive answer goes. The body is written beside it and takes its place only once all of it has
     // arrived, so a failure or a cancel leaves an archive stored there as it was, and no partial file.
     void setArchiveTarget(const QString& path);
+    // How the listing is cut from a page without its end marker.
+    void setListingEnd(Listing::MissingEnd missingEnd);
 
     void start();
     // Stops at once, whatever the server does; finished() follows with the reason. Once the whole archive has
@@ -55,6 +64,7 @@ public:
 
 signals:
     void archiveStarted();                    // from now on the body is an archive, streamed to the target
+    void storing();                           // all of the archive has come; it is being stored and cannot be cancelled
     void progress(qint64 done, qint64 total); // archive bytes; a total below 1 is unknown
     void finished(const Outcome<ServiceRequest::Answer>& outcome); // once, always from the event loop
 
@@ -74,6 +84,7 @@ private:
 
     QUrl m_address;
     Expect m_expect;
+    Listing::MissingEnd m_missingEnd = Listing::MissingEnd::Undefined;
     QString m_target;
     QNetworkReply* m_reply = nullptr;
     std::shared_ptr<QSaveFile> m_file; // shared with the worker that commits it

@@ -9,6 +9,11 @@ ServiceWait::ServiceWait(ServiceRequest* request, const QString& issueTitle)
         m_window.reset();
     });
     connect(request, &ServiceRequest::archiveStarted, this, &ServiceWait::showDownload);
+    connect(request, &ServiceRequest::storing, this, [this] {
+        m_window.reset();
+        m_window = Toolkit::current().showWait(QStringLiteral("Salvataggio di «%1»…").arg(m_issueTitle),
+                                               QStringLiteral("Scaricamento"), {});
+    });
     connect(request, &ServiceRequest::progress, this, [this](qint64 done, qint64 total) {
         if (m_window)
             m_window->update(done, total);

@@ -60,20 +60,23 @@ bool WizardScreen::busy() const {
 }
 
 void WizardScreen::exchange(const QUrl& address, Listing::MissingEnd missingEnd) {
-    startRequest(new ServiceRequest(address, ServiceRequest::Expect::Page, this), QString(), missingEnd);
+    auto* request = new ServiceRequest(address, ServiceRequest::Expect::Page, this);
+    request->setListingEnd(missingEnd);
+    startRequest(request, QString());
 }
 
 void WizardScreen::exchange(const QUrl& address, ServiceRequest::Expect expect, const QString& target,
                             const QString& issueTitle) {
     auto* request = new ServiceRequest(address, expect, this);
     request->setArchiveTarget(target);
-    startRequest(request, issueTitle, Listing::MissingEnd::EmptyBlock);
+    request->setListingEnd(Listing::MissingEnd::EmptyBlock);
+    startRequest(request, issueTitle);
 }
 
-void WizardScreen::startRequest(ServiceRequest* request, const QString& issueTitle, Listing::MissingEnd missingEnd) {
+void WizardScreen::startRequest(ServiceRequest* request, const QString& issueTitle) {
     m_request = request;
     new ServiceWait(request, issueTitle);
-    connect(request, &ServiceRequest::finished, this, [this, request, missingEnd](const auto& outcome) {
+    connect(request, &ServiceRequest::finished, this, [this, request](const auto& outcome) {
         request->deleteLater();
         if (outcome.ok() && outcome.value().archive) {
             archiveArrived({});
@@ -84,8 +87,8 @@ void WizardScreen::startRequest(ServiceRequest* request, const QString& issueTit
         } else if (!outcome.ok()) {
             listingArrived(Failure{outcome.reason()});
         } else {
-            m_txtCodiceHTML = Listing::block(outcome.value().page, missingEnd);
-            listingArrived(Listing::entries(m_txtCodiceHTML));
+            m_txtCodiceHTML = outcome.value().block;
+            listingArrived(outcome.value().entries);
         }
     });
     request->start();
@@ -115,8 +118,20 @@ void WizardScreen::showEmptyNotice(const QString& text) {
     m_notice->show();
 }
 
+// A closed screen is deleted later: its exchange stops now, and nothing it would have said comes after.
 void WizardScreen::closeEvent(QCloseEvent* event) {
+    if (ServiceRequest* request = m_request) {
+        request->disconnect(this);
+        request->cancel();
+        request->deleteLater(); // this may run inside one of the request's own signals
+    }
     if (WizardScreen* next = m_next; next && next->isWaiting())
-        next->close(); // its exchange stops with it
+        next->close();
     QWidget::closeEvent(event);
+}
+
+void WizardScreen::bringForward(WizardScreen& shown) {
+    shown.raise();
+    shown.activateWindow();
+    close();
 }

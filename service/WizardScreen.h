@@ -44,12 +44,15 @@ protected:
     // The listing came back empty: words in place of the list, which Enter and Esc treat as the list.
     void showEmptyNotice(const QString& text);
 
-    // Loads the next screen, which replaces this one once its page has arrived.
+    // Loads the next screen, which replaces this one once its page has arrived. One already shown is brought
+    // forward in place of this one at once.
     template <typename Next> void stepTo() {
         Next& next = Screen<Next>::load();
         if (next.isWaiting()) {
             next.m_from = this;
             m_next = &next;
+        } else if (next.isVisible()) {
+            bringForward(next);
         }
     }
 
@@ -66,7 +69,8 @@ protected:
 
 private:
     void listKeyPress(int keyAscii);
-    void startRequest(ServiceRequest* request, const QString& issueTitle, Listing::MissingEnd missingEnd);
+    void startRequest(ServiceRequest* request, const QString& issueTitle);
+    void bringForward(WizardScreen& shown);
 
     QLabel* m_notice;
     QPointer<ServiceRequest> m_request;

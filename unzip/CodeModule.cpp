@@ -6,9 +6,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
+#include <QSemaphore>
+#include <QThread>
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -35,6 +39,36 @@ QString& chosenLibrary() {
 }
 
 std::atomic<bool> g_running{false};
+std::atomic<bool> g_cancelRequested{false};
+std::atomic<int> g_entriesStarted{0};
+std::atomic<bool> g_windowGone{false};
+
+// Runs a question on the window thread, where every box belongs, and waits for its answer; on the window thread
+// itself it just runs. Once the window thread stops answering (the program ends) the question gets the answer of
+// a box closed with Cancel, so an extraction still running never waits forever.
+template <typename Answer> Answer onWindowThread(std::function<Answer()> ask, Answer closed) {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() == application->thread())
+        return ask();
+    struct Exchange {
+        explicit Exchange(Answer closedAnswer) : answer(std::move(closedAnswer)) {}
+        QSemaphore done;
+        Answer answer;
+    };
+    auto exchange = std::make_shared<Exchange>(closed);
+    QMetaObject::invokeMethod(
+        application,
+        [exchange, ask] {
+            exchange->answer = ask();
+            exchange->done.release();
+        },
+        Qt::QueuedConnection);
+    while (!exchange->done.tryAcquire(1, 100)) {
+        if (g_windowGone)
+            return closed;
+    }
+    return exchange->answer;
+}
 
 // Bytes from the library, up to the limit or the first zero byte, in the local 8-bit code page.
 QString localText(const char* bytes, qsizetype limit) {
@@ -76,6 +110,22 @@ void resetState() {
     state() = ModuleState();
 }
 
+void requestCancel() {
+    g_cancelRequested = true;
+}
+
+void clearCancel() {
+    g_cancelRequested = false;
+}
+
+int entriesStarted() {
+    return g_entriesStarted;
+}
+
+void windowThreadGone() {
+    g_windowGone = true;
+}
+
 QString libraryPath() {
     return chosenLibrary().isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/unzip32")
                                      : chosenLibrary();
@@ -97,6 +147,7 @@ int32_t VBUnzip(const QString& zipFileName, const QString& extractDir, int16_t e
     } release;
 
     resetState();
+    g_entriesStarted = 0;
     const UnzipNameList include{}, exclude{};
     const QByteArray zip = zipFileName.toLocal8Bit();
     const QByteArray folder = extractDir.toLocal8Bit();
@@ -134,7 +185,10 @@ int32_t PrintCallback(const char* chunk, uint32_t length) {
 int32_t ReplaceCallback(const char* name) {
     try {
         const QString text = QStringLiteral("Overwrite ") + localText(name, kMaxName) + QLatin1Char('?');
-        switch (Toolkit::current().askYesNoCancel(text, QStringLiteral("VBUnZip32 - File Already Exists!"))) {
+        const auto ask = [text] {
+            return Toolkit::current().askYesNoCancel(text, QStringLiteral("VBUnZip32 - File Already Exists!"));
+        };
+        switch (onWindowThread<Toolkit::Answer>(ask, Toolkit::Answer::Cancel)) {
         case Toolkit::Answer::No:
             return 100;
         case Toolkit::Answer::Cancel:
@@ -152,7 +206,10 @@ int32_t PasswordCallback(char* buffer, int32_t size, const char*, const char*) {
         return 1;
     QString password;
     try {
-        password = Toolkit::current().askText(QStringLiteral("Please Enter The Password!"), QString());
+        const auto ask = [] {
+            return Toolkit::current().askText(QStringLiteral("Please Enter The Password!"), QString());
+        };
+        password = onWindowThread<QString>(ask, QString());
     } catch (...) {
     }
     if (password.isEmpty()) {
@@ -172,8 +229,10 @@ int32_t PasswordCallback(char* buffer, int32_t size, const char*, const char*) {
 void ListingCallback(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, char, const char*,
                      const char*, uint32_t, char) {}
 
+// Asked before each entry: a cancel requested meanwhile stops the run there.
 int32_t ServiceCallback(const char*, uint32_t) {
-    return 0;
+    ++g_entriesStarted;
+    return g_cancelRequested ? 1 : 0;
 }
 
 } // extern "C"

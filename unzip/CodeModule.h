@@ -7,7 +7,7 @@
 
 // The bridge between the unzip job and the extraction library unzip32: fills the library's call records from the
 // job's options, runs one extraction and answers the library's callbacks. Its state is process-wide and reset
-// at every run; one run at a time.
+// at every run; one run at a time, in any thread.
 namespace CodeModule {
 
 // Runs one extraction and returns the library's code unchanged. Failures (no library, a missing function,
@@ -38,5 +38,14 @@ int32_t ServiceCallback(const char* name, uint32_t size);
 
 // Clears the printed text and the declined password, as the start of every run does.
 void resetState();
+
+// A run may go on in a worker thread. Its questions (overwrite, password) are asked on the window thread, which
+// the worker waits for; requestCancel() stops the running or next run before its next entry, until clearCancel();
+// windowThreadGone() (the program ends) answers every question still to come as a box closed with Cancel.
+void requestCancel();
+void clearCancel();
+// The entries the running or last run has come to, for a progress.
+int entriesStarted();
+void windowThreadGone();
 
 } // namespace CodeModule

@@ -1,5 +1,6 @@
 // From ApriArchivio called on the large generated issue (200 sections, 20,000 articles) to the reader showing its
-// first section, against bsdtar -xf of the same archive, in the same run (offscreen, alternately, medians).
+// first section, against bsdtar -xf of the same archive, in the same run (offscreen, alternately, medians); and the
+// longest the window thread was kept from a 10 ms timer meanwhile, against the same loop idle.
 #include "BenchTools.h"
 #include "QuietToolkit.h"
 #include "SampleIssue.h"
@@ -9,6 +10,7 @@
 #include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 #include "reader/FrmLeggiGiornale.h"
+#include "reader/IssueOpening.h"
 #include "reader/Module1.h"
 
 #include <QApplication>
@@ -45,14 +47,22 @@ int main(int argc, char** argv) {
 
     const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 5;
     std::vector<double> opening, bsdtar;
+    double worstStall = 0;
     for (int i = 0; i <= runs; ++i) {
         removeFolder(programFolder.filePath("Temp"));
         SharedState::instance().NomeScaricato = SampleIssue::baseName(layout);
         ::sync(); // what the last run left to write does not land on this one
         QElapsedTimer clock;
         clock.start();
-        Module1::ApriArchivio(archive);
-        QApplication::processEvents(); // shown and painted
+        {
+            StallMeter meter;
+            Module1::ApriArchivio(archive);
+            while (IssueOpening::isRunning())
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            QApplication::processEvents(); // shown and painted
+            if (i > 0)
+                worstStall = std::max(worstStall, meter.worstMs());
+        }
         const double ours = clock.nsecsElapsed() / 1e6;
         FrmLeggiGiornale* reader = Screen<FrmLeggiGiornale>::ifLoaded();
         if (!reader || reader->findChild<QComboBox*>("CboTitolo")->count() != layout.sections ||
@@ -77,5 +87,16 @@ int main(int argc, char** argv) {
     std::printf("apertura del giornale grande fino alla prima sezione: %.0f ms; bsdtar -xf: %.0f ms (mediane di %d)\n",
                 median(opening), median(bsdtar), runs);
     std::printf("rapporto: %.2f (obiettivo <= 1.30)\n", ratio);
-    return ratio <= 1.3 ? 0 : 1;
+    double idle = 0;
+    {
+        StallMeter meter;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 1000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        idle = meter.worstMs();
+    }
+    std::printf("finestra ferma al massimo durante l'apertura: %.1f ms; a riposo %.1f ms (obiettivo <= 100)\n",
+                worstStall, idle);
+    return ratio <= 1.3 && worstStall <= 100 ? 0 : 1;
 }

@@ -76,7 +76,7 @@ private slots:
         QTest::newRow("neither page nor archive") << head(200, "image/png", 4) << QByteArray("\x89PNG") << false << page
                                                   << "la risposta del servizio non è una pagina";
         QTest::newRow("a page over the limit") << head(200, "text/html", 9 << 20) << QByteArray() << true << page
-                                               << "la pagina del servizio supera gli 8 MB";
+                                               << "la pagina del servizio supera il limite di 8 MB";
         QTest::newRow("unreachable") << QByteArray("chiuso") << QByteArray() << false << page
                                      << "il servizio non è raggiungibile (http://127.0.0.1:";
     }

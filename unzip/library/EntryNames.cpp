@@ -17,6 +17,8 @@ bool hasDriveLetter(std::string_view name) {
 namespace EntryNames {
 
 Placement place(std::string_view name, bool isFolder, bool honorFolders, bool spaceToUnderscore) {
+    if (name.size() > kMaxNameBytes)
+        return {false, {}, "nome troppo lungo"};
     std::string unified(name);
     for (char& c : unified) {
         if (c == '\\')
@@ -36,6 +38,8 @@ Placement place(std::string_view name, bool isFolder, bool honorFolders, bool sp
             return {false, {}, "percorso che esce dalla cartella"};
         if (!part.empty() && part != ".")
             parts.push_back(part);
+        if (parts.size() > kMaxDepth)
+            return {false, {}, "troppe cartelle una dentro l'altra"};
         start = slash + 1;
     }
     if (!honorFolders) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,12 @@ struct Placement {
     std::string reason;   // why it was refused
 };
 
-// Where an entry lands below the target folder. Refused: absolute names, drive letters, ".." anywhere.
+// Past these an entry is refused: no newspaper needs them, and every folder level costs the extraction work.
+inline constexpr size_t kMaxNameBytes = 1024;
+inline constexpr size_t kMaxDepth = 64; // folders and the file
+
+// Where an entry lands below the target folder. Refused: absolute names, drive letters, ".." anywhere, names over
+// kMaxNameBytes or kMaxDepth parts.
 // "\" counts as a separator, "." and empty parts are dropped. Without stored folders only the last part stays
 // (and a folder entry has nothing to write); with spaceToUnderscore spaces become "_".
 Placement place(std::string_view name, bool isFolder, bool honorFolders, bool spaceToUnderscore);

@@ -4,6 +4,7 @@
 #include "EntryNames.h"
 #include "LocalText.h"
 #include "TextTools.h"
+#include "ZipDirectory.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -102,6 +103,7 @@ bool ExtractionRun::open() {
     archive_read_set_passphrase_callback(m_reader, this, &ExtractionRun::passwordThunk);
     if (m_options.Verbose)
         say(2, std::string("Archivio: ") + m_options.ZipFileName + "\n");
+    m_utf8Names = ZipDirectory::unflaggedUtf8Names(m_options.ZipFileName);
     if (archive_read_open_filename(m_reader, m_options.ZipFileName, 64 * 1024) != ARCHIVE_OK) {
         std::error_code error;
         const bool exists = fs::exists(fromLocal(m_options.ZipFileName), error);
@@ -146,9 +148,10 @@ void ExtractionRun::processEntries() {
             problem(UNZIP_DAMAGED, "Elemento illeggibile: " + errorText(m_reader) + "\n");
             continue;
         }
-        const char* utf8 = archive_entry_pathname_utf8(entry);
-        const char* raw = archive_entry_pathname(entry);
-        const std::string name = utf8 ? utf8 : raw ? raw : "";
+        m_passwordRefused = false;
+        const std::string name = entryName(entry);
+        if (result == ARCHIVE_WARN) // the directory and the entry's own header disagree: said, and read all the same
+            problem(UNZIP_WARNING, "  avviso: " + toLocal(name) + " (" + errorText(m_reader) + ")\n");
         if (!EntryNames::selected(name, m_include, m_exclude, m_options.CaseSensitive != 0))
             continue;
         ++m_matched;
@@ -178,6 +181,10 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
         EntryNames::place(name, isFolder, m_options.HonorDirectories != 0, m_options.SpaceToUnderScore != 0);
     if (!placement.accepted) {
         problem(UNZIP_REFUSED, "  rifiutato: " + toLocal(name) + " (" + placement.reason + ")\n");
+        return Outcome::Failed;
+    }
+    if (placement.relative.empty() && !isFolder) {
+        problem(UNZIP_WARNING, "  saltato: «" + toLocal(name) + "» (nome vuoto)\n");
         return Outcome::Failed;
     }
     if (placement.relative.empty())
@@ -225,20 +232,36 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
     return writeData(entry, name, target);
 }
 
-// True when no folder between the target and the entry is a link (a link could lead anywhere). Folders seen once
-// are not looked at again.
+// True when no folder between the target and the entry is a link (a link could lead anywhere). Each folder is
+// looked at once: the folders seen are kept as a tree of their parts, so no path is copied for every prefix.
 bool ExtractionRun::noLinksOnTheWay(const std::string& relative) {
     std::error_code error;
-    for (size_t slash = relative.find('/'); slash != std::string::npos; slash = relative.find('/', slash + 1)) {
-        const std::string folder = relative.substr(0, slash);
-        if (m_checkedFolders.count(folder))
+    FolderNode* node = &m_checkedFolders;
+    for (size_t start = 0, slash = relative.find('/'); slash != std::string::npos;
+         start = slash + 1, slash = relative.find('/', start)) {
+        const std::string part = relative.substr(start, slash - start);
+        const auto known = node->children.find(part);
+        if (known != node->children.end()) {
+            node = known->second.get();
             continue;
-        const fs::file_status status = fs::symlink_status(fromUtf8(m_targetFolder + "/" + folder), error);
+        }
+        const fs::file_status status =
+            fs::symlink_status(fromUtf8(m_targetFolder + "/" + relative.substr(0, slash)), error);
         if (fs::is_symlink(status) || (fs::exists(status) && !fs::is_directory(status)))
             return false;
-        m_checkedFolders.insert(folder);
+        node = node->children.emplace(part, std::make_unique<FolderNode>()).first->second.get();
     }
     return true;
+}
+
+// The entry's name as UTF-8: flagged names as stored, other names from code page 850, unless their bytes are
+// UTF-8 all the same.
+std::string ExtractionRun::entryName(archive_entry* entry) const {
+    const char* utf8 = archive_entry_pathname_utf8(entry);
+    const char* raw = archive_entry_pathname(entry);
+    const std::string name = utf8 ? utf8 : raw ? raw : "";
+    const auto stored = m_utf8Names.find(name);
+    return stored == m_utf8Names.end() ? name : stored->second;
 }
 
 ExtractionRun::Decision ExtractionRun::decideExisting(archive_entry* entry, const std::string& name,

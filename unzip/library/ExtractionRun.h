@@ -4,8 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 struct archive;
@@ -45,6 +46,7 @@ private:
     int pumpData(bool convertLineEnds, const std::function<bool(const char*, size_t)>& sink);
     Outcome readOnly(archive_entry* entry, const std::string& name); // test, list and print modes
     bool noLinksOnTheWay(const std::string& relative);
+    std::string entryName(archive_entry* entry) const;
     Decision decideExisting(archive_entry* entry, const std::string& name, const std::string& target);
     Outcome dataFailure(int result, const std::string& name, bool encrypted);
 
@@ -64,7 +66,11 @@ private:
     archive* m_reader = nullptr;
     archive* m_disk = nullptr;
     std::string m_targetFolder;
-    std::unordered_set<std::string> m_checkedFolders; // below the target, known to be real folders
+    struct FolderNode {
+        std::unordered_map<std::string, std::unique_ptr<FolderNode>> children;
+    };
+    FolderNode m_checkedFolders;                              // below the target, known to be real folders
+    std::unordered_map<std::string, std::string> m_utf8Names; // ZipDirectory::unflaggedUtf8Names
     int32_t m_code = UNZIP_OK;
     uint64_t m_runBytes = 0;
     int m_matched = 0;

@@ -30,21 +30,6 @@ constexpr char16_t kCp850[128] = {
     0x00A7, 0x00F7, 0x00B8, 0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0,
 };
 
-bool isValidUtf8(std::string_view bytes) {
-    for (size_t i = 0; i < bytes.size();) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        const size_t length = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > bytes.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) >> 6) != 0x2)
-                return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 void appendUtf8(std::string& out, char16_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -61,6 +46,21 @@ void appendUtf8(std::string& out, char16_t c) {
 } // namespace
 
 namespace TextTools {
+
+bool isValidUtf8(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        const size_t length = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > bytes.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) >> 6) != 0x2)
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
 
 void LineEndConverter::convert(const char* data, size_t size, std::string& out) {
     out.reserve(out.size() + size + size / 16);
@@ -102,6 +102,10 @@ uint32_t crc32(uint32_t crc, const void* data, size_t size) {
 std::string dosToUtf8(std::string_view bytes) {
     if (isValidUtf8(bytes))
         return std::string(bytes);
+    return cp850ToUtf8(bytes);
+}
+
+std::string cp850ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
     for (const char c : bytes) {
