@@ -34,24 +34,19 @@ class TestProfileScreen : public QObject {
         return child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdPrelevaGiornale")->isEnabled();
     }
 
-    static void expectWarning(TestProgramFolder& folder) { folder.toolkit.expectMessage(); }
-
-    static void checkWarning(const TestProgramFolder& folder) {
-        QCOMPARE(folder.toolkit.shown().size(), 1);
-        const auto& box = folder.toolkit.shown().first();
-        QCOMPARE(box.text, QString("Inserire Nome utente e password!"));
-        QCOMPARE(box.title, QString("Credenziali d'accesso!"));
-        QCOMPARE(box.icon, Toolkit::Icon::Information);
-    }
-
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
+    // On a screen with every visible control named, and the password shown as typed.
     void theKeyboardFillsAndSavesAFirstProfile() {
         TestProgramFolder folder;
         FrmConfigurazione& profile = openProfile();
+        QCOMPARE(profile.windowTitle(), QString("Configurazione Profilo"));
+        QCOMPARE(unnamedControls(&profile), QStringList());
+        QCOMPARE(accessibleName(child(&profile, "TxtUtente")), QString("Nome Utente"));
+        QCOMPARE(accessibleName(child(&profile, "TxtPassword")), QString("Password"));
+        QCOMPARE(child<QLineEdit>(&profile, "TxtPassword")->echoMode(), QLineEdit::Normal);
         QCOMPARE(focusedName(), QString("TxtUtente"));
-        QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString());
         QTest::keyClicks(QApplication::focusWidget(), "mario");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(focusedName(), QString("TxtPassword"));
@@ -98,99 +93,60 @@ private slots:
         QVERIFY(menuActionsEnabled());
     }
 
-    void anIncompleteProfileIsNotSaved_data() {
+    // Annulla and Esc close without a word; Salva and the close box warn about an incomplete profile.
+    void closingSavesOnlyACompleteProfile_data() {
         QTest::addColumn<QString>("closeWith");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("fields"); // user, password
         QTest::addColumn<bool>("warned");
-        QTest::newRow("Salva, no password") << "CmdSalvaCredenziali"
-                                            << "mario"
-                                            << "" << true;
-        QTest::newRow("Salva, no user") << "CmdSalvaCredenziali"
-                                        << ""
-                                        << "pw" << true;
-        QTest::newRow("close box, both empty") << "close box"
-                                               << ""
-                                               << "" << true;
-        QTest::newRow("Annulla, no password") << "CmdAnnulla"
-                                              << "mario"
-                                              << "" << false;
-        QTest::newRow("Annulla, both empty") << "CmdAnnulla"
-                                             << ""
-                                             << "" << false;
-        QTest::newRow("Esc in a field, no user") << "Esc"
-                                                 << ""
-                                                 << "pw" << false;
-        QTest::newRow("Enter on Salva, no user") << "Enter on CmdSalvaCredenziali"
-                                                 << ""
-                                                 << "pw" << true;
+        QTest::newRow("Salva, no password") << "CmdSalvaCredenziali" << QStringList{"mario", ""} << true;
+        QTest::newRow("Salva, no user") << "CmdSalvaCredenziali" << QStringList{"", "pw"} << true;
+        QTest::newRow("close box, both empty") << "close box" << QStringList{"", ""} << true;
+        QTest::newRow("Annulla, no password") << "CmdAnnulla" << QStringList{"mario", ""} << false;
+        QTest::newRow("Annulla, both empty") << "CmdAnnulla" << QStringList{"", ""} << false;
+        QTest::newRow("Esc in a field, no user") << "Esc" << QStringList{"", "pw"} << false;
+        QTest::newRow("Enter on Salva, no user") << "Return on CmdSalvaCredenziali" << QStringList{"", "pw"} << true;
+        QTest::newRow("Space on Annulla, complete") << "Space on CmdAnnulla" << QStringList{"anna", "pw"} << false;
+        QTest::newRow("Esc, complete") << "Esc" << QStringList{"anna", "pw"} << false;
+        QTest::newRow("close box, complete") << "close box" << QStringList{"anna", "pw"} << false;
     }
 
-    void anIncompleteProfileIsNotSaved() {
+    void closingSavesOnlyACompleteProfile() {
         QFETCH(QString, closeWith);
-        QFETCH(QString, user);
-        QFETCH(QString, password);
+        QFETCH(QStringList, fields);
         QFETCH(bool, warned);
+        const bool complete = !fields[0].isEmpty() && !fields[1].isEmpty();
         TestProgramFolder folder;
         folder.write("accesso.txt", "vecchio--1\r\n");
         FrmConfigurazione& profile = openProfile();
-        fill(profile, user, password);
+        fill(profile, fields[0], fields[1]);
         if (warned)
-            expectWarning(folder);
+            folder.toolkit.expectMessage();
         if (closeWith == "close box") {
             profile.close();
         } else if (closeWith == "Esc") {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        } else if (closeWith.startsWith("Enter on ")) {
-            QWidget* button = child(&profile, qPrintable(closeWith.mid(9)));
+        } else if (closeWith.contains(" on ")) {
+            QWidget* button = child(&profile, qPrintable(closeWith.section(" on ", 1)));
             button->setFocus();
-            QTest::keyClick(button, Qt::Key_Return);
+            QTest::keyClick(button, closeWith.startsWith("Space") ? Qt::Key_Space : Qt::Key_Return);
         } else {
             child<QPushButton>(&profile, qPrintable(closeWith))->click();
         }
 
         QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded()); // closed even after the warning
-        if (warned)
-            checkWarning(folder);
-        else
-            QCOMPARE(folder.toolkit.shown().size(), 0);
-        QCOMPARE(folder.read("accesso.txt"), QByteArray("vecchio--1\r\n"));
-        QCOMPARE(SharedState::instance().NomeUtente, QString("vecchio"));
+        QCOMPARE(folder.toolkit.shown().size(), warned ? 1 : 0);
+        if (warned) {
+            const auto& box = folder.toolkit.shown().first();
+            QCOMPARE(box.text, QString("Inserire Nome utente e password!"));
+            QCOMPARE(box.title, QString("Credenziali d'accesso!"));
+            QCOMPARE(box.icon, Toolkit::Icon::Information);
+        }
+        QCOMPARE(folder.read("accesso.txt"), QByteArray(complete ? "anna--pw\r\n" : "vecchio--1\r\n"));
+        QCOMPARE(SharedState::instance().NomeUtente, QString(complete ? "anna" : "vecchio"));
     }
 
-    void annullaEscAndTheCloseBoxSaveACompleteProfile_data() {
-        QTest::addColumn<QString>("closeWith");
-        QTest::newRow("Annulla") << "Annulla";
-        QTest::newRow("Esc") << "Esc";
-        QTest::newRow("close box") << "close box";
-    }
-
-    void annullaEscAndTheCloseBoxSaveACompleteProfile() {
-        QFETCH(QString, closeWith);
-        TestProgramFolder folder;
-        FrmConfigurazione& profile = openProfile();
-        fill(profile, "anna", "pw");
-        if (closeWith == "Annulla")
-            QTest::keyClick(child(&profile, "CmdAnnulla"), Qt::Key_Space);
-        else if (closeWith == "Esc")
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        else
-            profile.close();
-        QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded());
-        QCOMPARE(folder.read("accesso.txt"), QByteArray("anna--pw\r\n"));
-        QVERIFY(menuActionsEnabled());
-    }
-
-    void reopeningAnOpenScreenKeepsItsEdits() {
-        TestProgramFolder folder;
-        FrmConfigurazione& profile = openProfile();
-        fill(profile, "in corso", "");
-        child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdConfigurazione")->click();
-        QCOMPARE(Screen<FrmConfigurazione>::ifLoaded(), &profile);
-        QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("in corso"));
-    }
-
-    void aScreenLoadedByTheRepairIsShownAsItWas() {
+    // A screen already loaded is shown as it is: as the repair loaded it, then with the edits under way.
+    void aLoadedScreenIsShownAsItWas() {
         TestProgramFolder folder;
         SharedState::instance().NomeUtente = "anna";
         folder.write("accesso.txt", "rovinato\r\n");
@@ -198,6 +154,10 @@ private slots:
         SharedState::instance().NomeUtente = "bruno";
         FrmConfigurazione& profile = openProfile();
         QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("anna"));
+        fill(profile, "in corso", "");
+        child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdConfigurazione")->click();
+        QCOMPARE(Screen<FrmConfigurazione>::ifLoaded(), &profile);
+        QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("in corso"));
     }
 
     void savingWithTheMainMenuClosedOnlyWritesTheFile() {
@@ -227,16 +187,6 @@ private slots:
         QVERIFY(folder.toolkit.shown().first().text.contains("non è stato salvato"));
         QCOMPARE(folder.read("accesso.txt"), QByteArray("vecchio--1\r\n"));
         QCOMPARE(SharedState::instance().NomeUtente, QString("vecchio"));
-    }
-
-    void everyVisibleControlHasAnItalianName() {
-        TestProgramFolder folder;
-        FrmConfigurazione& profile = openProfile();
-        QCOMPARE(profile.windowTitle(), QString("Configurazione Profilo"));
-        QCOMPARE(unnamedControls(&profile), QStringList());
-        QCOMPARE(accessibleName(child(&profile, "TxtUtente")), QString("Nome Utente"));
-        QCOMPARE(accessibleName(child(&profile, "TxtPassword")), QString("Password"));
-        QCOMPARE(child<QLineEdit>(&profile, "TxtPassword")->echoMode(), QLineEdit::Normal);
     }
 };
 

@@ -38,58 +38,46 @@ private slots:
         QVERIFY(QFile::exists(folder.file("manca.txt")));
     }
 
-    void appendingWritesCrLfIn8BitText() {
-        TestProgramFolder folder;
-        TextFile::appendLine(folder.file("f.txt"), QStringLiteral("però"));
-        TextFile::appendLine(folder.file("f.txt"), QStringLiteral("“€”"));
-        QCOMPARE(folder.read("f.txt"), QByteArray("per\xf2\r\n\x93\x80\x94\r\n"));
-    }
-
-    void filesHoldingAPasswordAreOwnerOnly() {
+    // Lines go out in 8-bit text with CR LF, a replaced file holds the one line, and files holding a password are
+    // for their owner only.
+    void linesAreWrittenWithCrLfIn8BitText() {
         TestProgramFolder folder;
         const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-        TextFile::appendLine(folder.file("a.txt"), "x", TextFile::Access::OwnerOnly);
+        TextFile::appendLine(folder.file("a.txt"), QStringLiteral("però"), TextFile::Access::OwnerOnly);
+        TextFile::appendLine(folder.file("a.txt"), QStringLiteral("“€”"), TextFile::Access::OwnerOnly);
+        QCOMPARE(folder.read("a.txt"), QByteArray("per\xf2\r\n\x93\x80\x94\r\n"));
         TextFile::readLinesCreatingIfMissing(folder.file("b.txt"), TextFile::Access::OwnerOnly);
-        folder.write("c.txt", "old\r\n");
+        folder.write("c.txt", "uno\r\ndue\r\n");
         QFile(folder.file("c.txt")).setPermissions(ownerOnly | QFile::ReadGroup | QFile::ReadOther);
-        TextFile::replaceWithLine(folder.file("c.txt"), "x", TextFile::Access::OwnerOnly);
+        TextFile::replaceWithLine(folder.file("c.txt"), QStringLiteral("trè"), TextFile::Access::OwnerOnly);
+        QCOMPARE(folder.read("c.txt"), QByteArray("tr\xe8\r\n"));
         for (const char* name : {"a.txt", "b.txt", "c.txt"})
             QCOMPARE(QFile(folder.file(name)).permissions() & ~(QFile::ReadUser | QFile::WriteUser), ownerOnly);
     }
 
-    void replacingLeavesOneLine() {
+    // A full disk, or a folder where the file should be, fails with a reason and leaves no trace.
+    void failuresAreReportedAndChangeNothing() {
         TestProgramFolder folder;
-        folder.write("f.txt", "uno\r\ndue\r\n");
-        TextFile::replaceWithLine(folder.file("f.txt"), QStringLiteral("tre"));
-        QCOMPARE(folder.read("f.txt"), QByteArray("tre\r\n"));
-    }
-
-    void aFailedReplaceLeavesTheOldFileWhole() {
-        TestProgramFolder folder;
+        const auto failure = [](const auto& write) {
+            try {
+                write();
+            } catch (const FileError& error) {
+                return error.message();
+            }
+            return QString("(nessun errore)");
+        };
         folder.write("f.txt", "vecchia riga\r\n");
         {
             FileSizeLimit diskFull(4);
-            try {
-                TextFile::replaceWithLine(folder.file("f.txt"), QStringLiteral("nuova riga"));
-                QFAIL("no error");
-            } catch (const FileError& error) {
-                QVERIFY2(error.message().contains("il disco è pieno"), qPrintable(error.message()));
-            }
+            const QString full = failure([&] { TextFile::replaceWithLine(folder.file("f.txt"), "nuova riga"); });
+            QVERIFY2(full.contains("il disco è pieno"), qPrintable(full));
         }
         QCOMPARE(folder.read("f.txt"), QByteArray("vecchia riga\r\n"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"f.txt"}); // no temporary file left
-    }
 
-    void aFailedAppendIsReported() {
-        TestProgramFolder folder;
         QDir(folder.path()).mkdir("cartella.txt");
-        try {
-            TextFile::appendLine(folder.file("cartella.txt"), "x");
-            QFAIL("no error");
-        } catch (const FileError& error) {
-            QVERIFY2(error.message().contains("cartella.txt") && error.message().contains("è una cartella"),
-                     qPrintable(error.message()));
-        }
+        const QString notAFile = failure([&] { TextFile::appendLine(folder.file("cartella.txt"), "x"); });
+        QVERIFY2(notAFile.contains("cartella.txt") && notAFile.contains("è una cartella"), qPrintable(notAFile));
     }
 };
 

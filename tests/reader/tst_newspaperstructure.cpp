@@ -16,72 +16,49 @@ private slots:
     void indexNamesAreCutIntoShownNames_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<Outcome>("outcome");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QStringList>("indexFiles");
+        QTest::addColumn<QStringList>("sections"); // shown name=index file
         QTest::newRow("sections and articles")
             << QStringList{"01-Cronaca-000.txt", "Cronaca-001.txt", "Cronaca-002.txt", "02-Sport_000.txt"}
-            << Outcome::Sections << QStringList{"Cronaca", "Sport"}
-            << QStringList{"01-Cronaca-000.txt", "02-Sport_000.txt"};
+            << Outcome::Sections << QStringList{"Cronaca=01-Cronaca-000.txt", "Sport=02-Sport_000.txt"};
         QTest::newRow("dash inside the name") << QStringList{"03-Prima-pagina-000.txt"} << Outcome::Sections
-                                              << QStringList{"Prima-pagina"} << QStringList{"03-Prima-pagina-000.txt"};
-        QTest::newRow("no prefix") << QStringList{"Esteri_000.txt"} << Outcome::Sections << QStringList{"Esteri"}
-                                   << QStringList{"Esteri_000.txt"};
-        QTest::newRow("empty shown name")
-            << QStringList{"X000.txt"} << Outcome::Sections << QStringList{""} << QStringList{"X000.txt"};
+                                              << QStringList{"Prima-pagina=03-Prima-pagina-000.txt"};
+        QTest::newRow("no prefix") << QStringList{"Esteri_000.txt"} << Outcome::Sections
+                                   << QStringList{"Esteri=Esteri_000.txt"};
+        QTest::newRow("empty shown name") << QStringList{"X000.txt"} << Outcome::Sections << QStringList{"=X000.txt"};
         QTest::newRow("extension not examined")
             << QStringList{"01-Cronaca-000.doc", "02-Sport-000abcd"} << Outcome::Sections
-            << QStringList{"Cronaca", "Sport"} << QStringList{"01-Cronaca-000.doc", "02-Sport-000abcd"};
+            << QStringList{"Cronaca=01-Cronaca-000.doc", "Sport=02-Sport-000abcd"};
         QTest::newRow("equal names kept twice")
-            << QStringList{"01-Sport-000.txt", "02-Sport-000.txt"} << Outcome::Sections << QStringList{"Sport", "Sport"}
-            << QStringList{"01-Sport-000.txt", "02-Sport-000.txt"};
-        QTest::newRow("listing order kept")
-            << QStringList{"b-Zeta-000.txt", "a-Alfa-000.txt"} << Outcome::Sections << QStringList{"Zeta", "Alfa"}
-            << QStringList{"b-Zeta-000.txt", "a-Alfa-000.txt"};
+            << QStringList{"01-Sport-000.txt", "02-Sport-000.txt"} << Outcome::Sections
+            << QStringList{"Sport=01-Sport-000.txt", "Sport=02-Sport-000.txt"};
+        QTest::newRow("listing order kept") << QStringList{"b-Zeta-000.txt", "a-Alfa-000.txt"} << Outcome::Sections
+                                            << QStringList{"Zeta=b-Zeta-000.txt", "Alfa=a-Alfa-000.txt"};
         QTest::newRow("only articles") << QStringList{"Cronaca-001.txt", "leggimi.txt", "00", ""}
-                                       << Outcome::NoNewspaper << QStringList() << QStringList();
-        QTest::newRow("empty folder") << QStringList() << Outcome::NoNewspaper << QStringList() << QStringList();
+                                       << Outcome::NoNewspaper << QStringList();
+        QTest::newRow("empty folder") << QStringList() << Outcome::NoNewspaper << QStringList();
         QTest::newRow("article 000 of a name without dash")
-            << QStringList{"01-Cronaca-000.txt", "Sport-000.txt"} << Outcome::Failed << QStringList() << QStringList();
-        QTest::newRow("empty base") << QStringList{"000.txt"} << Outcome::Failed << QStringList() << QStringList();
-        QTest::newRow("short name") << QStringList{"000ab"} << Outcome::Failed << QStringList() << QStringList();
+            << QStringList{"01-Cronaca-000.txt", "Sport-000.txt"} << Outcome::Failed << QStringList();
+        QTest::newRow("empty base") << QStringList{"000.txt"} << Outcome::Failed << QStringList();
+        QTest::newRow("short name") << QStringList{"000ab"} << Outcome::Failed << QStringList();
     }
 
     void indexNamesAreCutIntoShownNames() {
         QFETCH(QStringList, files);
         QFETCH(Outcome, outcome);
-        QFETCH(QStringList, shown);
-        QFETCH(QStringList, indexFiles);
+        QFETCH(QStringList, sections);
         const Scan scan = scanFileNames(files);
         QCOMPARE(scan.outcome, outcome);
-        QStringList gotShown, gotFiles;
-        for (const Section& section : scan.sections) {
-            gotShown << section.shownName;
-            gotFiles << section.indexFile;
-        }
-        QCOMPARE(gotShown, shown);
-        QCOMPARE(gotFiles, indexFiles);
-    }
-
-    void theFolderIsListedByNameAndOnlyItsOwnFilesCount() {
-        TestProgramFolder folder;
-        QDir(folder.path()).mkpath("Temp/Interno");
-        for (const char* name : {"Temp/02-sport-000.txt", "Temp/01-Cronaca-000.txt", "Temp/Interno/03-Esteri-000.txt"})
-            folder.write(name, "");
-        const Scan scan = RilevaStruttura(folder.file("Temp"));
-        QCOMPARE(scan.outcome, Outcome::Sections);
-        QCOMPARE(scan.sections.size(), 2);
-        QCOMPARE(scan.sections[0].shownName, QString("Cronaca"));
-        QCOMPARE(scan.sections[1].shownName, QString("sport"));
-        QCOMPARE(RilevaStruttura(folder.file("Manca")).outcome, Outcome::Failed);
+        QStringList got;
+        for (const Section& section : scan.sections)
+            got << section.shownName + "=" + section.indexFile;
+        QCOMPARE(got, sections);
     }
 
     void pathsAreJoinedAsTheyStand() {
         const QString sep = QDir::separator();
         QCOMPARE(sectionIndexPath("/p/Temp", "01-Cronaca-000.txt"), "/p/Temp" + sep + "01-Cronaca-000.txt");
         QCOMPARE(articlePath("/p/Temp", "Cronaca", "001 Incendio"), "/p/Temp" + sep + "Cronaca-001.txt");
-        QCOMPARE(articlePath("/p/Temp", "Cronaca", "7"), "/p/Temp" + sep + "Cronaca-7.txt");
-        QCOMPARE(articlePath("/con spazi/Temp", "Prima-pagina", "012"),
-                 "/con spazi/Temp" + sep + "Prima-pagina-012.txt");
+        QCOMPARE(articlePath("/p/Temp", "Prima-pagina", "7"), "/p/Temp" + sep + "Prima-pagina-7.txt");
     }
 
     void contentsAndArticlesAreReadAsWindowsText() {

@@ -74,39 +74,6 @@ private slots:
         QCOMPARE(SharedState::instance().NomeGiornale, reader()->windowTitle());
         QCOMPARE(SharedState::instance().PercorsoTemp, QDir::toNativeSeparators(folder.file("Temp")));
         QVERIFY(!Screen<FrmSelezionaGiornale>::isLoaded() || !Screen<FrmSelezionaGiornale>::ifLoaded()->isVisible());
-
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // the issue is read as usual
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTRY_COMPARE(focusedName(), QString("Testo"));
-    }
-
-    void aCancelledDialogOpensNothing() {
-        TestProgramFolder folder;
-        FrmLetturaGiornali& menu = menuWithProfile(folder); // and no Temp at all: its deletion fails quietly
-        folder.toolkit.answerFile(std::nullopt);
-        leggiGiornale(menu);
-        QCOMPARE(folder.toolkit.shown().size(), 1);
-        QVERIFY(!reader());
-    }
-
-    void aShortFileNameOpensNothing() {
-        TestProgramFolder folder;
-        FrmLetturaGiornali& menu = menuWithProfile(folder);
-        QVERIFY(issue().write(folder.file("Giornali/a.z")));
-        folder.toolkit.answerFile(folder.file("Giornali/a.z"));
-        leggiGiornale(menu);
-        QVERIFY(!reader());
-        QVERIFY(!QFile::exists(folder.file("Temp")));
-    }
-
-    void aFileNotEndingInZipLosesFourCharactersAllTheSame() {
-        TestProgramFolder folder;
-        FrmLetturaGiornali& menu = menuWithProfile(folder);
-        QVERIFY(issue().write(folder.file("Giornali/Borgo20261204.arc")));
-        folder.toolkit.answerFile(folder.file("Giornali/Borgo20261204.arc"));
-        leggiGiornale(menu);
-        QVERIFY(reader());
-        QCOMPARE(reader()->windowTitle(), QStringLiteral("Borgo di venerdì 4 dicembre 2026"));
     }
 
     void aDamagedArchiveIsReportedAndItsFirstPartRead() {
@@ -130,17 +97,18 @@ private slots:
         QCOMPARE(sections(), QStringList{"Cronaca"});
     }
 
+    // The name need not end in ".zip": its last four characters go all the same.
     void aSecondArchiveReplacesTheOpenIssueAndItsTitle() {
         TestProgramFolder folder;
         FrmLetturaGiornali& menu = menuWithProfile(folder);
         QVERIFY(issue("Cronaca").write(folder.file("Giornali/Primo20261205.zip")));
-        QVERIFY(issue("Sport").write(folder.file("Giornali/Secondo20261204Nord.zip")));
+        QVERIFY(issue("Sport").write(folder.file("Giornali/Secondo20261204Nord.arc")));
         folder.toolkit.answerFile(folder.file("Giornali/Primo20261205.zip"));
         leggiGiornale(menu);
         FrmLeggiGiornale* first = reader();
         QTest::keyClick(first->findChild<QWidget*>("CboTitolo"), Qt::Key_Return); // into the contents
 
-        folder.toolkit.answerFile(folder.file("Giornali/Secondo20261204Nord.zip"));
+        folder.toolkit.answerFile(folder.file("Giornali/Secondo20261204Nord.arc"));
         leggiGiornale(menu);
         QCOMPARE(reader(), first);
         QCOMPARE(reader()->windowTitle(), QStringLiteral("Secondo - Nord di venerdì 4 dicembre 2026"));
@@ -159,27 +127,40 @@ private slots:
         QCOMPARE(SharedState::instance().NomeGiornale, QString("altro20200101"));
     }
 
-    void anArchiveWithoutANewspaperLeavesTheReaderClosed() {
-        TestProgramFolder folder;
-        FrmLetturaGiornali& menu = menuWithProfile(folder);
-        QVERIFY(ZipBuilder().file("leggimi.txt", "niente").write(folder.file("Giornali/Vuoto20261205.zip")));
-        folder.toolkit.answerFile(folder.file("Giornali/Vuoto20261205.zip"));
-        folder.toolkit.expectMessage(); // "Nessun giornale trovato"
-        leggiGiornale(menu);
-        QVERIFY(!reader());
-        QCOMPARE(folder.toolkit.shown().at(1).title, QString("Nessun giornale trovato"));
+    // Nothing opens, and besides the dialog only the row's message (by its title) is shown.
+    void choicesThatOpenNothing_data() {
+        QTest::addColumn<QString>("file"); // in Giornali; empty: the dialog is cancelled
+        QTest::addColumn<bool>("newspaper");
+        QTest::addColumn<bool>("library");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cancelled dialog, no Temp") << QString() << true << true << QString();
+        QTest::newRow("name too short") << "a.z" << true << true << QString();
+        QTest::newRow("no newspaper inside") << "Vuoto20261205.zip" << false << true << "Nessun giornale trovato";
+        QTest::newRow("no extraction library") << "Gazzetta20261205.zip" << true << false << QString();
     }
 
-    void aMissingExtractionLibraryOpensNothingSilently() {
+    void choicesThatOpenNothing() {
+        QFETCH(QString, file);
+        QFETCH(bool, newspaper);
+        QFETCH(bool, library);
+        QFETCH(QString, message);
         TestProgramFolder folder;
-        FrmLetturaGiornali& menu = menuWithProfile(folder);
-        QVERIFY(issue().write(folder.file("Giornali/Gazzetta20261205.zip")));
-        CodeModule::setLibraryPath(folder.file("manca/unzip32"));
-        folder.toolkit.answerFile(folder.file("Giornali/Gazzetta20261205.zip"));
+        FrmLetturaGiornali& menu = menuWithProfile(folder); // and no Temp at all: its deletion fails quietly
+        const QString path = folder.file("Giornali/" + file);
+        if (!file.isEmpty())
+            QVERIFY((newspaper ? issue() : ZipBuilder().file("leggimi.txt", "niente")).write(path));
+        if (!library)
+            CodeModule::setLibraryPath(folder.file("manca/unzip32"));
+        folder.toolkit.answerFile(file.isEmpty() ? std::nullopt : std::optional(path));
+        if (!message.isEmpty())
+            folder.toolkit.expectMessage();
         leggiGiornale(menu);
         CodeModule::setLibraryPath({});
-        QCOMPARE(folder.toolkit.shown().size(), 1); // the dialog, and no message after it
         QVERIFY(!reader());
+        QCOMPARE(folder.toolkit.shown().size(), message.isEmpty() ? 1 : 2);
+        QCOMPARE(folder.toolkit.shown().last().title, message.isEmpty() ? "Seleziona il giornale" : message);
+        if (file.size() < 4) // the name is judged before anything is extracted
+            QVERIFY(!QFile::exists(folder.file("Temp")));
     }
 };
 

@@ -36,9 +36,12 @@ class TestReader : public QObject {
         return reader;
     }
 
-    static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+    static FrmLeggiGiornale& openIssue(const TestProgramFolder& folder) {
+        writeIssue(folder);
+        return openReader(folder.file("Temp"));
     }
+
+    static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
 
     static QComboBox* combo(FrmLeggiGiornale& reader, const char* name) { return child<QComboBox>(&reader, name); }
 
@@ -59,10 +62,6 @@ class TestReader : public QObject {
         return visible.join('+') + " @" + focusedName();
     }
 
-    static void waitForArticle(FrmLeggiGiornale& reader) {
-        QTRY_COMPARE(view(reader), QString("Testo+CmdAprifile @Testo"));
-    }
-
     static bool readerClosedAndMenuShown() {
         return !Screen<FrmLeggiGiornale>::isLoaded() && Screen<FrmLetturaGiornali>::isLoaded() &&
                Screen<FrmLetturaGiornali>::ifLoaded()->isVisible();
@@ -71,15 +70,17 @@ class TestReader : public QObject {
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
+    // Along the way every control is named and an opened article is read from its start.
     void theWholeIssueIsWalkedWithEnterAndEsc() {
         TestProgramFolder folder;
-        writeIssue(folder);
-        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
+        FrmLeggiGiornale& reader = openIssue(folder);
         QCOMPARE(items(combo(reader, "CboTitolo")), (QStringList{"Cronaca", "Sport"}));
         QCOMPARE(combo(reader, "CboTitolo")->currentIndex(), 0);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
+        QCOMPARE(unnamedControls(&reader), QStringList());
 
-        key(Qt::Key_Down);
+        QTest::keyClicks(QApplication::focusWidget(), "S"); // other keys only move the selection
+        QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
         key(Qt::Key_Return);
         QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
         QCOMPARE(items(combo(reader, "CboSommario")), QStringList{"001 Vittoria in casa"});
@@ -92,13 +93,28 @@ private slots:
         QCOMPARE(items(combo(reader, "CboSommario")),
                  (QStringList{"001 Incendio in centro", "002 Il sindaco risponde"}));
         QCOMPARE(combo(reader, "CboSommario")->currentIndex(), 0);
+        QCOMPARE(accessibleName(child(&reader, "CboSommario")), QString("Sommario"));
         key(Qt::Key_Down);
+        auto* testo = child<QPlainTextEdit>(&reader, "Testo");
+        SpeechRecorder recorder;
         key(Qt::Key_Enter);
         QCOMPARE(view(reader).section(" @", 0, 0), QString("Testo")); // the button waits for the delay
-        waitForArticle(reader);
-        auto* testo = child<QPlainTextEdit>(&reader, "Testo");
-        QCOMPARE(testo->toPlainText(), QStringLiteral("Il sindaco “risponde”: costa 5 €, è così."));
-        QCOMPARE(testo->textCursor().selectedText(), testo->toPlainText());
+        // The field is named while still empty, then filled: from the focus on, what it is called and holds.
+        QStringList heard;
+        for (const SpeechRecorder::Event& event : recorder.events()) {
+            if (event.object == testo && (event.type == QAccessible::Focus || !heard.isEmpty()))
+                heard << event.name + ": " + event.value;
+        }
+        const QString article = QStringLiteral("Il sindaco “risponde”: costa 5 €, è così.");
+        QCOMPARE(heard.value(0), QString("Testo dell'articolo: "));
+        QCOMPARE(heard.last(), "Testo dell'articolo: " + article);
+        QTRY_COMPARE(view(reader), QString("Testo+CmdAprifile @Testo"));
+        QCOMPARE(unnamedControls(&reader), QStringList());
+        // The whole text is selected with the caret at its start, so reading line by line starts at the top.
+        QCOMPARE(testo->toPlainText(), article);
+        QCOMPARE(testo->textCursor().selectedText(), article);
+        QCOMPARE(testo->textCursor().position(), 0);
+        QCOMPARE(testo->textCursor().anchor(), article.size());
         QCOMPARE(reader.NomeNotepad, QDir::toNativeSeparators(folder.file("Temp/Cronaca-002.txt")));
 
         key(Qt::Key_Tab);
@@ -112,64 +128,17 @@ private slots:
         key(Qt::Key_Escape);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
         QCOMPARE(combo(reader, "CboTitolo")->currentText(), QString("Cronaca"));
+        key(Qt::Key_Return); // a section is always entered at its first line
+        QCOMPARE(combo(reader, "CboSommario")->currentIndex(), 0);
+        key(Qt::Key_Return);
+        QVERIFY(child<QTimer>(&reader, "Timer1")->isActive());
+        key(Qt::Key_Escape); // before the delay: the timer stops
+        QVERIFY(!child<QTimer>(&reader, "Timer1")->isActive());
+        QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
+        key(Qt::Key_Escape);
         key(Qt::Key_Escape);
         QTRY_VERIFY(readerClosedAndMenuShown());
         QCOMPARE(folder.toolkit.shown().size(), 0);
-    }
-
-    // The field is named while still empty, then filled; after the delay the whole text is selected with the
-    // caret at its start, so reading line by line goes on from the first line.
-    void theOpenedArticleIsNamedThenReadFromItsStart() {
-        TestProgramFolder folder;
-        writeIssue(folder);
-        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
-        key(Qt::Key_Return);
-        auto* testo = child<QPlainTextEdit>(&reader, "Testo");
-        SpeechRecorder recorder;
-        key(Qt::Key_Return);
-        QStringList heard; // from the focus on: what the field is called and holds at each event
-        for (const SpeechRecorder::Event& event : recorder.events()) {
-            if (event.object == testo && (event.type == QAccessible::Focus || !heard.isEmpty()))
-                heard << event.name + ": " + event.value;
-        }
-        QCOMPARE(heard.value(0), QString("Testo dell'articolo: "));
-        QCOMPARE(heard.last(), QString("Testo dell'articolo: PrimoSecondoTerzo"));
-        waitForArticle(reader);
-        QCOMPARE(testo->textCursor().selectedText(), QString("PrimoSecondoTerzo"));
-        QCOMPARE(testo->textCursor().position(), 0);
-        QCOMPARE(testo->textCursor().anchor(), 17);
-    }
-
-    void enteringASectionAlwaysStartsFromItsFirstLine() {
-        TestProgramFolder folder;
-        writeIssue(folder);
-        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
-        key(Qt::Key_Return);
-        key(Qt::Key_Down);
-        key(Qt::Key_Escape);
-        key(Qt::Key_Return);
-        QCOMPARE(combo(reader, "CboSommario")->currentIndex(), 0);
-    }
-
-    void otherKeysOnlyMoveTheSelection() {
-        TestProgramFolder folder;
-        writeIssue(folder);
-        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
-        QTest::keyClicks(QApplication::focusWidget(), "S");
-        QCOMPARE(combo(reader, "CboTitolo")->currentText(), QString("Sport"));
-        QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
-    }
-
-    void escBeforeTheDelayStopsTheTimer() {
-        TestProgramFolder folder;
-        writeIssue(folder);
-        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
-        key(Qt::Key_Return);
-        key(Qt::Key_Return);
-        QVERIFY(child<QTimer>(&reader, "Timer1")->isActive());
-        key(Qt::Key_Escape);
-        QVERIFY(!child<QTimer>(&reader, "Timer1")->isActive());
-        QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
     }
 
     void anEmptyContentsListOpensAndLeavesAsUsual() {
@@ -184,6 +153,8 @@ private slots:
         QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
         key(Qt::Key_Escape);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
+        reader.close(); // the close box, too, returns to the menu
+        QTRY_VERIFY(readerClosedAndMenuShown());
     }
 
     void scansThatFindNoNewspaperReturnToTheMenu_data() {
@@ -211,10 +182,11 @@ private slots:
         QTRY_VERIFY(readerClosedAndMenuShown());
         QCOMPARE(folder.toolkit.shown().size(), message ? 1 : 0);
         if (message) {
-            QCOMPARE(folder.toolkit.shown().first().text,
+            const auto& box = folder.toolkit.shown().first();
+            QCOMPARE(box.text,
                      QStringLiteral("Nel file selezionato non è stata rilevata nessuna struttura di giornale!"));
-            QCOMPARE(folder.toolkit.shown().first().title, QString("Nessun giornale trovato"));
-            QCOMPARE(folder.toolkit.shown().first().icon, Toolkit::Icon::Information);
+            QCOMPARE(box.title, QString("Nessun giornale trovato"));
+            QCOMPARE(box.icon, Toolkit::Icon::Information);
         }
     }
 
@@ -248,7 +220,7 @@ private slots:
         FrmLeggiGiornale& reader = openReader(folder.file("Con spazi/Temp"));
         key(Qt::Key_Return);
         key(Qt::Key_Return);
-        waitForArticle(reader);
+        QTRY_COMPARE(view(reader), QString("Testo+CmdAprifile @Testo"));
         auto* button = child<QPushButton>(&reader, "CmdAprifile");
         const QString article = QDir::toNativeSeparators(folder.file("Con spazi/Temp/Cronaca-001.txt"));
 
@@ -284,7 +256,7 @@ private slots:
         FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
         key(Qt::Key_Return);
         key(Qt::Key_Return);
-        waitForArticle(reader);
+        QTRY_COMPARE(view(reader), QString("Testo+CmdAprifile @Testo"));
 
         SharedState::instance().PercorsoTemp = folder.file("Altro");
         reader.CboElencoGiornali_KeyPress(13);
@@ -296,27 +268,6 @@ private slots:
         reader.CboElencoGiornali_KeyPress(13);
         QVERIFY(!child<QTimer>(&reader, "Timer1")->isActive());
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
-    }
-
-    void theCloseBoxReturnsToTheMenu() {
-        TestProgramFolder folder;
-        writeIssue(folder);
-        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
-        reader.close();
-        QTRY_VERIFY(readerClosedAndMenuShown());
-    }
-
-    void everyVisibleControlHasAnItalianName() {
-        TestProgramFolder folder;
-        writeIssue(folder);
-        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
-        QCOMPARE(unnamedControls(&reader), QStringList());
-        key(Qt::Key_Return);
-        QCOMPARE(accessibleName(child(&reader, "CboSommario")), QString("Sommario"));
-        key(Qt::Key_Return);
-        waitForArticle(reader);
-        QCOMPARE(unnamedControls(&reader), QStringList());
-        QCOMPARE(accessibleName(child(&reader, "Testo")), QString("Testo dell'articolo"));
     }
 };
 

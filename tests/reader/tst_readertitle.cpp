@@ -44,7 +44,6 @@ private slots:
     void theChosenFileNamesTheNewspaper_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("store") << "/p/Giornali/Gazzetta20261205.zip" << "Gazzetta20261205";
         QTest::newRow("sub-folder") << "/p/Giornali/dicembre/Gazzetta20261205.zip" << "Gazzetta20261205";
         QTest::newRow("other extension") << "/p/Gazzetta20261205.dati" << "Gazzetta20261205.";
         QTest::newRow("no folder") << "xGazzetta.zip" << "Gazzetta";
