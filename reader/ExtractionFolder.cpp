@@ -22,7 +22,7 @@ Outcome<QString> make(const QString& folder) {
                            .arg(QDir::toNativeSeparators(folder), marker.errorString())};
     }
     marker.write("Cartella di lavoro del Lettore giornali: il suo contenuto viene eliminato a ogni apertura.\r\n");
-    return folder;
+    return QDir::toNativeSeparators(folder);
 }
 
 } // namespace
@@ -42,7 +42,7 @@ Outcome<QString> prepare(const QString& programFolder) {
         } catch (const FileError& error) {
             return Failure{error.message()};
         }
-        return folder;
+        return QDir::toNativeSeparators(folder);
     }
     return Failure{QStringLiteral("Le cartelle «%1» e «%2» non sono del programma e non vengono toccate.")
                        .arg(QDir::toNativeSeparators(programFolder + QLatin1Char('/') + kCandidates[0]),

@@ -74,6 +74,12 @@ private slots:
         }
         QCOMPARE(folder.read("f.txt"), QByteArray("vecchia riga\r\n"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"f.txt"}); // no temporary file left
+        {
+            FileSizeLimit diskFull(14 + 3); // room for three bytes of the new line
+            const QString torn = failure([&] { TextFile::appendLine(folder.file("f.txt"), "annamaria--pw"); });
+            QVERIFY2(torn.contains("il disco è pieno"), qPrintable(torn));
+        }
+        QCOMPARE(folder.read("f.txt"), QByteArray("vecchia riga\r\n")); // no torn line
 
         QDir(folder.path()).mkdir("cartella.txt");
         const QString notAFile = failure([&] { TextFile::appendLine(folder.file("cartella.txt"), "x"); });

@@ -4,6 +4,7 @@
 #include "platform/Screen.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/FrmSelezionaGiornale.h"
+#include "reader/IssueOpening.h"
 #include "reader/Module1.h"
 #include "support/Screens.h"
 #include "support/TestProgramFolder.h"
@@ -36,6 +37,11 @@ class TestOpening : public QObject {
 
     static void leggiGiornale(FrmLetturaGiornali& menu) { child<QPushButton>(&menu, "CmdLeggiGiornale")->click(); }
 
+    // Waits until the opening under way has ended, whatever its end.
+    static bool opened() {
+        return QTest::qWaitFor([] { return !IssueOpening::isRunning(); }, 20000);
+    }
+
     static FrmLeggiGiornale* reader() {
         FrmLeggiGiornale* r = Screen<FrmLeggiGiornale>::ifLoaded();
         return r && r->isVisible() ? r : nullptr;
@@ -52,17 +58,19 @@ class TestOpening : public QObject {
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
+    // A "Temp" that the program did not make is the user's: left as it is, the issue goes beside it.
     void leggiGiornaleOpensTheChosenIssueTitledByItsDate() {
         TestProgramFolder folder;
         FrmLetturaGiornali& menu = menuWithProfile(folder);
         QDir(folder.path()).mkpath("Giornali/dicembre");
         QVERIFY(issue().write(folder.file("Giornali/dicembre/La Gazzetta20261205.zip")));
         QDir(folder.path()).mkpath("Temp");
-        folder.write("Temp/01-Vecchio-000.txt", "001 del giornale di ieri\r\n"); // deleted before extracting
+        folder.write("Temp/01-Vecchio-000.txt", "001 un file dell'utente\r\n");
         SharedState::instance().NomeScaricato = "Scaricato20200101";
 
         folder.toolkit.answerFile(QDir::toNativeSeparators(folder.file("Giornali/dicembre/La Gazzetta20261205.zip")));
         leggiGiornale(menu);
+        QVERIFY(opened());
         const auto& dialog = folder.toolkit.shown().first();
         QCOMPARE(dialog.title, QString("Seleziona il giornale"));
         QCOMPARE(dialog.detail, QDir::toNativeSeparators(folder.file("Giornali")) + "|File Zip |*.zip");
@@ -72,7 +80,8 @@ private slots:
         QTRY_COMPARE(focusedName(), QString("CboTitolo"));
         QCOMPARE(SharedState::instance().NomeScaricato, QString());
         QCOMPARE(SharedState::instance().NomeGiornale, reader()->windowTitle());
-        QCOMPARE(SharedState::instance().PercorsoTemp, QDir::toNativeSeparators(folder.file("Temp")));
+        QCOMPARE(SharedState::instance().PercorsoTemp, QDir::toNativeSeparators(folder.file("Temp-lettore-giornali")));
+        QCOMPARE(folder.read("Temp/01-Vecchio-000.txt"), QByteArray("001 un file dell'utente\r\n"));
         QVERIFY(!Screen<FrmSelezionaGiornale>::isLoaded() || !Screen<FrmSelezionaGiornale>::ifLoaded()->isVisible());
     }
 
@@ -89,6 +98,7 @@ private slots:
         folder.toolkit.answerFile(folder.file("Giornali/Rotto20261205.zip"));
         folder.toolkit.expectMessage();
         leggiGiornale(menu);
+        QVERIFY(opened());
         const auto& box = folder.toolkit.shown().at(1);
         QCOMPARE(box.text, QStringLiteral("Problemi con la decompressione, l'archivio potrebbe essere danneggiato!"));
         QCOMPARE(box.title, QString("Ondaris"));
@@ -105,11 +115,13 @@ private slots:
         QVERIFY(issue("Sport").write(folder.file("Giornali/Secondo20261204Nord.arc")));
         folder.toolkit.answerFile(folder.file("Giornali/Primo20261205.zip"));
         leggiGiornale(menu);
+        QVERIFY(opened());
         FrmLeggiGiornale* first = reader();
         QTest::keyClick(first->findChild<QWidget*>("CboTitolo"), Qt::Key_Return); // into the contents
 
         folder.toolkit.answerFile(folder.file("Giornali/Secondo20261204Nord.arc"));
         leggiGiornale(menu);
+        QVERIFY(opened());
         QCOMPARE(reader(), first);
         QCOMPARE(reader()->windowTitle(), QStringLiteral("Secondo - Nord di venerdì 4 dicembre 2026"));
         QCOMPARE(sections(), QStringList{"Sport"}); // Temp was emptied first: no Cronaca left
@@ -122,6 +134,7 @@ private slots:
         SharedState::instance().NomeScaricato = "Eco20261203Sud";
         SharedState::instance().NomeGiornale = "altro20200101";
         Module1::ApriArchivio(folder.file("Giornali/Eco20261203Sud.zip"));
+        QVERIFY(opened());
         QCOMPARE(reader()->windowTitle(), QStringLiteral("Eco - Sud di giovedì 3 dicembre 2026"));
         QCOMPARE(SharedState::instance().NomeScaricato, reader()->windowTitle());
         QCOMPARE(SharedState::instance().NomeGiornale, QString("altro20200101"));
@@ -155,12 +168,58 @@ private slots:
         if (!message.isEmpty())
             folder.toolkit.expectMessage();
         leggiGiornale(menu);
+        QVERIFY(opened());
         CodeModule::setLibraryPath({});
         QVERIFY(!reader());
         QCOMPARE(folder.toolkit.shown().size(), message.isEmpty() ? 1 : 2);
         QCOMPARE(folder.toolkit.shown().last().title, message.isEmpty() ? "Seleziona il giornale" : message);
         if (file.size() < 4) // the name is judged before anything is extracted
             QVERIFY(!QFile::exists(folder.file("Temp")));
+    }
+
+    // The program's own Temp keeps a read-only file of the last issue: nothing of either issue is shown, and the
+    // message names the file.
+    void aTempThatCannotBeEmptiedStopsTheOpening() {
+        TestProgramFolder folder;
+        FrmLetturaGiornali& menu = menuWithProfile(folder);
+        QVERIFY(issue("Cronaca").write(folder.file("Giornali/Primo20261205.zip")));
+        QVERIFY(issue("Sport").write(folder.file("Giornali/Secondo20261205.zip")));
+        folder.toolkit.answerFile(folder.file("Giornali/Primo20261205.zip"));
+        leggiGiornale(menu);
+        QVERIFY(opened());
+        reader()->close();
+        QFile(folder.file("Temp/01-Cronaca-000.txt")).setPermissions(QFile::ReadOwner);
+
+        folder.toolkit.answerFile(folder.file("Giornali/Secondo20261205.zip"));
+        folder.toolkit.expectMessage();
+        leggiGiornale(menu);
+        QVERIFY(opened());
+        QVERIFY(!reader());
+        QCOMPARE(folder.toolkit.shown().last().text,
+                 QStringLiteral("Il giornale non è stato aperto.\nImpossibile svuotare la cartella «%1»: «%2» non si può "
+                                "eliminare.")
+                     .arg(QDir::toNativeSeparators(folder.file("Temp")),
+                          QDir::toNativeSeparators(folder.file("Temp/01-Cronaca-000.txt"))));
+    }
+
+    // "Annulla" while the opening waits: the extraction stops before its next entry, what it wrote goes, and the
+    // main menu comes back. The password question comes from the worker and is answered on the window thread.
+    void anOpeningCanBeCancelled() {
+        TestProgramFolder folder;
+        FrmLetturaGiornali& menu = menuWithProfile(folder);
+        QVERIFY(issue().encrypt(ZipBuilder::Encryption::Aes256, "segreta").write(folder.file("Giornali/Chiuso20261205.zip")));
+        folder.toolkit.answerFile(folder.file("Giornali/Chiuso20261205.zip"));
+        folder.toolkit.answerText("", [&] {
+            QTRY_VERIFY(folder.toolkit.waitOpen()); // the progress comes after a while
+            folder.toolkit.cancelWait();
+            QTest::qWait(20);
+        });
+        leggiGiornale(menu);
+        QVERIFY(opened());
+        QVERIFY(!reader());
+        QCOMPARE(QDir(folder.file("Temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{".lettore-giornali"});
+        QTRY_COMPARE(QApplication::activeWindow(), &menu);
     }
 };
 

@@ -38,9 +38,10 @@ void ScriptedToolkit::answerYesNoCancel(Answer answer, std::function<void()> whi
     m_script.push_back(step);
 }
 
-void ScriptedToolkit::answerText(const QString& text) {
+void ScriptedToolkit::answerText(const QString& text, std::function<void()> whileShown) {
     Step step{Kind::Text};
     step.text = text;
+    step.whileShown = std::move(whileShown);
     m_script.push_back(step);
 }
 

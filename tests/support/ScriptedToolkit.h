@@ -25,7 +25,7 @@ public:
     void expectMessage();
     // whileShown runs while the box is up, as if the user did something else first.
     void answerYesNoCancel(Answer answer, std::function<void()> whileShown = {});
-    void answerText(const QString& text);
+    void answerText(const QString& text, std::function<void()> whileShown = {});
     void answerFile(const std::optional<QString>& path);
     void answerLaunch(bool started);
     void answerDesktop(bool started);

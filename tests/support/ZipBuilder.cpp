@@ -38,6 +38,75 @@ ZipBuilder& ZipBuilder::dosNames() {
     return *this;
 }
 
+ZipBuilder& ZipBuilder::utf8NamesWithoutFlag() {
+    m_unflagged = true;
+    return *this;
+}
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+quint32 le(const QByteArray& bytes, qsizetype at, int size) {
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<uchar>(bytes[at + i]);
+    return value;
+}
+
+void putLe(QByteArray& bytes, qsizetype at, int size, quint32 value) {
+    for (int i = 0; i < size; ++i, value >>= 8)
+        bytes[at + i] = static_cast<char>(value & 0xFF);
+}
+
+struct Parts {
+    QByteArray locals, central;
+    quint32 entries = 0;
+};
+
+Parts partsOf(const QByteArray& zip) {
+    const qsizetype end = zip.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    const auto directory = static_cast<qsizetype>(le(zip, end + 16, 4));
+    return {zip.left(directory), zip.mid(directory, end - directory), le(zip, end + 10, 2)};
+}
+
+} // namespace
+
+bool joinArchives(const QString& first, const QString& second, const QString& joined) {
+    const Parts a = partsOf(readAll(first)), b = partsOf(readAll(second));
+    QByteArray central = b.central;
+    for (qsizetype at = 0; at + 46 <= central.size();
+         at += 46 + le(central, at + 28, 2) + le(central, at + 30, 2) + le(central, at + 32, 2))
+        putLe(central, at + 42, 4, le(central, at + 42, 4) + static_cast<quint32>(a.locals.size()));
+    QByteArray end("PK\x05\x06", 4);
+    end += QByteArray(18, '\0');
+    const quint32 entries = a.entries + b.entries;
+    putLe(end, 8, 2, entries);
+    putLe(end, 10, 2, entries);
+    putLe(end, 12, 4, static_cast<quint32>(a.central.size() + central.size()));
+    putLe(end, 16, 4, static_cast<quint32>(a.locals.size() + b.locals.size()));
+    return writeAll(joined, a.locals + b.locals + a.central + central + end);
+}
+
+// Clears the UTF-8 flag (bit 11 of the flags) in every local and central header of a written archive.
+bool clearUtf8Flags(const QString& path) {
+    QByteArray bytes = readAll(path);
+    for (const auto& [signature, flagsAt] :
+         {std::pair{QByteArray("PK\x03\x04", 4), 6}, std::pair{QByteArray("PK\x01\x02", 4), 8}}) {
+        for (qsizetype at = bytes.indexOf(signature); at >= 0; at = bytes.indexOf(signature, at + 4))
+            bytes[at + flagsAt + 1] = static_cast<char>(bytes[at + flagsAt + 1] & ~0x08);
+    }
+    return writeAll(path, bytes);
+}
+
 bool ZipBuilder::write(const QString& path) const {
     std::setlocale(LC_CTYPE, "C.UTF-8"); // names are handed over as UTF-8
     archive* zip = archive_write_new();
@@ -72,7 +141,7 @@ bool ZipBuilder::write(const QString& path) const {
         qWarning() << "ZipBuilder:" << archive_error_string(zip);
     ok = archive_write_close(zip) == ARCHIVE_OK && ok;
     archive_write_free(zip);
-    return ok;
+    return ok && (!m_unflagged || clearUtf8Flags(path));
 }
 
 bool addArchiveComment(const QString& path, const QByteArray& comment) {

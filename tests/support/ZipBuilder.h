@@ -24,6 +24,9 @@ public:
     // Names stored in DOS code page 850 without the UTF-8 flag, as older Windows tools wrote them.
     ZipBuilder& dosNames();
 
+    // Names stored in UTF-8 without the UTF-8 flag, as many archivers write them.
+    ZipBuilder& utf8NamesWithoutFlag();
+
     // Writes the archive; false (and a warning) when libarchive fails.
     bool write(const QString& path) const;
 
@@ -41,8 +44,13 @@ private:
     Encryption m_encryption = Encryption::None;
     QByteArray m_password;
     bool m_dosNames = false;
+    bool m_unflagged = false;
     bool m_store = false;
 };
+
+// One archive of the entries of two written ones, the first's before the second's (to mix encrypted and plain
+// entries, which libarchive writes only archive by archive).
+bool joinArchives(const QString& first, const QString& second, const QString& joined);
 
 // Appends a comment to a written archive's end record.
 bool addArchiveComment(const QString& path, const QByteArray& comment);

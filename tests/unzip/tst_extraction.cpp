@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QTest>
+#include <QThread>
+#include <QtConcurrent>
 #include <utime.h>
 
 Q_DECLARE_METATYPE(ZipBuilder::Encryption)
@@ -163,13 +165,16 @@ private slots:
                     .file("Qualità €.txt", "a\nb\rc\r\nd\n")
                     .file("dati.bin", binary)
                     .write(folder.file("utf8.zip")));
+        QVERIFY(ZipBuilder().utf8NamesWithoutFlag().file("Äü€/così.txt", "y").write(folder.file("raw.zip")));
         QVERIFY(folder.read("dos.zip").contains("citt\x85/perch\x82.txt")); // no UTF-8 flag
         CGUnzipFiles job;
         QCOMPARE(unzip(job, folder, "dos.zip"), 0);
+        QCOMPARE(unzip(job, folder, "raw.zip"), 0);
         job.setConvertCRtoCRLF(true);
         QCOMPARE(unzip(job, folder, "utf8.zip"), 0);
         QCOMPARE(tree(folder), (QStringList{QStringLiteral("Qualità €.txt=a\r\nb\r\nc\r\nd\r\n"),
-                                            QStringLiteral("città/perché.txt=x"), "dati.bin=" + QString(binary)}));
+                                            QStringLiteral("città/perché.txt=x"), "dati.bin=" + QString(binary),
+                                            QStringLiteral("Äü€/così.txt=y")}));
     }
 
     void encryptedEntriesNeedTheirPassword_data() {
@@ -244,6 +249,8 @@ private slots:
                     .symlink("collegamento", folder.file("Fuori"))
                     .file("collegamento/dentro.txt", "x")
                     .file("uscita/via.txt", "x")
+                    .file(QString("d/").repeated(30000) + "lontano.txt", "x")
+                    .file(QString("p/").repeated(64) + "fondo.txt", "x")
                     .file("buono.txt", "ok")
                     .write(folder.file("a.zip")));
         QDir(folder.path()).mkpath("Temp");
@@ -258,6 +265,60 @@ private slots:
         QCOMPARE(folder.read("Temp/buono.txt"), QByteArray("ok"));
         QVERIFY(!QFileInfo(folder.file("Temp/collegamento")).isSymLink());
         QVERIFY(job.GetLastMessage().contains("rifiutato: ../fuori.txt"));
+        QVERIFY(job.GetLastMessage().contains("d/…/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/lontano.txt (nome troppo lungo)"));
+        QVERIFY(job.GetLastMessage().size() < 2000); // the long name is shortened in the message
+        QVERIFY(job.GetLastMessage().contains("fondo.txt (troppe cartelle una dentro l'altra)"));
+        QVERIFY(!QFile::exists(folder.file("Temp/d")) && !QFile::exists(folder.file("Temp/p")));
+    }
+
+    // An entry passed over, a header that disagrees with the directory, a damaged plain entry after a declined
+    // password: each is said for what it is, and none counts as success.
+    void whatIsSkippedOrSuspectIsSaid() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder().file(".", "dati senza nome").file("buono.txt", "ok").write(folder.file("a.zip")));
+        CGUnzipFiles job;
+        QCOMPARE(unzip(job, folder), UNZIP_WARNING);
+        QVERIFY2(job.GetLastMessage().contains("saltato: «.» (nome vuoto)"), qPrintable(job.GetLastMessage()));
+        QCOMPARE(folder.read("Temp/buono.txt"), QByteArray("ok"));
+
+        QVERIFY(ZipBuilder().file("c.txt", QByteArray(4000, 'x')).write(folder.file("c.zip")));
+        QByteArray bytes = folder.read("c.zip");
+        const qsizetype header = bytes.indexOf("c.txt"); // the local header's name; the CRC sits 16 bytes before
+        bytes[header - 16] = static_cast<char>(bytes[header - 16] ^ 0x55);
+        folder.write("c.zip", bytes);
+        QCOMPARE(unzip(job, folder, "c.zip"), UNZIP_WARNING);
+        QVERIFY(job.GetLastMessage().contains("avviso: c.txt"));
+
+        QVERIFY(ZipBuilder().store().encrypt(Encryption::Traditional, "segreta").file("segreto.txt", "s").write(
+            folder.file("e.zip")));
+        QVERIFY(ZipBuilder().store().file("rovinato.txt", QByteArray(100, 'r')).write(folder.file("p.zip")));
+        QVERIFY(joinArchives(folder.file("e.zip"), folder.file("p.zip"), folder.file("d.zip")));
+        bytes = folder.read("d.zip");
+        bytes[bytes.indexOf(QByteArray(100, 'r')) + 50] = 'R';
+        folder.write("d.zip", bytes);
+        folder.toolkit.answerText(""); // declined
+        QCOMPARE(unzip(job, folder, "d.zip"), UNZIP_BAD_PASSWORD);
+        QVERIFY(job.GetLastMessage().contains("saltato: segreto.txt (password errata o mancante)"));
+        QVERIFY2(job.GetLastMessage().contains("errore: rovinato.txt"), qPrintable(job.GetLastMessage()));
+    }
+
+    // A run in a worker thread asks its questions on the window thread, and waits for the answers.
+    void questionsFromAWorkerAreAskedOnTheWindowThread() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder().file("a.txt", "nuovo").write(folder.file("a.zip")));
+        QDir(folder.path()).mkpath("Temp");
+        folder.write("Temp/a.txt", "vecchio");
+        CGUnzipFiles job;
+        job.setOverWriteFiles(false);
+        job.setPromptOverwrite(true);
+        bool onWindowThread = false;
+        folder.toolkit.answerYesNoCancel(Answer::Yes,
+                                         [&] { onWindowThread = QThread::currentThread() == qApp->thread(); });
+        QFuture<int32_t> run = QtConcurrent::run([&] { return unzip(job, folder); });
+        QTRY_VERIFY(run.isFinished());
+        QCOMPARE(run.result(), 0);
+        QVERIFY(onWindowThread);
+        QCOMPARE(folder.read("Temp/a.txt"), QByteArray("nuovo"));
     }
 
     void anArchiveThatExpandsTooMuchIsStopped() {

@@ -45,6 +45,19 @@ std::string errorText(archive* a) {
     return text ? text : "errore sconosciuto";
 }
 
+// A name fit for a message: a name too long to read whole keeps its start and its end.
+std::string shortened(const std::string& name) {
+    constexpr size_t kKept = 60;
+    if (name.size() <= 2 * kKept + 240)
+        return name;
+    size_t head = kKept, tail = name.size() - kKept;
+    while (head > 0 && (static_cast<unsigned char>(name[head]) & 0xC0) == 0x80)
+        --head; // never inside a UTF-8 character
+    while (tail < name.size() && (static_cast<unsigned char>(name[tail]) & 0xC0) == 0x80)
+        ++tail;
+    return name.substr(0, head) + "…" + name.substr(tail);
+}
+
 std::time_t fileTime(const fs::path& path) {
     std::error_code error;
     const auto written = fs::last_write_time(path, error);
@@ -180,7 +193,7 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
     const EntryNames::Placement placement =
         EntryNames::place(name, isFolder, m_options.HonorDirectories != 0, m_options.SpaceToUnderScore != 0);
     if (!placement.accepted) {
-        problem(UNZIP_REFUSED, "  rifiutato: " + toLocal(name) + " (" + placement.reason + ")\n");
+        problem(UNZIP_REFUSED, "  rifiutato: " + toLocal(shortened(name)) + " (" + placement.reason + ")\n");
         return Outcome::Failed;
     }
     if (placement.relative.empty() && !isFolder) {
