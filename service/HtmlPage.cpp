@@ -45,9 +45,9 @@ void appendText(QString& out, const char* utf8) {
 QString tagName(const GumboElement& element) {
     if (element.tag != GUMBO_TAG_UNKNOWN)
         return QString::fromLatin1(gumbo_normalized_tagname(element.tag)).toUpper();
-    GumboStringPiece original = element.original_tag;
-    gumbo_tag_from_original_text(&original);
-    return QString::fromUtf8(original.data, static_cast<qsizetype>(original.length)).toUpper();
+    GumboStringPiece asWritten = element.original_tag;
+    gumbo_tag_from_original_text(&asWritten);
+    return QString::fromUtf8(asWritten.data, static_cast<qsizetype>(asWritten.length)).toUpper();
 }
 
 bool isVoid(GumboTag tag) {

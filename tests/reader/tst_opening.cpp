@@ -1,7 +1,7 @@
 // Opening archives end to end: the main menu's "Leggi giornale", the chooser, the extraction and the reader.
 #include "app/FrmLetturaGiornali.h"
-#include "platform/SharedState.h"
 #include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/FrmSelezionaGiornale.h"
 #include "reader/IssueOpening.h"
@@ -195,11 +195,12 @@ private slots:
         leggiGiornale(menu);
         QVERIFY(opened());
         QVERIFY(!reader());
-        QCOMPARE(folder.toolkit.shown().last().text,
-                 QStringLiteral("Il giornale non è stato aperto.\nImpossibile svuotare la cartella «%1»: «%2» non si può "
-                                "eliminare.")
-                     .arg(QDir::toNativeSeparators(folder.file("Temp")),
-                          QDir::toNativeSeparators(folder.file("Temp/01-Cronaca-000.txt"))));
+        QCOMPARE(
+            folder.toolkit.shown().last().text,
+            QStringLiteral("Il giornale non è stato aperto.\nImpossibile svuotare la cartella «%1»: «%2» non si può "
+                           "eliminare.")
+                .arg(QDir::toNativeSeparators(folder.file("Temp")),
+                     QDir::toNativeSeparators(folder.file("Temp/01-Cronaca-000.txt"))));
     }
 
     // "Annulla" while the opening waits: the extraction stops before its next entry, what it wrote goes, and the
@@ -207,7 +208,9 @@ private slots:
     void anOpeningCanBeCancelled() {
         TestProgramFolder folder;
         FrmLetturaGiornali& menu = menuWithProfile(folder);
-        QVERIFY(issue().encrypt(ZipBuilder::Encryption::Aes256, "segreta").write(folder.file("Giornali/Chiuso20261205.zip")));
+        QVERIFY(issue()
+                    .encrypt(ZipBuilder::Encryption::Aes256, "segreta")
+                    .write(folder.file("Giornali/Chiuso20261205.zip")));
         folder.toolkit.answerFile(folder.file("Giornali/Chiuso20261205.zip"));
         folder.toolkit.answerText("", [&] {
             QTRY_VERIFY(folder.toolkit.waitOpen()); // the progress comes after a while

@@ -265,7 +265,8 @@ private slots:
         QCOMPARE(folder.read("Temp/buono.txt"), QByteArray("ok"));
         QVERIFY(!QFileInfo(folder.file("Temp/collegamento")).isSymLink());
         QVERIFY(job.GetLastMessage().contains("rifiutato: ../fuori.txt"));
-        QVERIFY(job.GetLastMessage().contains("d/…/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/lontano.txt (nome troppo lungo)"));
+        QVERIFY(job.GetLastMessage().contains(
+            "d/…/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/lontano.txt (nome troppo lungo)"));
         QVERIFY(job.GetLastMessage().size() < 2000); // the long name is shortened in the message
         QVERIFY(job.GetLastMessage().contains("fondo.txt (troppe cartelle una dentro l'altra)"));
         QVERIFY(!QFile::exists(folder.file("Temp/d")) && !QFile::exists(folder.file("Temp/p")));
@@ -289,8 +290,11 @@ private slots:
         QCOMPARE(unzip(job, folder, "c.zip"), UNZIP_WARNING);
         QVERIFY(job.GetLastMessage().contains("avviso: c.txt"));
 
-        QVERIFY(ZipBuilder().store().encrypt(Encryption::Traditional, "segreta").file("segreto.txt", "s").write(
-            folder.file("e.zip")));
+        QVERIFY(ZipBuilder()
+                    .store()
+                    .encrypt(Encryption::Traditional, "segreta")
+                    .file("segreto.txt", "s")
+                    .write(folder.file("e.zip")));
         QVERIFY(ZipBuilder().store().file("rovinato.txt", QByteArray(100, 'r')).write(folder.file("p.zip")));
         QVERIFY(joinArchives(folder.file("e.zip"), folder.file("p.zip"), folder.file("d.zip")));
         bytes = folder.read("d.zip");
@@ -312,8 +316,8 @@ private slots:
         job.setOverWriteFiles(false);
         job.setPromptOverwrite(true);
         bool onWindowThread = false;
-        folder.toolkit.answerYesNoCancel(Answer::Yes,
-                                         [&] { onWindowThread = QThread::currentThread() == qApp->thread(); });
+        folder.toolkit.answerYesNoCancel(
+            Answer::Yes, [&] { onWindowThread = QThread::currentThread() == QCoreApplication::instance()->thread(); });
         QFuture<int32_t> run = QtConcurrent::run([&] { return unzip(job, folder); });
         QTRY_VERIFY(run.isFinished());
         QCOMPARE(run.result(), 0);
