@@ -5,6 +5,7 @@
 #include "ProfileErrors.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
+#include "platform/KeyGuide.h"
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
 #include "platform/Toolkit.h"
@@ -63,6 +64,11 @@ FrmConfigurazione::FrmConfigurazione()
     connect(m_salva, &QPushButton::clicked, this, &FrmConfigurazione::CmdSalvaCredenziali_Click);
     connect(m_annulla, &QPushButton::clicked, this, &FrmConfigurazione::CmdAnnulla_Click);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &FrmConfigurazione::CmdAnnulla_Click);
+    addKeyGuide(this, QStringLiteral("Tasti della configurazione"),
+                {QStringLiteral("Tab, Maiuscole+Tab: passano dal nome utente alla password e ai pulsanti."),
+                 QStringLiteral("Invio su Salva: salva il profilo."),
+                 QStringLiteral("Esc o Invio su Annulla: chiude senza salvare le modifiche."),
+                 QStringLiteral("F1: questa guida.")});
 }
 
 void FrmConfigurazione::Form_Load() {

@@ -5,6 +5,7 @@
 #include "ProfileErrors.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
+#include "platform/KeyGuide.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
@@ -53,6 +54,13 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     connect(m_leggiGiornale, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdLeggiGiornale_Click);
     connect(m_configurazione, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdConfigurazione_Click);
     connect(m_esci, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdEsci_Click);
+    addKeyGuide(this, QStringLiteral("Tasti del menu principale"),
+                {QStringLiteral("Alt+P: preleva un giornale dal servizio."),
+                 QStringLiteral("Alt+L: legge un giornale già scaricato."),
+                 QStringLiteral("Alt+C: configura il profilo (nome utente e password)."),
+                 QStringLiteral("Alt+E: esce dal programma."),
+                 QStringLiteral("Tab, Maiuscole+Tab: passano da un pulsante all'altro; Invio o Spazio lo premono."),
+                 QStringLiteral("F1: questa guida.")});
 }
 
 void FrmLetturaGiornali::Form_Load() {

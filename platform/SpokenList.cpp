@@ -24,6 +24,11 @@ public:
         for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
             connect(model, signal, this, &ListSpeaker::describe);
         connect(model, &QAbstractItemModel::modelReset, this, &ListSpeaker::describe);
+        connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex&, const QModelIndex&,
+                                                                      const QList<int>& roles) {
+            if (roles.isEmpty() || roles.contains(kReadRole))
+                describe();
+        });
         describe();
     }
 
@@ -65,7 +70,11 @@ QString entryAndPosition(const QComboBox* list) {
         return QStringLiteral("elenco vuoto");
     if (row < 0)
         return QStringLiteral("nessuna voce scelta, %1 voci").arg(list->count());
-    return QStringLiteral("%1, %2 di %3").arg(list->currentText()).arg(row + 1).arg(list->count());
+    const bool read = list->itemData(row, kReadRole).toBool();
+    return QStringLiteral("%1, %2%3 di %4")
+        .arg(list->currentText(), read ? QStringLiteral("letto, ") : QString())
+        .arg(row + 1)
+        .arg(list->count());
 }
 
 void speakEntries(QComboBox* list) {

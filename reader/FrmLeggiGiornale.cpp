@@ -1,6 +1,9 @@
 #include "FrmLeggiGiornale.h"
 
 #include "NewspaperStructure.h"
+#include "ReadingStore.h"
+#include "TalkingBook.h"
+#include "platform/Announcer.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
 #include "platform/KeyAscii.h"
@@ -37,7 +40,8 @@ FrmLeggiGiornale::FrmLeggiGiornale()
           list(this, "CboElencoGiornali", QStringLiteral("Elenco giornali"), twipsRect(3720, 120, 8295, 315))),
       m_titolo(list(this, "CboTitolo", QStringLiteral("Sezioni"), twipsRect(0, 0, 13335, 315))),
       m_sommario(list(this, "CboSommario", QStringLiteral("Sommario"), twipsRect(0, 0, 13335, 315))),
-      m_testo(new QPlainTextEdit(this)), m_aprifile(new QPushButton(this)), m_timer1(new QTimer(this)) {
+      m_testo(new QPlainTextEdit(this)), m_aprifile(new QPushButton(this)), m_timer1(new QTimer(this)),
+      m_status(new Announcer(this)) {
     setObjectName(QStringLiteral("FrmLeggiGiornale"));
     setFixedSize(twips(13320), twips(7785));
 
@@ -53,6 +57,8 @@ FrmLeggiGiornale::FrmLeggiGiornale()
     m_aprifile->setObjectName(QStringLiteral("CmdAprifile"));
     setCaption(m_aprifile, QStringLiteral("Leggi con Notepad"));
     m_aprifile->setGeometry(twipsRect(10320, 6480, 2655, 375));
+
+    m_status->setGeometry(twipsRect(120, 6960, 13080, 720));
 
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(300);
@@ -73,6 +79,7 @@ FrmLeggiGiornale::FrmLeggiGiornale()
     onKeyPress(m_testo, [this](int key) { Testo_KeyPress(key); });
     connect(m_timer1, &QTimer::timeout, this, &FrmLeggiGiornale::Timer1_Timer);
     connect(m_aprifile, &QPushButton::clicked, this, &FrmLeggiGiornale::CmdAprifile_Click);
+    new TalkingBook(this);
 }
 
 void FrmLeggiGiornale::Form_Load() {
@@ -90,6 +97,7 @@ void FrmLeggiGiornale::CboElencoGiornali_KeyPress(int keyAscii) {
     if (keyAscii != kKeyEnter)
         return;
     m_elencoGiornali->hide();
+    m_status->clear();
     showView(View::Sections); // a reader already open in another view starts again from its sections
     RilevaStruttura(SharedState::instance().PercorsoTemp);
 }
@@ -119,23 +127,46 @@ void FrmLeggiGiornale::RilevaStruttura(const QString& folder) {
 
 void FrmLeggiGiornale::CboTitolo_KeyPress(int keyAscii) {
     const int position = m_titolo->currentIndex();
-    if (keyAscii == kKeyEnter && position >= 0) {
-        const QString indexPath =
-            NewspaperStructure::sectionIndexPath(SharedState::instance().PercorsoTemp, m_lstNomeFile.at(position));
-        QStringList contents;
-        try {
-            contents = NewspaperStructure::CaricaSommario(indexPath);
-        } catch (const FileError& error) {
-            reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere.\n") + error.message());
-            return;
-        }
-        m_sommario->clear();
-        m_sommario->addItems(contents);
-        showView(View::Contents);
-        m_sommario->setCurrentIndex(0); // nothing to select when the index has no lines
-    } else if (keyAscii == kKeyEsc) {
+    if (keyAscii == kKeyEnter && position >= 0)
+        openSection(position);
+    else if (keyAscii == kKeyEsc)
         close(); // closing shows the main menu again
+}
+
+QStringList FrmLeggiGiornale::sectionContents(int section) const {
+    return NewspaperStructure::CaricaSommario(
+        NewspaperStructure::sectionIndexPath(SharedState::instance().PercorsoTemp, m_lstNomeFile.at(section)));
+}
+
+bool FrmLeggiGiornale::openSection(int section, bool show) {
+    QStringList contents;
+    try {
+        contents = sectionContents(section);
+    } catch (const FileError& error) {
+        reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere.\n") + error.message());
+        return false;
     }
+    m_titolo->setCurrentIndex(section);
+    m_sommario->clear();
+    m_sommario->addItems(contents);
+    if (show)
+        showView(View::Contents);
+    m_sommario->setCurrentIndex(0); // nothing to select when the index has no lines
+    emit contentsLoaded();
+    return true;
+}
+
+// As Esc, an arrow and Enter would: through the contents, which speak the entry, to the text, which is named
+// before it is read.
+void FrmLeggiGiornale::openArticle(int entry) {
+    if (m_view == View::Article)
+        showView(View::Contents);
+    m_sommario->setCurrentIndex(entry);
+    CboSommario_KeyPress(kKeyEnter);
+}
+
+void FrmLeggiGiornale::announce(const QString& text) {
+    m_status->say(text);
 }
 
 void FrmLeggiGiornale::CboSommario_KeyPress(int keyAscii) {
@@ -155,6 +186,7 @@ void FrmLeggiGiornale::CboSommario_KeyPress(int keyAscii) {
         m_testo->clear();
         showView(View::Article);
         m_testo->setPlainText(text);
+        emit articleOpened(m_sommario->currentIndex());
     } else if (keyAscii == kKeyEsc) {
         showView(View::Sections);
     }
@@ -190,6 +222,7 @@ void FrmLeggiGiornale::CmdAprifile_Click() {
 // are hidden, so the focus never passes through a control of another view. Leaving the article view before
 // its delay has passed stops the timer: the button never appears and the hidden text never takes the focus.
 void FrmLeggiGiornale::showView(View view) {
+    m_view = view;
     QWidget* control = view == View::Contents  ? static_cast<QWidget*>(m_sommario)
                        : view == View::Article ? static_cast<QWidget*>(m_testo)
                                                : static_cast<QWidget*>(m_titolo);
@@ -215,6 +248,7 @@ void FrmLeggiGiornale::reportUnreadable(const QString& message) {
 // the main menu comes back, so a keyboard user is never left without a window.
 void FrmLeggiGiornale::closeEvent(QCloseEvent* event) {
     m_timer1->stop();
+    ReadingStore::current().flush();
     MainMenu::show();
     QWidget::closeEvent(event);
 }

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class Announcer;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -14,6 +15,8 @@ class FrmLeggiGiornale : public QWidget {
     Q_OBJECT
 
 public:
+    enum class View { Newspaper, Sections, Contents, Article };
+
     FrmLeggiGiornale();
 
     void Form_Load();
@@ -24,12 +27,33 @@ public:
     // The full path of the article most recently loaded, as it was built.
     QString NomeNotepad;
 
+    // The issue on show, by its archive's base name: where its reading is kept.
+    void setIssueKey(const QString& key) { m_issueKey = key; }
+    QString issueKey() const { return m_issueKey; }
+
+    View view() const { return m_view; }
+    QComboBox* sectionList() const { return m_titolo; }
+    QComboBox* contentsList() const { return m_sommario; }
+
+    // The lines of a section's index. Throws FileError.
+    QStringList sectionContents(int section) const;
+    // Selects the section and loads its contents as Enter in the section list does; shown with show, else loaded
+    // behind the view on screen. False when they cannot be read (the reader has said so).
+    bool openSection(int section, bool show = true);
+    // Selects the entry of the loaded contents and opens its article as Enter in the contents does.
+    void openArticle(int entry);
+
+    // Says something in the reader's status line, which a screen reader speaks without the focus moving.
+    void announce(const QString& text);
+
+signals:
+    void contentsLoaded();
+    void articleOpened(int entry);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class View { Newspaper, Sections, Contents, Article };
-
     void CaricaElencoGiornali();
     void RilevaStruttura(const QString& folder);
     void CboTitolo_KeyPress(int keyAscii);
@@ -47,4 +71,7 @@ private:
     QPlainTextEdit* m_testo;
     QPushButton* m_aprifile;
     QTimer* m_timer1;
+    Announcer* m_status;
+    View m_view = View::Newspaper;
+    QString m_issueKey;
 };

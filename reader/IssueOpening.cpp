@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace {
@@ -152,6 +153,7 @@ void IssueOpening::conclude(const Extracted& extracted) {
     shared.PercorsoTemp = extracted.folder;
 
     FrmLeggiGiornale& reader = Screen<FrmLeggiGiornale>::show();
+    reader.setIssueKey(QFileInfo(m_archivePath).completeBaseName());
     reader.CboElencoGiornali_KeyPress(kKeyEnter);
     if (!Screen<FrmLeggiGiornale>::isLoaded() || !reader.isVisible())
         return; // no newspaper found: the reader has closed itself and shown the main menu

@@ -3,6 +3,7 @@
 #include "ServiceWait.h"
 #include "platform/Controls.h"
 #include "platform/KeyAscii.h"
+#include "platform/KeyGuide.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -39,6 +40,11 @@ WizardScreen::WizardScreen(const char* name, const QString& caption, const char*
             CmdContinua_Click();
     });
     connect(m_command1, &QPushButton::clicked, this, &WizardScreen::Command1_Click);
+    addKeyGuide(this, QStringLiteral("Tasti dello scaricamento"),
+                {QStringLiteral("Frecce, Inizio, Fine, prime lettere: scelgono nell'elenco."),
+                 QStringLiteral("Invio o Alt+A: va avanti con la voce scelta."),
+                 QStringLiteral("Esc: torna al passo precedente."),
+                 QStringLiteral("Alt+N: annulla e torna al menu principale."), QStringLiteral("F1: questa guida.")});
     setProperty(kWaiting, true); // until the page has arrived
 }
 

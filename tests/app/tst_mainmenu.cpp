@@ -124,6 +124,10 @@ private slots:
         const QStringList texts = SpeechRecorder::everyAccessibleText();
         QVERIFY(texts.contains("Preleva giornale"));
         QCOMPARE(texts.filter("segreto"), QStringList());
+        folder.toolkit.expectMessage(); // F1: the keys of the screen
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        QCOMPARE(folder.toolkit.shown().last().title, QString("Tasti del menu principale"));
+        QVERIFY(folder.toolkit.shown().last().text.contains("Alt+L: legge un giornale già scaricato."));
     }
 };
 

@@ -347,6 +347,9 @@ private slots:
         key(Qt::Key_Return);
         QVERIFY(arrived<FrmEdizione>());
         QCOMPARE(unnamedControls(shown<FrmEdizione>()), QStringList());
+        folder.toolkit.expectMessage();
+        key(Qt::Key_F1);
+        QCOMPARE(folder.toolkit.shown().last().title, QString("Tasti dello scaricamento"));
         QCOMPARE(accessibleName(child(shown<FrmEdizione>(), "CboEdizioni")), QString("Edizioni"));
     }
 };

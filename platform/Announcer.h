@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+
+// A status line that a screen reader speaks whenever it says something new, without taking the focus from where
+// the user is: it is a notification for assistive technology, and a notification that appears is spoken (Orca
+// does so through AT-SPI). The text stays on screen until the next one or clear().
+class Announcer : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit Announcer(QWidget* parent);
+
+    void say(const QString& text);
+    // Hidden and empty until the next say(), so a window that appears does not repeat an old text.
+    void clear();
+};
+
+// The accessibility factory that gives announcers their role; installed once at start-up, like the other
+// accessibility fixes.
+void installAccessibleAnnouncer();

@@ -1,0 +1,155 @@
+// The reader as a talking book: next and previous article, "Dove sono?", resume, read marks, and the store that
+// keeps them across restarts.
+#include "platform/Announcer.h"
+#include "platform/Screen.h"
+#include "platform/SharedState.h"
+#include "platform/SpokenList.h"
+#include "reader/FrmLeggiGiornale.h"
+#include "reader/ReadingStore.h"
+#include "support/Screens.h"
+#include "support/SpeechRecorder.h"
+#include "support/TestProgramFolder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPlainTextEdit>
+
+class TestTalkingBook : public QObject {
+    Q_OBJECT
+
+    // Cronaca with two articles, an empty section, Sport with one.
+    static FrmLeggiGiornale& openIssue(const TestProgramFolder& folder, const QString& key = "Gazzetta20261205") {
+        QDir(folder.path()).mkpath("Temp");
+        folder.write("Temp/01-Cronaca-000.txt", "001 Incendio in centro\r\n002 Il sindaco risponde\r\n");
+        folder.write("Temp/Cronaca-001.txt", "Primo.\r\n");
+        folder.write("Temp/Cronaca-002.txt", "Secondo.\r\n");
+        folder.write("Temp/02-Vuota-000.txt", "");
+        folder.write("Temp/03-Sport-000.txt", "001 Vittoria in casa\r\n");
+        folder.write("Temp/Sport-001.txt", "Tre a zero.\r\n");
+        SharedState::instance().PercorsoTemp = QDir::toNativeSeparators(folder.file("Temp"));
+        FrmLeggiGiornale& reader = Screen<FrmLeggiGiornale>::show();
+        if (!QTest::qWaitForWindowActive(&reader))
+            qWarning("reader not active");
+        reader.setWindowTitle("La Gazzetta di sabato 5 dicembre 2026");
+        reader.setIssueKey(key);
+        reader.CboElencoGiornali_KeyPress(13);
+        return reader;
+    }
+
+    static void press(QKeyCombination keys) { QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers()); }
+
+    // "section/entry" of the article on screen, or of the contents without one.
+    static QString where(FrmLeggiGiornale& reader) {
+        return reader.sectionList()->currentText() + "/" + QString::number(reader.contentsList()->currentIndex() + 1) +
+               (reader.view() == FrmLeggiGiornale::View::Article ? " articolo" : " sommario");
+    }
+
+    static QString said(FrmLeggiGiornale& reader) { return child<Announcer>(&reader, "Annuncio")->text(); }
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void ctrlPageKeysWalkTheIssueAcrossSections() {
+        TestProgramFolder folder;
+        FrmLeggiGiornale& reader = openIssue(folder);
+        SpeechRecorder recorder;
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        QCOMPARE(where(reader), QString("Cronaca/1 articolo"));
+        press(Qt::CTRL | Qt::Key_PageUp);
+        QCOMPARE(where(reader), QString("Cronaca/1 articolo"));
+        QCOMPARE(said(reader), QString("Primo articolo del giornale"));
+        press(Qt::CTRL | Qt::Key_PageDown);
+        QCOMPARE(where(reader), QString("Cronaca/2 articolo"));
+        QVERIFY(reader.NomeNotepad.endsWith("Cronaca-002.txt"));
+        QTRY_COMPARE(child<QPlainTextEdit>(&reader, "Testo")->textCursor().selectedText(), QString("Secondo."));
+        press(Qt::CTRL | Qt::Key_PageDown); // the empty section is passed over
+        QCOMPARE(where(reader), QString("Sport/1 articolo"));
+        QCOMPARE(said(reader), QString("Sezione Sport, 3 di 3"));
+        press(Qt::CTRL | Qt::Key_PageDown);
+        QCOMPARE(where(reader), QString("Sport/1 articolo"));
+        QCOMPARE(said(reader), QString("Ultimo articolo del giornale"));
+        press(Qt::CTRL | Qt::Key_PageUp);
+        QCOMPARE(where(reader), QString("Cronaca/2 articolo"));
+
+        press(Qt::Key_Escape); // in the contents the keys move by section
+        press(Qt::CTRL | Qt::Key_PageUp);
+        QCOMPARE(said(reader), QString("Prima sezione del giornale"));
+        press(Qt::CTRL | Qt::Key_PageDown);
+        QCOMPARE(where(reader), QString("Vuota/0 sommario"));
+        QCOMPARE(focusedName(), QString("CboSommario"));
+
+        bool spoken = false; // the status line reaches a screen reader as a notification that appears
+        for (const SpeechRecorder::Event& event : recorder.events()) {
+            spoken |= event.type == QAccessible::ObjectShow && event.name == "Ultimo articolo del giornale" &&
+                      QAccessible::queryAccessibleInterface(event.object)->role() == QAccessible::Notification;
+        }
+        QVERIFY(spoken);
+    }
+
+    void f2SaysWhereTheUserIs() {
+        TestProgramFolder folder;
+        FrmLeggiGiornale& reader = openIssue(folder);
+        const QString title = "La Gazzetta di sabato 5 dicembre 2026. Sezione Cronaca, 1 di 3.";
+        press(Qt::Key_F2);
+        QCOMPARE(said(reader), title);
+        press(Qt::Key_Return);
+        press(Qt::Key_Down);
+        press(Qt::Key_F2);
+        QCOMPARE(said(reader), title + " Articolo 2 di 2: Il sindaco risponde.");
+        press(Qt::Key_Return);
+        press(Qt::Key_F2);
+        QCOMPARE(said(reader), title + " Articolo 2 di 2: Il sindaco risponde. Ultima lettura: Cronaca, articolo 2.");
+        QCOMPARE(focusedName(), QString("Testo"));
+        folder.toolkit.expectMessage();
+        press(Qt::Key_F1);
+        QCOMPARE(folder.toolkit.shown().last().title, QString("Tasti del lettore"));
+    }
+
+    // Closing and opening the program again: a new store reads what the last one wrote.
+    void readingIsResumedAndMarkedAfterARestart() {
+        TestProgramFolder before;
+        {
+            FrmLeggiGiornale& reader = openIssue(before);
+            press(Qt::CTRL | Qt::Key_R);
+            QCOMPARE(said(reader), QString("Nessuna lettura da riprendere"));
+            press(Qt::Key_Down);
+            press(Qt::Key_Down);
+            press(Qt::Key_Return);
+            press(Qt::Key_Return); // Sport's article
+            reader.close();
+        }
+        TestProgramFolder after;
+        after.write("letture.json", before.read("letture.json"));
+        FrmLeggiGiornale& reader = openIssue(after);
+        QCOMPARE(where(reader), QString("Cronaca/0 sommario"));
+        press(Qt::CTRL | Qt::Key_R);
+        QCOMPARE(where(reader), QString("Sport/1 articolo"));
+        press(Qt::Key_Escape);
+        QCOMPARE(entryAndPosition(reader.contentsList()), QString("001 Vittoria in casa, letto, 1 di 1"));
+        QCOMPARE(reader.contentsList()->itemText(0), QString("001 Vittoria in casa"));
+        QVERIFY(!reader.contentsList()->itemIcon(0).isNull());
+    }
+
+    void theStoreKeepsTheLastIssuesAndShrugsOffADamagedFile() {
+        TestProgramFolder folder;
+        const QString path = folder.file("letture.json");
+        folder.write("letture.json", "{ non è JSON");
+        {
+            ReadingStore store(path);
+            QVERIFY(!store.lastPlace("Gazzetta20261205"));
+            for (int i = 0; i <= ReadingStore::kMaxIssues; ++i)
+                store.markRead(QString("Giornale%1").arg(i), {"Cronaca", "001", 1});
+            store.markRead("Giornale5", {"Sport", "002", 2});
+        }
+        ReadingStore again(path);
+        QVERIFY(!again.lastPlace("Giornale0")); // the oldest went
+        QVERIFY(again.isRead("Giornale1", "Cronaca", "001"));
+        QCOMPARE(again.lastPlace("Giornale5")->section, QString("Sport"));
+        QVERIFY(again.isRead("Giornale5", "Cronaca", "001") && again.isRead("Giornale5", "Sport", "002"));
+        QVERIFY(!again.isRead("Giornale5", "Sport", "001"));
+    }
+};
+
+QTEST_MAIN(TestTalkingBook)
+#include "tst_talkingbook.moc"
