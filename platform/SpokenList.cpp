@@ -24,11 +24,11 @@ public:
         for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
             connect(model, signal, this, &ListSpeaker::describe);
         connect(model, &QAbstractItemModel::modelReset, this, &ListSpeaker::describe);
-        connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex&, const QModelIndex&,
-                                                                      const QList<int>& roles) {
-            if (roles.isEmpty() || roles.contains(kReadRole))
-                describe();
-        });
+        connect(model, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                    if (roles.isEmpty() || roles.contains(kReadRole))
+                        describe();
+                });
         describe();
     }
 

@@ -42,11 +42,13 @@ void ReadingStore::load() {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QJsonArray issues = QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("giornali")).toArray();
+    const QJsonArray issues =
+        QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("giornali")).toArray();
     for (const QJsonValue& value : issues) {
         const QJsonObject object = value.toObject();
         Issue issue{object.value(QLatin1String("nome")).toString(),
-                    {object.value(QLatin1String("sezione")).toString(), object.value(QLatin1String("articolo")).toString(),
+                    {object.value(QLatin1String("sezione")).toString(),
+                     object.value(QLatin1String("articolo")).toString(),
                      object.value(QLatin1String("posizione")).toInt()},
                     {}};
         for (const QJsonValue& read : object.value(QLatin1String("letti")).toArray())

@@ -41,8 +41,8 @@ TalkingBook::TalkingBook(FrmLeggiGiornale* reader) : QObject(reader), m_reader(r
                  QStringLiteral("Esc: torna indietro di un livello; dalle sezioni, al menu principale."),
                  QStringLiteral("Ctrl+Pagina giù, Ctrl+Pagina su: nell'articolo, l'articolo seguente o precedente; "
                                 "nel sommario, la sezione seguente o precedente."),
-                 QStringLiteral("Ctrl+R: riprende dall'ultimo articolo letto."),
-                 QStringLiteral("F2: dice dove sei."), QStringLiteral("F1: questa guida.")});
+                 QStringLiteral("Ctrl+R: riprende dall'ultimo articolo letto."), QStringLiteral("F2: dice dove sei."),
+                 QStringLiteral("F1: questa guida.")});
     connect(reader, &FrmLeggiGiornale::contentsLoaded, this, &TalkingBook::markLoadedContents);
     connect(reader, &FrmLeggiGiornale::articleOpened, this, &TalkingBook::articleOpened);
 }
@@ -97,8 +97,10 @@ void TalkingBook::stepSection(int direction) {
 // Said before the new section's first words, so the user hears where they have come.
 void TalkingBook::announceSection(int section) {
     const QComboBox* sections = m_reader->sectionList();
-    m_reader->announce(
-        QStringLiteral("Sezione %1, %2 di %3").arg(sections->itemText(section)).arg(section + 1).arg(sections->count()));
+    m_reader->announce(QStringLiteral("Sezione %1, %2 di %3")
+                           .arg(sections->itemText(section))
+                           .arg(section + 1)
+                           .arg(sections->count()));
 }
 
 void TalkingBook::resume() {

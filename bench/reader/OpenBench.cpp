@@ -2,6 +2,7 @@
 // first section, against bsdtar -xf of the same archive, in the same run (offscreen, alternately, medians); and the
 // longest the window thread was kept from a 10 ms timer meanwhile, against the same loop idle.
 #include "BenchTools.h"
+#include "LargeIssue.h"
 #include "QuietToolkit.h"
 #include "SampleIssue.h"
 #include "platform/Folders.h"
@@ -35,15 +36,12 @@ void removeFolder(const QString& path) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir programFolder;
-    ProgramFolder::set(programFolder.path());
+    LargeIssueFolder issue;
+    const QString& archive = issue.archive;
+    const SampleIssue::Layout& layout = issue.layout;
+    QTemporaryDir& programFolder = issue.folder;
     QuietToolkit toolkit;
     Toolkit::install(&toolkit);
-    const SampleIssue::Layout layout = SampleIssue::largeIssue();
-    const QString archive = programFolder.filePath("Giornali/" + SampleIssue::baseName(layout) + ".zip");
-    QDir().mkpath(programFolder.filePath("Giornali"));
-    if (!SampleIssue::write(layout, archive))
-        qFatal("cannot write the issue");
 
     const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 5;
     std::vector<double> opening, bsdtar;

@@ -36,7 +36,9 @@ class TestTalkingBook : public QObject {
         return reader;
     }
 
-    static void press(QKeyCombination keys) { QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers()); }
+    static void press(QKeyCombination keys) {
+        QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
+    }
 
     // "section/entry" of the article on screen, or of the contents without one.
     static QString where(FrmLeggiGiornale& reader) {
