@@ -37,6 +37,8 @@ public:
 
     // The lines of a section's index. Throws FileError.
     QStringList sectionContents(int section) const;
+    // The section's index file name, which no other section shares.
+    QString sectionIndexFile(int section) const { return m_lstNomeFile.value(section); }
     // Selects the section and loads its contents as Enter in the section list does; shown with show, else loaded
     // behind the view on screen. False when they cannot be read (the reader has said so).
     bool openSection(int section, bool show = true);

@@ -7,7 +7,9 @@ namespace {
 
 constexpr qsizetype kDateLength = 8;
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 bool isEightDigits(QStringView text) {
     return text.size() == kDateLength && std::all_of(text.begin(), text.end(), isDigit);

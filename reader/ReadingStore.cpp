@@ -18,8 +18,9 @@ QString articleKey(const QString& section, const QString& article) {
 
 } // namespace
 
-ReadingStore::ReadingStore(const QString& path) : m_path(path) {
+ReadingStore::ReadingStore(const QString& path, int writeDelayMs) : m_path(path) {
     m_write.setSingleShot(true);
+    m_write.setInterval(writeDelayMs);
     connect(&m_write, &QTimer::timeout, this, &ReadingStore::flush);
     if (QCoreApplication* application = QCoreApplication::instance())
         connect(application, &QCoreApplication::aboutToQuit, this, &ReadingStore::flush);
@@ -30,17 +31,30 @@ ReadingStore::~ReadingStore() {
     flush();
 }
 
-ReadingStore& ReadingStore::current() {
+namespace {
+
+std::unique_ptr<ReadingStore>& currentStore() {
     static std::unique_ptr<ReadingStore> store;
+    return store;
+}
+
+} // namespace
+
+ReadingStore& ReadingStore::current() {
+    std::unique_ptr<ReadingStore>& store = currentStore();
     const QString path = ProgramFolder::join(QStringLiteral("letture.json"));
     if (!store || store->m_path != path)
         store = std::make_unique<ReadingStore>(path);
     return *store;
 }
 
+void ReadingStore::release() {
+    currentStore().reset();
+}
+
 void ReadingStore::load() {
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
         return;
     const QJsonArray issues =
         QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("giornali")).toArray();
@@ -49,12 +63,25 @@ void ReadingStore::load() {
         Issue issue{object.value(QLatin1String("nome")).toString(),
                     {object.value(QLatin1String("sezione")).toString(),
                      object.value(QLatin1String("articolo")).toString(),
-                     object.value(QLatin1String("posizione")).toInt()},
+                     std::max(0, object.value(QLatin1String("posizione")).toInt()),
+                     object.value(QLatin1String("indice")).toString()},
                     {}};
         for (const QJsonValue& read : object.value(QLatin1String("letti")).toArray())
             issue.read.insert(read.toString());
-        if (!issue.name.isEmpty() && m_issues.size() < kMaxIssues)
+        if (!issue.name.isEmpty() && !find(issue.name) && m_issues.size() < kMaxIssues)
             m_issues.append(issue);
+    }
+    keepWithinBounds();
+}
+
+// The oldest issues go first; the one read last always stays.
+void ReadingStore::keepWithinBounds() {
+    qsizetype read = 0;
+    for (const Issue& issue : std::as_const(m_issues))
+        read += issue.read.size();
+    while (m_issues.size() > kMaxIssues || (m_issues.size() > 1 && read > kMaxReadArticles)) {
+        read -= m_issues.last().read.size();
+        m_issues.removeLast();
     }
 }
 
@@ -87,15 +114,16 @@ void ReadingStore::markRead(const QString& issue, const Place& place) {
     m_issues.move(at, 0);
     m_issues.first().last = place;
     m_issues.first().read.insert(articleKey(place.section, place.article));
-    while (m_issues.size() > kMaxIssues)
-        m_issues.removeLast();
+    keepWithinBounds();
+    m_changed = true;
     if (!m_write.isActive())
-        m_write.start(kWriteDelayMs);
+        m_write.start();
 }
 
 void ReadingStore::flush() {
-    if (!m_write.isActive())
+    if (!m_changed)
         return;
+    m_changed = false;
     m_write.stop();
     QJsonArray issues;
     for (const Issue& issue : std::as_const(m_issues)) {
@@ -106,6 +134,7 @@ void ReadingStore::flush() {
                                   {QStringLiteral("sezione"), issue.last.section},
                                   {QStringLiteral("articolo"), issue.last.article},
                                   {QStringLiteral("posizione"), issue.last.position},
+                                  {QStringLiteral("indice"), issue.last.sectionIndex},
                                   {QStringLiteral("letti"), read}});
     }
     QSaveFile file(m_path);

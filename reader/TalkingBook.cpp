@@ -55,7 +55,8 @@ void TalkingBook::step(int direction) {
 }
 
 // The next article of the section, else the first of the next section that has any (the last of the previous
-// one, going back); at either end of the issue nothing moves.
+// one, going back); sections without articles, or whose index cannot be read, are passed over. At either end of
+// the issue nothing moves.
 void TalkingBook::stepArticle(int direction) {
     QComboBox* contents = m_reader->contentsList();
     const int entry = contents->currentIndex() + direction;
@@ -66,13 +67,7 @@ void TalkingBook::stepArticle(int direction) {
     const int sections = m_reader->sectionList()->count();
     for (int section = m_reader->sectionList()->currentIndex() + direction; section >= 0 && section < sections;
          section += direction) {
-        qsizetype lines = 0;
-        try {
-            lines = m_reader->sectionContents(section).size();
-        } catch (const FileError&) {
-            lines = 1; // opening it says why it cannot be read
-        }
-        if (lines == 0)
+        if (!hasArticles(section))
             continue;
         announceSection(section);
         if (m_reader->openSection(section, false))
@@ -83,6 +78,14 @@ void TalkingBook::stepArticle(int direction) {
                                      : QStringLiteral("Primo articolo del giornale"));
 }
 
+bool TalkingBook::hasArticles(int section) const {
+    try {
+        return !m_reader->sectionContents(section).isEmpty();
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 void TalkingBook::stepSection(int direction) {
     const int section = m_reader->sectionList()->currentIndex() + direction;
     if (section < 0 || section >= m_reader->sectionList()->count()) {
@@ -90,7 +93,12 @@ void TalkingBook::stepSection(int direction) {
                                          : QStringLiteral("Prima sezione del giornale"));
         return;
     }
-    announceSection(section);
+    try {
+        m_reader->sectionContents(section);
+        announceSection(section); // before the contents speak their first entry
+    } catch (const FileError&) {
+        // opening it says why it cannot be read
+    }
     m_reader->openSection(section);
 }
 
@@ -103,46 +111,75 @@ void TalkingBook::announceSection(int section) {
                            .arg(sections->count()));
 }
 
+// The section is found by its index file, else by its name; the article by its code, at its stored place when
+// the code is still there. Nothing moves unless the article is found.
 void TalkingBook::resume() {
     const auto place = ReadingStore::current().lastPlace(m_reader->issueKey());
-    const int section = place ? m_reader->sectionList()->findText(place->section, Qt::MatchExactly) : -1;
-    if (section < 0) {
+    if (!place) {
         m_reader->announce(QStringLiteral("Nessuna lettura da riprendere"));
         return;
     }
-    if (!m_reader->openSection(section, false))
-        return;
-    QComboBox* contents = m_reader->contentsList();
+    const QComboBox* sections = m_reader->sectionList();
+    int section = -1;
+    for (int i = 0; i < sections->count() && section < 0; ++i) {
+        if (!place->sectionIndex.isEmpty() && m_reader->sectionIndexFile(i) == place->sectionIndex)
+            section = i;
+    }
+    if (section < 0)
+        section = sections->findText(place->section, Qt::MatchExactly);
+    QStringList lines;
+    try {
+        lines = section >= 0 ? m_reader->sectionContents(section) : QStringList();
+    } catch (const FileError&) {
+    }
     int entry = place->position - 1;
-    for (int i = 0; i < contents->count(); ++i) {
-        if (articleCode(contents->itemText(i)) == place->article)
-            entry = i;
+    if (entry < 0 || entry >= lines.size() || articleCode(lines.at(entry)) != place->article) {
+        entry = -1;
+        for (int i = 0; i < lines.size() && entry < 0; ++i) {
+            if (articleCode(lines.at(i)) == place->article)
+                entry = i;
+        }
     }
-    if (entry < 0 || entry >= contents->count()) {
-        m_reader->announce(QStringLiteral("Nessuna lettura da riprendere"));
+    if (entry < 0) {
+        m_reader->announce(QStringLiteral("L'ultimo articolo letto non è più nel giornale"));
         return;
     }
-    m_reader->openArticle(entry);
+    if (m_reader->openSection(section, false))
+        m_reader->openArticle(entry);
 }
 
 QString TalkingBook::whereAmI() const {
     const QComboBox* sections = m_reader->sectionList();
-    QString text = m_reader->windowTitle() + QStringLiteral(". Sezione %1.").arg(entryAndPosition(sections));
+    QStringList parts;
+    if (!m_reader->windowTitle().isEmpty())
+        parts << m_reader->windowTitle() + QLatin1Char('.');
+    parts << QStringLiteral("Sezione %1.").arg(entryAndPosition(sections));
     const QComboBox* contents = m_reader->contentsList();
-    if (m_reader->view() != FrmLeggiGiornale::View::Sections && contents->currentIndex() >= 0) {
-        text += QStringLiteral(" Articolo %1 di %2: %3.")
-                    .arg(contents->currentIndex() + 1)
-                    .arg(contents->count())
-                    .arg(articleTitle(contents->currentText()));
-    }
-    return text + lastReading();
+    const bool inSection = m_reader->view() != FrmLeggiGiornale::View::Sections;
+    if (inSection && contents->count() == 0)
+        parts << QStringLiteral("Sezione senza articoli.");
+    else if (inSection && contents->currentIndex() >= 0)
+        parts << QStringLiteral("Articolo %1 di %2: %3.")
+                     .arg(contents->currentIndex() + 1)
+                     .arg(contents->count())
+                     .arg(articleTitle(contents->currentText()));
+    const QString last = lastReading();
+    if (!last.isEmpty())
+        parts << last;
+    return parts.join(QLatin1Char(' '));
 }
 
+// Said unless the article on screen is the one read last.
 QString TalkingBook::lastReading() const {
     const auto place = ReadingStore::current().lastPlace(m_reader->issueKey());
     if (!place)
         return {};
-    return QStringLiteral(" Ultima lettura: %1, articolo %2.").arg(place->section).arg(place->position);
+    const QComboBox* contents = m_reader->contentsList();
+    if (m_reader->view() == FrmLeggiGiornale::View::Article &&
+        m_reader->sectionIndexFile(m_reader->sectionList()->currentIndex()) == place->sectionIndex &&
+        contents->currentIndex() + 1 == place->position)
+        return {};
+    return QStringLiteral("Ultima lettura: %1, articolo %2.").arg(place->section).arg(place->position);
 }
 
 // Read articles carry the mark in the contents: spoken as "letto", shown with a tick; their text stays as listed.
@@ -162,8 +199,10 @@ void TalkingBook::articleOpened(int entry) {
     QComboBox* contents = m_reader->contentsList();
     const QString line = contents->itemText(entry);
     if (!m_reader->issueKey().isEmpty()) {
+        const int section = m_reader->sectionList()->currentIndex();
         ReadingStore::current().markRead(m_reader->issueKey(),
-                                         {m_reader->sectionList()->currentText(), articleCode(line), entry + 1});
+                                         {m_reader->sectionList()->currentText(), articleCode(line), entry + 1,
+                                          m_reader->sectionIndexFile(section)});
     }
     contents->setItemData(entry, true, kReadRole);
     contents->setItemIcon(entry, QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton));

@@ -22,6 +22,7 @@ private:
     void stepSection(int direction);
     void resume();
     void announceSection(int section);
+    bool hasArticles(int section) const;
     void markLoadedContents();
     void articleOpened(int entry);
     QString lastReading() const;

@@ -87,11 +87,14 @@ int main(int argc, char** argv) {
             store.markRead("Grande20261205",
                            {QStringLiteral("Sezione%1").arg(i / 100), QString::number(i % 100), i % 100});
     });
+    const double flushMs = elapsedMs([&] { store.flush(); }); // what a write of the store keeps the window waiting
     const double ratio = ours / specified;
     std::printf("%d articoli: Ctrl+Pagina giù %.3f ms per articolo, Esc Giù Invio %.3f ms per articolo\n", articles,
                 ours / articles, specified / articles);
     std::printf(
         "rapporto: %.2f (obiettivo <= 1.30); aggiornamento delle letture: %.4f ms per articolo (obiettivo <= 1)\n",
         ratio, storeMs / 20000);
-    return ratio <= 1.3 && storeMs / 20000 <= 1 ? 0 : 1;
+    std::printf("scrittura delle letture di 20000 articoli: %.1f ms (obiettivo <= 100, al massimo ogni 2 s)\n",
+                flushMs);
+    return ratio <= 1.3 && storeMs / 20000 <= 1 && flushMs <= 100 ? 0 : 1;
 }

@@ -100,9 +100,13 @@ private slots:
         press(Qt::Key_F2);
         QCOMPARE(said(reader), title + " Articolo 2 di 2: Il sindaco risponde.");
         press(Qt::Key_Return);
-        press(Qt::Key_F2);
-        QCOMPARE(said(reader), title + " Articolo 2 di 2: Il sindaco risponde. Ultima lettura: Cronaca, articolo 2.");
+        press(Qt::Key_F2); // the last reading is the article on screen: not said twice
+        QCOMPARE(said(reader), title + " Articolo 2 di 2: Il sindaco risponde.");
         QCOMPARE(focusedName(), QString("Testo"));
+        press(Qt::Key_Escape);
+        press(Qt::Key_Up);
+        press(Qt::Key_F2);
+        QCOMPARE(said(reader), title + " Articolo 1 di 2: Incendio in centro. Ultima lettura: Cronaca, articolo 2.");
         folder.toolkit.expectMessage();
         press(Qt::Key_F1);
         QCOMPARE(folder.toolkit.shown().last().title, QString("Tasti del lettore"));
@@ -133,10 +137,49 @@ private slots:
         QVERIFY(!reader.contentsList()->itemIcon(0).isNull());
     }
 
+    // The place kept is found by the section's index file and the article's code; what is gone is said, and
+    // nothing moves.
+    void resumeFindsTheArticleOrSaysItIsGone_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("where it was") << "Cronaca"
+                                      << "002" << 2 << "01-Cronaca-000.txt"
+                                      << "Cronaca/2 articolo";
+        QTest::newRow("moved in its section") << "Sport"
+                                              << "001" << 5 << "03-Sport-000.txt"
+                                              << "Sport/1 articolo";
+        QTest::newRow("no longer there") << "Cronaca"
+                                         << "009" << 2 << "01-Cronaca-000.txt"
+                                         << "Cronaca/0 sommario";
+    }
+
+    void resumeFindsTheArticleOrSaysItIsGone() {
+        QFETCH(QString, section);
+        QFETCH(QString, code);
+        QFETCH(int, position);
+        QFETCH(QString, index);
+        QFETCH(QString, expected);
+        TestProgramFolder folder;
+        ReadingStore(folder.file("letture.json")).markRead("Gazzetta20261205", {section, code, position, index});
+        FrmLeggiGiornale& reader = openIssue(folder);
+        press(Qt::CTRL | Qt::Key_R);
+        QCOMPARE(where(reader), expected);
+        if (code == "009")
+            QCOMPARE(said(reader), QString("L'ultimo articolo letto non è più nel giornale"));
+    }
+
     void theStoreKeepsTheLastIssuesAndShrugsOffADamagedFile() {
         TestProgramFolder folder;
         const QString path = folder.file("letture.json");
         folder.write("letture.json", "{ non è JSON");
+        {
+            ReadingStore store(path, 50);
+            store.markRead("Prima", {"Cronaca", "001", 1, "01-Cronaca-000.txt"});
+            QTRY_VERIFY(folder.read("letture.json").contains("Prima")); // written a moment later by itself
+        }
         {
             ReadingStore store(path);
             QVERIFY(!store.lastPlace("Gazzetta20261205"));

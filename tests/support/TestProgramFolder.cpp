@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SharedState.h"
+#include "reader/ReadingStore.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,6 +22,7 @@ TestProgramFolder::TestProgramFolder() {
 }
 
 TestProgramFolder::~TestProgramFolder() {
+    ReadingStore::release(); // its file goes with the folder
     // Deleting one window deletes the windows it owns (a list's pop-up), so each is looked at again first.
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets())
