@@ -10,9 +10,11 @@
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
 #include "platform/Twips.h"
+#include "reader/FrmGiornaliScaricati.h"
 #include "reader/FrmSelezionaGiornale.h"
 #include "service/FrmTestata.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -32,10 +34,12 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     : m_prelevaGiornale(menuButton(this, "CmdPrelevaGiornale", QStringLiteral("&Preleva giornale"), 120)),
       m_leggiGiornale(menuButton(this, "CmdLeggiGiornale", QStringLiteral("&Leggi giornale"), 720)),
       m_configurazione(menuButton(this, "CmdConfigurazione", QStringLiteral("&Configurazione Profilo"), 1320)),
-      m_esci(menuButton(this, "CmdEsci", QStringLiteral("&Esci"), 1920)), m_label1(new QLabel(this)) {
+      m_esci(menuButton(this, "CmdEsci", QStringLiteral("&Esci"), 1920)),
+      m_giornaliScaricati(menuButton(this, "CmdGiornaliScaricati", QStringLiteral("&Giornali scaricati"), 2520)),
+      m_label1(new QLabel(this)) {
     setObjectName(QStringLiteral("FrmLetturaGiornali"));
     setWindowTitle(QStringLiteral("Letture giornale Progetto Ondaris"));
-    setFixedSize(twips(4140), twips(3090));
+    setFixedSize(twips(4140), twips(3690)); // the specified menu, and below it the library
 
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setText(QStringLiteral("\u2663\u2666\u2665\u2660"));
@@ -43,7 +47,7 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     symbols.setBold(true);
     symbols.setPointSize(12);
     m_label1->setFont(symbols);
-    m_label1->setGeometry(twipsRect(3000, 2640, 900, 255));
+    m_label1->setGeometry(twipsRect(3000, 3240, 900, 255));
     m_label1->setAccessibleName(QStringLiteral("Decorazione"));
 
     // Until a profile is read neither action is offered.
@@ -54,11 +58,13 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     connect(m_leggiGiornale, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdLeggiGiornale_Click);
     connect(m_configurazione, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdConfigurazione_Click);
     connect(m_esci, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdEsci_Click);
+    connect(m_giornaliScaricati, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdGiornaliScaricati_Click);
     addKeyGuide(this, QStringLiteral("Tasti del menu principale"),
                 {QStringLiteral("Alt+P: preleva un giornale dal servizio."),
                  QStringLiteral("Alt+L: legge un giornale già scaricato."),
                  QStringLiteral("Alt+C: configura il profilo (nome utente e password)."),
                  QStringLiteral("Alt+E: esce dal programma."),
+                 QStringLiteral("Alt+G: i giornali scaricati, dal più recente, da aprire o eliminare."),
                  QStringLiteral("Tab, Maiuscole+Tab: passano da un pulsante all'altro; Invio o Spazio lo premono."),
                  QStringLiteral("F1: questa guida.")});
 }
@@ -69,6 +75,7 @@ void FrmLetturaGiornali::Form_Load() {
     } catch (const FileError& error) {
         reportProfileError(ProfileStep::Read, error);
     }
+    m_giornaliScaricati->setEnabled(QFileInfo(ProgramFolder::join(QStringLiteral("Giornali"))).isDir());
     if (QWidget* first = firstFocusable(this))
         first->setFocus();
 }
@@ -117,6 +124,10 @@ void FrmLetturaGiornali::CmdLeggiGiornale_Click() {
 
 void FrmLetturaGiornali::CmdConfigurazione_Click() {
     Screen<FrmConfigurazione>::show();
+}
+
+void FrmLetturaGiornali::CmdGiornaliScaricati_Click() {
+    Screen<FrmGiornaliScaricati>::show();
 }
 
 void FrmLetturaGiornali::CmdEsci_Click() {

@@ -27,12 +27,14 @@ private:
     void CmdLeggiGiornale_Click();
     void CmdConfigurazione_Click();
     void CmdEsci_Click();
+    void CmdGiornaliScaricati_Click();
     void applyCredentialLine(const QString& line);
 
     QPushButton* m_prelevaGiornale;
     QPushButton* m_leggiGiornale;
     QPushButton* m_configurazione;
     QPushButton* m_esci;
+    QPushButton* m_giornaliScaricati;
     // The last credential line the load read. A string, not a hidden label: a label's text is open to every
     // accessibility client, and this line holds the password.
     QString m_lblaccesso;

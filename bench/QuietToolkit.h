@@ -20,6 +20,10 @@ public:
     }
     Answer askYesNoCancel(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
     QString askText(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
+    bool confirm(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
+    std::optional<int> askNumber(const QString& text, const QString&, int, int, int) override {
+        qFatal("box: %s", qPrintable(text));
+    }
     std::optional<QString> chooseFileToOpen(const QString&, const FileFilter&, const QString&) override {
         qFatal("file dialog");
     }

@@ -77,6 +77,31 @@ QString QtToolkit::askText(const QString& prompt, const QString& title) {
     return dialog.textValue();
 }
 
+bool QtToolkit::confirm(const QString& question, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    nameButton(box, QMessageBox::Yes, QStringLiteral("&Sì"));
+    nameButton(box, QMessageBox::No, QStringLiteral("&No"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<int> QtToolkit::askNumber(const QString& prompt, const QString& title, int suggestion, int minimum,
+                                        int maximum) {
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(minimum, maximum);
+    dialog.setIntValue(suggestion);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Annulla"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.intValue();
+}
+
 std::optional<QString> QtToolkit::chooseFileToOpen(const QString& initialFolder, const FileFilter& filter,
                                                    const QString& title) {
     const QString nameFilter = QStringLiteral("%1(%2)").arg(filter.description, filter.pattern);

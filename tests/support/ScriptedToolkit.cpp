@@ -21,6 +21,10 @@ const char* kindName(ScriptedToolkit::Kind kind) {
         return "desktop open";
     case ScriptedToolkit::Kind::Progress:
         return "progress window";
+    case ScriptedToolkit::Kind::Confirm:
+        return "Yes/No box";
+    case ScriptedToolkit::Kind::Number:
+        return "number box";
     }
     return "?";
 }
@@ -49,6 +53,29 @@ void ScriptedToolkit::answerFile(const std::optional<QString>& path) {
     Step step{Kind::File};
     step.text = path;
     m_script.push_back(step);
+}
+
+void ScriptedToolkit::answerConfirm(bool yes) {
+    Step step{Kind::Confirm};
+    step.started = yes;
+    m_script.push_back(step);
+}
+
+void ScriptedToolkit::answerNumber(std::optional<int> number) {
+    Step step{Kind::Number};
+    step.number = number;
+    m_script.push_back(step);
+}
+
+bool ScriptedToolkit::confirm(const QString& question, const QString& title) {
+    const auto step = take(Kind::Confirm, {Kind::Confirm, question, title, Icon::Exclamation, {}, {}});
+    return step && step->started;
+}
+
+std::optional<int> ScriptedToolkit::askNumber(const QString& prompt, const QString& title, int suggestion, int, int) {
+    const auto step =
+        take(Kind::Number, {Kind::Number, prompt, title, Icon::Information, {}, QString::number(suggestion)});
+    return step ? step->number : std::nullopt;
 }
 
 void ScriptedToolkit::answerLaunch(bool started) {

@@ -11,7 +11,7 @@
 // shown(). A box nobody scripted fails the running test at once and gets a harmless answer, so nothing blocks.
 class ScriptedToolkit : public Toolkit {
 public:
-    enum class Kind { Message, YesNoCancel, Text, File, Launch, Desktop, Progress };
+    enum class Kind { Message, YesNoCancel, Text, File, Launch, Desktop, Progress, Confirm, Number };
 
     struct Shown {
         Kind kind;
@@ -26,6 +26,8 @@ public:
     // whileShown runs while the box is up, as if the user did something else first.
     void answerYesNoCancel(Answer answer, std::function<void()> whileShown = {});
     void answerText(const QString& text, std::function<void()> whileShown = {});
+    void answerConfirm(bool yes);
+    void answerNumber(std::optional<int> number);
     void answerFile(const std::optional<QString>& path);
     void answerLaunch(bool started);
     void answerDesktop(bool started);
@@ -50,6 +52,9 @@ public:
     void message(const QString& text, const QString& title, Icon icon) override;
     Answer askYesNoCancel(const QString& text, const QString& title) override;
     QString askText(const QString& prompt, const QString& title) override;
+    bool confirm(const QString& question, const QString& title) override;
+    std::optional<int> askNumber(const QString& prompt, const QString& title, int suggestion, int minimum,
+                                 int maximum) override;
     std::optional<QString> chooseFileToOpen(const QString& initialFolder, const FileFilter& filter,
                                             const QString& title) override;
     bool launch(const QString& program, const QStringList& arguments) override;
@@ -68,6 +73,7 @@ private:
         bool started = false;
         std::function<void()> whileShown;
         qint64 cancelAfter = -1;
+        std::optional<int> number;
     };
 
     // The next scripted step for a box of this kind; nullopt (and a failed test) when none was scripted.

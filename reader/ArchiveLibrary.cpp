@@ -1,0 +1,56 @@
+#include "ArchiveLibrary.h"
+
+#include "ReaderTitle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace ArchiveLibrary {
+
+QDate issueDate(const QString& baseName) {
+    static const QRegularExpression pattern(QStringLiteral("^.+(\\d{8})\\D*$"));
+    const QRegularExpressionMatch match = pattern.match(baseName);
+    return match.hasMatch() ? QDate::fromString(match.captured(1), QStringLiteral("yyyyMMdd")) : QDate();
+}
+
+QList<StoredIssue> list(const QString& storeFolder) {
+    QList<StoredIssue> issues;
+    const QDir folder(storeFolder);
+    for (const QString& name : folder.entryList({QStringLiteral("*.zip")}, QDir::Files)) {
+        const QString baseName = name.chopped(4);
+        const QDate date = issueDate(baseName);
+        issues.append(
+            {folder.filePath(name), baseName, date.isValid() ? ReaderTitle::fromBaseName(baseName) : baseName, date});
+    }
+    std::stable_sort(issues.begin(), issues.end(), [](const StoredIssue& a, const StoredIssue& b) {
+        if (a.date.isValid() != b.date.isValid())
+            return a.date.isValid();
+        if (a.date != b.date)
+            return a.date > b.date;
+        return a.title.localeAwareCompare(b.title) < 0;
+    });
+    return issues;
+}
+
+Outcome<> remove(const StoredIssue& issue) {
+    if (!issue.date.isValid())
+        return Failure{QStringLiteral("«%1» non è un giornale scaricato dal programma").arg(issue.baseName)};
+    QFile file(issue.path);
+    if (!file.remove())
+        return Failure{QStringLiteral("«%1» non si può eliminare: %2").arg(issue.title, file.errorString())};
+    return {};
+}
+
+QList<StoredIssue> olderThan(const QList<StoredIssue>& issues, int days, const QDate& today) {
+    QList<StoredIssue> old;
+    const QDate limit = today.addDays(-days);
+    for (const StoredIssue& issue : issues) {
+        if (issue.date.isValid() && issue.date < limit)
+            old.append(issue);
+    }
+    return old;
+}
+
+} // namespace ArchiveLibrary

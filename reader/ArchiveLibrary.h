@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Outcome.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+// The archives stored in "Giornali", known by their file names alone (no archive is opened): the newest issue
+// first, each with the title the reader would give it.
+namespace ArchiveLibrary {
+
+struct StoredIssue {
+    QString path;
+    QString baseName;
+    QString title;
+    QDate date; // invalid for a name the program does not recognise
+};
+
+// A name the program recognises: a masthead, a valid yyyymmdd date, an optional provincial edition without
+// digits, ".zip". Only such archives are ever deleted.
+QDate issueDate(const QString& baseName);
+
+// Newest date first; names without a date last, in name order.
+QList<StoredIssue> list(const QString& storeFolder);
+
+// Deletes a recognised archive of the store; anything else is refused, and a failure says why.
+Outcome<> remove(const StoredIssue& issue);
+
+// The recognised archives dated before the day that many days before today.
+QList<StoredIssue> olderThan(const QList<StoredIssue>& issues, int days, const QDate& today = QDate::currentDate());
+
+} // namespace ArchiveLibrary

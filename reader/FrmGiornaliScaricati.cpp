@@ -1,0 +1,130 @@
+#include "FrmGiornaliScaricati.h"
+
+#include "FrmSelezionaGiornale.h"
+#include "Module1.h"
+#include "platform/Controls.h"
+#include "platform/KeyAscii.h"
+#include "platform/KeyGuide.h"
+#include "platform/MainMenu.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SharedState.h"
+#include "platform/Toolkit.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Giornali scaricati");
+
+} // namespace
+
+FrmGiornaliScaricati::FrmGiornaliScaricati() : m_list(new QComboBox(this)), m_eliminaVecchi(new QPushButton(this)) {
+    setObjectName(QStringLiteral("FrmGiornaliScaricati"));
+    setWindowTitle(kTitle);
+    setFixedSize(520, 100);
+    m_list->setObjectName(QStringLiteral("CboGiornaliScaricati"));
+    m_list->setGeometry(12, 12, 496, 26);
+    nameList(m_list, kTitle);
+    m_eliminaVecchi->setObjectName(QStringLiteral("CmdEliminaVecchi"));
+    setCaption(m_eliminaVecchi, QStringLiteral("&Elimina i giornali più vecchi di…"));
+    m_eliminaVecchi->setGeometry(208, 56, 300, 30);
+    setTabOrder(m_list, m_eliminaVecchi);
+
+    onKeyPress(m_list, [this](int key) { listKeyPress(key); });
+    auto* canc = new QShortcut(Qt::Key_Delete, m_list);
+    canc->setContext(Qt::WidgetShortcut);
+    connect(canc, &QShortcut::activated, this, &FrmGiornaliScaricati::deleteSelected);
+    connect(m_eliminaVecchi, &QPushButton::clicked, this, &FrmGiornaliScaricati::CmdEliminaVecchi_Click);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
+    addKeyGuide(this, QStringLiteral("Tasti dei giornali scaricati"),
+                {QStringLiteral("Frecce, Inizio, Fine: scorrono i giornali, dal più recente."),
+                 QStringLiteral("Invio: apre il giornale scelto."),
+                 QStringLiteral("Canc: elimina il giornale scelto, dopo una domanda."),
+                 QStringLiteral("Alt+E: elimina i giornali più vecchi di un numero di giorni."),
+                 QStringLiteral("Esc: torna al menu principale."), QStringLiteral("F1: questa guida.")});
+}
+
+void FrmGiornaliScaricati::Form_Load() {
+    fill(0);
+    m_list->setFocus();
+}
+
+void FrmGiornaliScaricati::fill(int row) {
+    m_issues = ArchiveLibrary::list(ProgramFolder::join(QStringLiteral("Giornali")));
+    QStringList titles;
+    for (const ArchiveLibrary::StoredIssue& issue : std::as_const(m_issues))
+        titles << issue.title;
+    m_list->clear();
+    m_list->addItems(titles);
+    m_list->setCurrentIndex(std::min(row, static_cast<int>(m_list->count()) - 1));
+}
+
+void FrmGiornaliScaricati::listKeyPress(int keyAscii) {
+    if (keyAscii == kKeyEnter)
+        open();
+}
+
+// As choosing the file in "Leggi giornale"'s dialog: the chosen archive's name titles the reader.
+void FrmGiornaliScaricati::open() {
+    const int row = m_list->currentIndex();
+    if (row < 0)
+        return;
+    const QString path = m_issues.at(row).path;
+    SharedState::instance().NomeScaricato.clear();
+    SharedState::instance().NomeGiornale = FrmSelezionaGiornale::nomeGiornale(path).value_or(QString());
+    Module1::ApriArchivio(path);
+    close();
+}
+
+void FrmGiornaliScaricati::deleteSelected() {
+    const int row = m_list->currentIndex();
+    if (row < 0)
+        return;
+    const ArchiveLibrary::StoredIssue issue = m_issues.at(row);
+    if (!Toolkit::current().confirm(QStringLiteral("Eliminare %1?").arg(issue.title), kTitle))
+        return;
+    const Outcome<> removed = ArchiveLibrary::remove(issue);
+    fill(row);
+    if (!removed)
+        reportFailures({removed.reason()});
+}
+
+void FrmGiornaliScaricati::CmdEliminaVecchi_Click() {
+    const std::optional<int> days = Toolkit::current().askNumber(
+        QStringLiteral("Eliminare i giornali più vecchi di quanti giorni?"), kTitle, 30, 0, 36500);
+    if (!days)
+        return;
+    const QList<ArchiveLibrary::StoredIssue> old = ArchiveLibrary::olderThan(m_issues, *days);
+    if (old.isEmpty()) {
+        Toolkit::current().message(QStringLiteral("Nessun giornale è più vecchio di %1 giorni.").arg(*days), kTitle,
+                                   Toolkit::Icon::Information);
+        return;
+    }
+    const QString question =
+        old.size() == 1 ? QStringLiteral("Eliminare 1 giornale più vecchio di %1 giorni?").arg(*days)
+                        : QStringLiteral("Eliminare %1 giornali più vecchi di %2 giorni?").arg(old.size()).arg(*days);
+    if (!Toolkit::current().confirm(question, kTitle))
+        return;
+    QStringList failures;
+    for (const ArchiveLibrary::StoredIssue& issue : old) {
+        if (const Outcome<> removed = ArchiveLibrary::remove(issue); !removed)
+            failures << removed.reason();
+    }
+    fill(0);
+    m_list->setFocus();
+    reportFailures(failures);
+}
+
+void FrmGiornaliScaricati::reportFailures(const QStringList& failures) {
+    if (failures.isEmpty())
+        return;
+    Toolkit::current().message(QStringLiteral("Non tutto è stato eliminato:\n") + failures.join(QLatin1Char('\n')),
+                               kTitle, Toolkit::Icon::Stop);
+}
+
+void FrmGiornaliScaricati::closeEvent(QCloseEvent* event) {
+    MainMenu::show();
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,106 @@
+// The library of stored issues: order and titles from the file names, opening, deleting.
+#include "app/FrmLetturaGiornali.h"
+#include "platform/Screen.h"
+#include "reader/FrmGiornaliScaricati.h"
+#include "reader/FrmLeggiGiornale.h"
+#include "reader/IssueOpening.h"
+#include "support/Screens.h"
+#include "support/TestProgramFolder.h"
+#include "support/ZipBuilder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+
+class TestLibrary : public QObject {
+    Q_OBJECT
+
+    static QString stored(const QDate& date, const QString& masthead = "Eco", const QString& edition = {}) {
+        return masthead + date.toString("yyyyMMdd") + edition + ".zip";
+    }
+
+    static FrmGiornaliScaricati& library(TestProgramFolder& folder, const QStringList& files) {
+        folder.write("accesso.txt", "demo--demo\r\n");
+        QDir(folder.path()).mkpath("Giornali");
+        for (const QString& file : files) {
+            if (!ZipBuilder()
+                     .file("01-Cronaca-000.txt", "001 Unico\r\n")
+                     .file("Cronaca-001.txt", file.toUtf8() + "\r\n")
+                     .write(folder.file("Giornali/" + file)))
+                qWarning("cannot write %s", qPrintable(file));
+        }
+        FrmLetturaGiornali& menu = Screen<FrmLetturaGiornali>::show();
+        child<QPushButton>(&menu, "CmdGiornaliScaricati")->click();
+        FrmGiornaliScaricati* screen = Screen<FrmGiornaliScaricati>::ifLoaded();
+        if (!QTest::qWaitForWindowActive(screen))
+            qWarning("library not active");
+        return *screen;
+    }
+
+    static QStringList titles(FrmGiornaliScaricati& screen) {
+        auto* list = child<QComboBox>(&screen, "CboGiornaliScaricati");
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
+        return texts;
+    }
+
+    static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void newestFirstAndEnterOpensTheChosenIssue() {
+        TestProgramFolder folder;
+        FrmGiornaliScaricati& screen = library(
+            folder, {"La Gazzetta20261204.zip", "La Gazzetta20261205Nord.zip", "Eco20261130.zip", "mio archivio.zip"});
+        QCOMPARE(titles(screen),
+                 (QStringList{"La Gazzetta - Nord di sabato 5 dicembre 2026", "La Gazzetta di venerdì 4 dicembre 2026",
+                              "Eco di lunedì 30 novembre 2026", "mio archivio"}));
+        QCOMPARE(focusedName(), QString("CboGiornaliScaricati"));
+        QCOMPARE(accessibleName(child(&screen, "CboGiornaliScaricati")), QString("Giornali scaricati"));
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        QTRY_VERIFY(!IssueOpening::isRunning() && Screen<FrmLeggiGiornale>::ifLoaded());
+        QCOMPARE(Screen<FrmLeggiGiornale>::ifLoaded()->windowTitle(),
+                 QString("La Gazzetta di venerdì 4 dicembre 2026"));
+        QVERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
+    }
+
+    // Only names the program recognises are deleted, and only after a question whose default is No.
+    void deletingAsksAndTouchesOnlyRecognisedNames() {
+        TestProgramFolder folder;
+        const QDate today = QDate::currentDate();
+        FrmGiornaliScaricati& screen =
+            library(folder, {stored(today.addDays(-40)), stored(today.addDays(-10)), "mio archivio.zip"});
+        folder.toolkit.answerConfirm(false);
+        key(Qt::Key_Delete);
+        QCOMPARE(folder.toolkit.shown().last().text, "Eliminare " + titles(screen).first() + "?");
+        QCOMPARE(titles(screen).size(), 3);
+
+        folder.toolkit.answerNumber(30);
+        folder.toolkit.answerConfirm(true);
+        child<QPushButton>(&screen, "CmdEliminaVecchi")->click();
+        QCOMPARE(folder.toolkit.shown().last().text, QString("Eliminare 1 giornale più vecchio di 30 giorni?"));
+        QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files),
+                 (QStringList{stored(today.addDays(-10)), "mio archivio.zip"}));
+
+        key(Qt::Key_End); // "mio archivio": not a name of ours
+        folder.toolkit.answerConfirm(true);
+        folder.toolkit.expectMessage();
+        key(Qt::Key_Delete);
+        QVERIFY(
+            folder.toolkit.shown().last().text.contains("«mio archivio» non è un giornale scaricato dal programma"));
+        QVERIFY(QFile::exists(folder.file("Giornali/mio archivio.zip")));
+
+        key(Qt::Key_Home);
+        folder.toolkit.answerConfirm(true);
+        key(Qt::Key_Delete);
+        QCOMPARE(titles(screen), QStringList{"mio archivio"});
+        key(Qt::Key_Escape);
+        QTRY_VERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
+    }
+};
+
+QTEST_MAIN(TestLibrary)
+#include "tst_library.moc"
