@@ -10,6 +10,7 @@
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
 #include "platform/Twips.h"
+#include "reader/FrmCercaGiornali.h"
 #include "reader/FrmGiornaliScaricati.h"
 #include "reader/FrmSelezionaGiornale.h"
 #include "service/FrmTestata.h"
@@ -36,10 +37,11 @@ FrmLetturaGiornali::FrmLetturaGiornali()
       m_configurazione(menuButton(this, "CmdConfigurazione", QStringLiteral("&Configurazione Profilo"), 1320)),
       m_esci(menuButton(this, "CmdEsci", QStringLiteral("&Esci"), 1920)),
       m_giornaliScaricati(menuButton(this, "CmdGiornaliScaricati", QStringLiteral("&Giornali scaricati"), 2520)),
+      m_cercaGiornali(menuButton(this, "CmdCercaGiornali", QStringLiteral("Ce&rca nei giornali"), 3120)),
       m_label1(new QLabel(this)) {
     setObjectName(QStringLiteral("FrmLetturaGiornali"));
     setWindowTitle(QStringLiteral("Letture giornale Progetto Ondaris"));
-    setFixedSize(twips(4140), twips(3690)); // the specified menu, and below it the library
+    setFixedSize(twips(4140), twips(4290)); // the specified menu, and below it the library and its search
 
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setText(QStringLiteral("\u2663\u2666\u2665\u2660"));
@@ -47,7 +49,7 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     symbols.setBold(true);
     symbols.setPointSize(12);
     m_label1->setFont(symbols);
-    m_label1->setGeometry(twipsRect(3000, 3240, 900, 255));
+    m_label1->setGeometry(twipsRect(3000, 3840, 900, 255));
     m_label1->setAccessibleName(QStringLiteral("Decorazione"));
 
     // Until a profile is read neither action is offered.
@@ -59,12 +61,14 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     connect(m_configurazione, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdConfigurazione_Click);
     connect(m_esci, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdEsci_Click);
     connect(m_giornaliScaricati, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdGiornaliScaricati_Click);
+    connect(m_cercaGiornali, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdCercaGiornali_Click);
     addKeyGuide(this, QStringLiteral("Tasti del menu principale"),
                 {QStringLiteral("Alt+P: preleva un giornale dal servizio."),
                  QStringLiteral("Alt+L: legge un giornale già scaricato."),
                  QStringLiteral("Alt+C: configura il profilo (nome utente e password)."),
                  QStringLiteral("Alt+E: esce dal programma."),
                  QStringLiteral("Alt+G: i giornali scaricati, dal più recente, da aprire o eliminare."),
+                 QStringLiteral("Alt+R: cerca una parola in tutti i giornali scaricati."),
                  QStringLiteral("Tab, Maiuscole+Tab: passano da un pulsante all'altro; Invio o Spazio lo premono."),
                  QStringLiteral("F1: questa guida.")});
 }
@@ -75,7 +79,9 @@ void FrmLetturaGiornali::Form_Load() {
     } catch (const FileError& error) {
         reportProfileError(ProfileStep::Read, error);
     }
-    m_giornaliScaricati->setEnabled(QFileInfo(ProgramFolder::join(QStringLiteral("Giornali"))).isDir());
+    const bool store = QFileInfo(ProgramFolder::join(QStringLiteral("Giornali"))).isDir();
+    m_giornaliScaricati->setEnabled(store);
+    m_cercaGiornali->setEnabled(store);
     if (QWidget* first = firstFocusable(this))
         first->setFocus();
 }
@@ -128,6 +134,10 @@ void FrmLetturaGiornali::CmdConfigurazione_Click() {
 
 void FrmLetturaGiornali::CmdGiornaliScaricati_Click() {
     Screen<FrmGiornaliScaricati>::show();
+}
+
+void FrmLetturaGiornali::CmdCercaGiornali_Click() {
+    Screen<FrmCercaGiornali>::show();
 }
 
 void FrmLetturaGiornali::CmdEsci_Click() {

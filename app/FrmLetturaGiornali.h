@@ -28,6 +28,7 @@ private:
     void CmdConfigurazione_Click();
     void CmdEsci_Click();
     void CmdGiornaliScaricati_Click();
+    void CmdCercaGiornali_Click();
     void applyCredentialLine(const QString& line);
 
     QPushButton* m_prelevaGiornale;
@@ -35,6 +36,7 @@ private:
     QPushButton* m_configurazione;
     QPushButton* m_esci;
     QPushButton* m_giornaliScaricati;
+    QPushButton* m_cercaGiornali;
     // The last credential line the load read. A string, not a hidden label: a label's text is open to every
     // accessibility client, and this line holds the password.
     QString m_lblaccesso;

@@ -201,6 +201,15 @@ void FrmLeggiGiornale::Timer1_Timer() {
     m_timer1->stop();
     m_aprifile->show();
     m_testo->setFocus();
+    if (m_pendingSelection) {
+        QTextCursor match(m_testo->document());
+        match.setPosition(static_cast<int>(m_pendingSelection->first));
+        match.setPosition(static_cast<int>(m_pendingSelection->first + m_pendingSelection->second),
+                          QTextCursor::KeepAnchor);
+        m_pendingSelection.reset();
+        m_testo->setTextCursor(match);
+        return;
+    }
     // The whole text selected, with the caret at its start (the selection anchored at the end), so reading
     // line by line goes on from the first line.
     QTextCursor all(m_testo->document());
@@ -234,10 +243,12 @@ void FrmLeggiGiornale::showView(View view) {
             other->hide();
     }
     m_aprifile->hide();
-    if (view == View::Article)
+    if (view == View::Article) {
         m_timer1->start();
-    else
+    } else {
         m_timer1->stop();
+        m_pendingSelection.reset();
+    }
 }
 
 void FrmLeggiGiornale::reportUnreadable(const QString& message) {

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 
 class Announcer;
 class QComboBox;
@@ -45,6 +46,10 @@ public:
     // Selects the entry of the loaded contents and opens its article as Enter in the contents does.
     void openArticle(int entry);
 
+    // The next article opened gets this stretch of its text selected, with the caret on it, in place of the whole
+    // text (a search's match).
+    void selectOnOpening(qsizetype offset, qsizetype length) { m_pendingSelection = {offset, length}; }
+
     // Says something in the reader's status line, which a screen reader speaks without the focus moving.
     void announce(const QString& text);
 
@@ -76,4 +81,5 @@ private:
     Announcer* m_status;
     View m_view = View::Newspaper;
     QString m_issueKey;
+    std::optional<std::pair<qsizetype, qsizetype>> m_pendingSelection;
 };

@@ -13,6 +13,7 @@
 #include "unzip/CodeModule.h"
 #include "unzip/UnzipError.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -52,10 +53,11 @@ struct IssueOpening::Extracted {
     bool cancelled = false;
 };
 
-void IssueOpening::start(const QString& archivePath) {
+void IssueOpening::start(const QString& archivePath, const std::optional<Target>& target) {
     if (isRunning())
         return;
     auto* opening = new IssueOpening(archivePath);
+    opening->m_target = target;
     g_running = opening;
     runInWorker(
         opening,
@@ -164,5 +166,22 @@ void IssueOpening::conclude(const Extracted& extracted) {
     if (reader.windowTitle().isEmpty()) {
         shared.NomeGiornale = ReaderTitle::fromBaseName(shared.NomeGiornale);
         reader.setWindowTitle(shared.NomeGiornale);
+    }
+    if (m_target)
+        goToTarget(reader);
+}
+
+// As if the user had walked there: the section, its contents, the article, with the stretch selected.
+void IssueOpening::goToTarget(FrmLeggiGiornale& reader) const {
+    for (int section = 0; section < reader.sectionList()->count(); ++section) {
+        if (reader.sectionIndexFile(section) != m_target->indexFile || !reader.openSection(section, false))
+            continue;
+        for (int entry = 0; entry < reader.contentsList()->count(); ++entry) {
+            if (reader.contentsList()->itemText(entry).left(3) == m_target->code) {
+                reader.selectOnOpening(m_target->offset, m_target->length);
+                reader.openArticle(entry);
+                return;
+            }
+        }
     }
 }

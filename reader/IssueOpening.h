@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <optional>
+
+class FrmLeggiGiornale;
 
 // Opening an archive in the reader without stopping the window. The extraction folder is prepared and the archive
 // extracted in a worker thread; when that takes more than 300 ms a progress window appears ("Apertura del
@@ -19,8 +22,16 @@ class IssueOpening : public QObject {
 public:
     static constexpr int kQuietMs = 300;
 
+    // Where the reader goes once the issue is open: an article, with a stretch of its text selected.
+    struct Target {
+        QString indexFile; // the section's index file
+        QString code;      // the article's three-character code
+        qsizetype offset = 0;
+        qsizetype length = 0;
+    };
+
     // Starts opening; a second opening while one runs is not started.
-    static void start(const QString& archivePath);
+    static void start(const QString& archivePath, const std::optional<Target>& target = std::nullopt);
     static bool isRunning();
 
 private:
@@ -31,8 +42,10 @@ private:
                              std::shared_ptr<std::atomic<bool>> cancelled);
     void showProgress();
     void conclude(const Extracted& extracted);
+    void goToTarget(FrmLeggiGiornale& reader) const;
 
     QString m_archivePath;
+    std::optional<Target> m_target;
     QString m_title;
     int m_entries = 0;
     QTimer m_quiet;

@@ -1,6 +1,9 @@
 // The library of stored issues: order and titles from the file names, opening, deleting.
 #include "app/FrmLetturaGiornali.h"
+#include "platform/Announcer.h"
 #include "platform/Screen.h"
+#include "reader/ArticleSearch.h"
+#include "reader/FrmCercaGiornali.h"
 #include "reader/FrmGiornaliScaricati.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/IssueOpening.h"
@@ -10,6 +13,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 class TestLibrary : public QObject {
@@ -49,6 +53,55 @@ class TestLibrary : public QObject {
 
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    // Case and accents do not count, and a word split by a line end is found as the reader joins the lines.
+    void searchMatchesAsTheReaderShowsTheText_data() {
+        QTest::addColumn<QByteArray>("article");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("context"); // empty: no match
+        QTest::newRow("accent") << QByteArray("La citt\xe0 di notte.\r\n") << "CITTA"
+                                << "La città di notte.";
+        QTest::newRow("accent typed") << QByteArray("Ecco perch\xe9.\r\n") << "perché"
+                                      << "Ecco perché.";
+        QTest::newRow("split line") << QByteArray("Il mer\r\ncato apre.\r\n") << "mercato"
+                                    << "Il mercato apre.";
+        QTest::newRow("no match") << QByteArray("Le case.\r\n") << "casa" << QString();
+    }
+
+    void searchMatchesAsTheReaderShowsTheText() {
+        QFETCH(QByteArray, article);
+        QFETCH(QString, word);
+        QFETCH(QString, context);
+        ArticleSearch::IssueScan scan(word);
+        scan.addFile("Cronaca-002.txt", article); // the article before its index, as an archive may hold them
+        scan.addFile("01-Cronaca-000.txt", "001 Altro\r\n002 Il titolo\r\n");
+        const QList<ArticleSearch::Hit> hits = scan.hits();
+        QCOMPARE(hits.size(), context.isEmpty() ? 0 : 1);
+        if (hits.isEmpty())
+            return;
+        QCOMPARE(hits[0].context, context);
+        QCOMPARE(hits[0].title, QString("Il titolo"));
+        QCOMPARE(ArticleSearch::fold(context.mid(hits[0].offset, hits[0].length)), ArticleSearch::fold(word));
+    }
+
+    // Every stored archive is read as it is, newest first; Enter opens the issue at the article, the word selected.
+    void aWordIsFoundInEveryStoredIssue() {
+        TestProgramFolder folder;
+        library(folder, {"Eco20261130.zip", "La Gazzetta20261205.zip"});
+        Screen<FrmGiornaliScaricati>::ifLoaded()->close();
+        folder.toolkit.answerText("eco20261130");
+        child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdCercaGiornali")->click();
+        FrmCercaGiornali* search = Screen<FrmCercaGiornali>::ifLoaded();
+        QVERIFY(search);
+        QTRY_COMPARE(child<Announcer>(search, "Annuncio")->text(), QString("1 risultato"));
+        auto* results = child<QComboBox>(search, "CboRisultati");
+        QCOMPARE(results->itemText(0), QString("Eco di lunedì 30 novembre 2026 - Cronaca - Unico: Eco20261130.zip"));
+        QVERIFY(!QFile::exists(folder.file("Temp"))); // nothing extracted to search
+        QTest::keyClick(results, Qt::Key_Return);
+        QTRY_VERIFY(!IssueOpening::isRunning() && Screen<FrmLeggiGiornale>::ifLoaded());
+        auto* text = child<QPlainTextEdit>(Screen<FrmLeggiGiornale>::ifLoaded(), "Testo");
+        QTRY_COMPARE(text->textCursor().selectedText(), QString("Eco20261130"));
+    }
 
     void newestFirstAndEnterOpensTheChosenIssue() {
         TestProgramFolder folder;

@@ -1,0 +1,97 @@
+#include "ArticleSearch.h"
+
+#include "NewspaperStructure.h"
+#include "platform/Cp1252.h"
+#include "platform/TextFile.h"
+
+#include <QSet>
+
+namespace {
+
+constexpr qsizetype kContext = 40; // characters on each side of the match
+
+QString around(const QString& text, qsizetype offset, qsizetype length) {
+    const qsizetype start = std::max<qsizetype>(0, offset - kContext);
+    const qsizetype end = std::min(text.size(), offset + length + kContext);
+    QString context = text.mid(start, end - start).simplified();
+    if (start > 0)
+        context.prepend(QStringLiteral("…"));
+    if (end < text.size())
+        context.append(QStringLiteral("…"));
+    return context;
+}
+
+} // namespace
+
+namespace ArticleSearch {
+
+QString fold(const QString& text, QList<qsizetype>* at) {
+    QString folded;
+    folded.reserve(text.size());
+    if (at)
+        at->clear();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        const QString decomposed = c.decomposition();
+        const QChar base = decomposed.isEmpty() || c.decompositionTag() != QChar::Canonical ? c : decomposed[0];
+        folded += base.toCaseFolded();
+        if (at)
+            at->append(i);
+    }
+    return folded;
+}
+
+IssueScan::IssueScan(const QString& word) : m_word(fold(word.trimmed())) {}
+
+void IssueScan::addFile(const QString& fileName, const QByteArray& bytes) {
+    if (m_word.isEmpty())
+        return;
+    if (NewspaperStructure::isSectionIndex(fileName)) {
+        const QString key = fileName.toCaseFolded();
+        m_indexes.insert(key, TextFile::splitLines(Cp1252::decode(bytes)));
+        m_indexNames.insert(key, fileName);
+        return;
+    }
+    // An article: section name, "-", three-character code, ".txt".
+    if (fileName.size() < 9 || !fileName.endsWith(QLatin1String(".txt")) || fileName[fileName.size() - 8] != '-')
+        return;
+    const QString text = Cp1252::decodeJoiningLines(bytes);
+    QList<qsizetype> at;
+    const qsizetype found = fold(text, &at).indexOf(m_word);
+    if (found < 0)
+        return;
+    const qsizetype offset = at[found];
+    const qsizetype length = at[found + m_word.size() - 1] + 1 - offset;
+    const QString section = fileName.left(fileName.size() - 8);
+    const QString code = fileName.mid(fileName.size() - 7, 3);
+    m_found.insert(section + QLatin1Char('/') + code,
+                   {section, {}, code, {}, around(text, offset, length), offset, length});
+}
+
+QList<Hit> IssueScan::hits() const {
+    QList<Hit> hits;
+    for (auto index = m_indexes.cbegin(); index != m_indexes.cend(); ++index) {
+        const QString indexFile = m_indexNames.value(index.key());
+        const NewspaperStructure::Scan scan = NewspaperStructure::scanFileNames({indexFile});
+        if (scan.sections.isEmpty())
+            continue;
+        const QString section = scan.sections.first().shownName;
+        QSet<QString> listed; // a code listed twice is found once
+        for (const QString& line : index.value()) {
+            const QString key = section + QLatin1Char('/') + line.left(3);
+            const auto hit = m_found.constFind(key);
+            if (hit == m_found.cend() || listed.contains(key))
+                continue;
+            listed.insert(key);
+            Hit found = hit.value();
+            found.indexFile = indexFile;
+            found.title = line.mid(3).trimmed();
+            hits.append(found);
+        }
+    }
+    return hits;
+}
+
+} // namespace ArticleSearch

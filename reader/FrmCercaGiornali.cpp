@@ -1,0 +1,110 @@
+#include "FrmCercaGiornali.h"
+
+#include "FrmSelezionaGiornale.h"
+#include "IssueOpening.h"
+#include "StoreSearch.h"
+#include "platform/Announcer.h"
+#include "platform/Controls.h"
+#include "platform/KeyAscii.h"
+#include "platform/KeyGuide.h"
+#include "platform/MainMenu.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SharedState.h"
+#include "platform/Worker.h"
+
+#include <QComboBox>
+#include <QShortcut>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Cerca nei giornali");
+
+} // namespace
+
+FrmCercaGiornali::FrmCercaGiornali() : m_list(new QComboBox(this)), m_status(new Announcer(this)) {
+    setObjectName(QStringLiteral("FrmCercaGiornali"));
+    setWindowTitle(kTitle);
+    setFixedSize(640, 100);
+    m_list->setObjectName(QStringLiteral("CboRisultati"));
+    m_list->setGeometry(12, 12, 616, 26);
+    nameList(m_list, QStringLiteral("Risultati"));
+    m_status->setGeometry(12, 50, 616, 40);
+    onKeyPress(m_list, [this](int key) {
+        if (key == kKeyEnter)
+            open();
+    });
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
+    addKeyGuide(this, QStringLiteral("Tasti della ricerca"),
+                {QStringLiteral("Frecce: scorrono i risultati, dal giornale più recente."),
+                 QStringLiteral("Invio: apre il giornale all'articolo, con la parola selezionata."),
+                 QStringLiteral("Esc: torna al menu principale."), QStringLiteral("F1: questa guida.")});
+    m_quiet.setSingleShot(true);
+    connect(&m_quiet, &QTimer::timeout, this, [this] {
+        m_window =
+            Toolkit::current().showWait(QStringLiteral("Ricerca in corso…"), kTitle, [this] { *m_cancelled = true; });
+    });
+}
+
+void FrmCercaGiornali::Form_Load() {
+    m_word = Toolkit::current().askText(QStringLiteral("Parola da cercare:"), kTitle).trimmed();
+    if (m_word.isEmpty()) {
+        close();
+        return;
+    }
+    m_issues = ArchiveLibrary::list(ProgramFolder::join(QStringLiteral("Giornali")));
+    m_list->setFocus();
+    m_quiet.start(300);
+    searchNext();
+}
+
+// One archive at a time in a worker; its results are added as soon as it is read.
+void FrmCercaGiornali::searchNext() {
+    if (*m_cancelled || m_next >= m_issues.size()) {
+        finish();
+        return;
+    }
+    const ArchiveLibrary::StoredIssue issue = m_issues.at(m_next++);
+    runInWorker(
+        this,
+        [path = issue.path, word = m_word, cancelled = m_cancelled] {
+            return StoreSearch::searchArchive(path, word, *cancelled);
+        },
+        [this, issue](const Outcome<QList<ArticleSearch::Hit>>& hits) {
+            const int row = m_list->currentIndex();
+            for (const ArticleSearch::Hit& hit : hits ? hits.value() : QList<ArticleSearch::Hit>()) {
+                m_results.append({issue, hit});
+                m_list->addItem(
+                    QStringLiteral("%1 - %2 - %3: %4").arg(issue.title, hit.section, hit.title, hit.context));
+            }
+            if (row < 0 && m_list->count() > 0)
+                m_list->setCurrentIndex(0);
+            searchNext();
+        });
+}
+
+void FrmCercaGiornali::finish() {
+    m_quiet.stop();
+    m_window.reset();
+    const QString found =
+        m_results.size() == 1 ? QStringLiteral("1 risultato") : QStringLiteral("%1 risultati").arg(m_results.size());
+    m_status->say(*m_cancelled ? found + QStringLiteral(" (ricerca interrotta)") : found);
+}
+
+// As the library opens an issue, then on to the article, with the word selected.
+void FrmCercaGiornali::open() {
+    const int row = m_list->currentIndex();
+    if (row < 0 || row >= m_results.size())
+        return;
+    const Result& result = m_results.at(row);
+    SharedState::instance().NomeScaricato.clear();
+    SharedState::instance().NomeGiornale = FrmSelezionaGiornale::nomeGiornale(result.issue.path).value_or(QString());
+    IssueOpening::start(result.issue.path, IssueOpening::Target{result.hit.indexFile, result.hit.code,
+                                                                result.hit.offset, result.hit.length});
+    close();
+}
+
+void FrmCercaGiornali::closeEvent(QCloseEvent* event) {
+    *m_cancelled = true;
+    MainMenu::show();
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ArchiveLibrary.h"
+#include "ArticleSearch.h"
+#include "platform/Toolkit.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <memory>
+
+class Announcer;
+class QComboBox;
+
+// A word searched in every stored issue, newest issue first, the archives read as they are. Results come in as
+// each archive is read: "<issue> - <section> - <title>: …words around…". Enter opens the issue at that article
+// with the word selected; Esc returns to the main menu. A search that takes a while shows a progress window
+// whose "Annulla" stops it, keeping the results found so far.
+class FrmCercaGiornali : public QWidget {
+    Q_OBJECT
+
+public:
+    FrmCercaGiornali();
+    void Form_Load(); // asks for the word, then searches
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Result {
+        ArchiveLibrary::StoredIssue issue;
+        ArticleSearch::Hit hit;
+    };
+
+    void searchNext();
+    void finish();
+    void open();
+
+    QComboBox* m_list;
+    Announcer* m_status;
+    QString m_word;
+    QList<ArchiveLibrary::StoredIssue> m_issues;
+    qsizetype m_next = 0;
+    QList<Result> m_results;
+    QTimer m_quiet;
+    std::unique_ptr<Toolkit::Progress> m_window;
+    std::shared_ptr<std::atomic<bool>> m_cancelled = std::make_shared<std::atomic<bool>>(false);
+};

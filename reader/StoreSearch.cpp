@@ -1,0 +1,54 @@
+#include "StoreSearch.h"
+
+#include <QFile>
+#include <archive.h>
+#include <archive_entry.h>
+#include <memory>
+
+namespace {
+
+constexpr la_int64_t kMaxEntryBytes = 16 << 20;
+
+QString entryFileName(archive_entry* entry) {
+    const char* utf8 = archive_entry_pathname_utf8(entry);
+    const QString path = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(entry));
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); // the issue is flat: the name is what counts
+}
+
+} // namespace
+
+namespace StoreSearch {
+
+Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QString& word,
+                                                 const std::atomic<bool>& cancelled) {
+    const std::unique_ptr<archive, decltype(&archive_read_free)> reader(archive_read_new(), archive_read_free);
+    archive_read_support_format_zip(reader.get());
+    archive_read_set_options(reader.get(), "zip:hdrcharset=CP850");
+    if (archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 64 * 1024) != ARCHIVE_OK)
+        return Failure{QStringLiteral("«%1» non si può leggere").arg(path)};
+    ArticleSearch::IssueScan scan(word);
+    archive_entry* entry = nullptr;
+    while (!cancelled) {
+        const int result = archive_read_next_header(reader.get(), &entry);
+        if (result == ARCHIVE_EOF)
+            break;
+        if (result < ARCHIVE_WARN)
+            return Failure{QStringLiteral("«%1» è danneggiato").arg(path)};
+        if (archive_entry_filetype(entry) != AE_IFREG || archive_entry_size(entry) > kMaxEntryBytes)
+            continue;
+        QByteArray bytes;
+        bytes.reserve(static_cast<qsizetype>(archive_entry_size(entry)));
+        const void* block = nullptr;
+        size_t size = 0;
+        la_int64_t offset = 0;
+        int read = ARCHIVE_OK;
+        while ((read = archive_read_data_block(reader.get(), &block, &size, &offset)) == ARCHIVE_OK &&
+               bytes.size() + static_cast<qsizetype>(size) <= kMaxEntryBytes)
+            bytes.append(static_cast<const char*>(block), static_cast<qsizetype>(size));
+        if (read == ARCHIVE_EOF)
+            scan.addFile(entryFileName(entry), bytes);
+    }
+    return scan.hits();
+}
+
+} // namespace StoreSearch

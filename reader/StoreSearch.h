@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ArticleSearch.h"
+#include "platform/Outcome.h"
+
+#include <atomic>
+
+// The search of one stored archive, read as it is with libarchive: each entry is read once into memory and
+// nothing is written to disk. Entries over 16 MB are passed over; a cancel stops before the next entry.
+namespace StoreSearch {
+
+Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QString& word,
+                                                 const std::atomic<bool>& cancelled);
+
+} // namespace StoreSearch
