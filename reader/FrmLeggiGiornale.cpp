@@ -1,6 +1,7 @@
 #include "FrmLeggiGiornale.h"
 
 #include "NewspaperStructure.h"
+#include "ReaderSearch.h"
 #include "ReadingStore.h"
 #include "TalkingBook.h"
 #include "platform/Announcer.h"
@@ -40,6 +41,7 @@ FrmLeggiGiornale::FrmLeggiGiornale()
           list(this, "CboElencoGiornali", QStringLiteral("Elenco giornali"), twipsRect(3720, 120, 8295, 315))),
       m_titolo(list(this, "CboTitolo", QStringLiteral("Sezioni"), twipsRect(0, 0, 13335, 315))),
       m_sommario(list(this, "CboSommario", QStringLiteral("Sommario"), twipsRect(0, 0, 13335, 315))),
+      m_risultati(list(this, "CboRisultati", QStringLiteral("Risultati della ricerca"), twipsRect(0, 0, 13335, 315))),
       m_testo(new QPlainTextEdit(this)), m_aprifile(new QPushButton(this)), m_timer1(new QTimer(this)),
       m_status(new Announcer(this)) {
     setObjectName(QStringLiteral("FrmLeggiGiornale"));
@@ -70,6 +72,7 @@ FrmLeggiGiornale::FrmLeggiGiornale()
     setTabOrder(m_aprifile, m_elencoGiornali);
 
     m_sommario->hide();
+    m_risultati->hide();
     m_testo->hide();
     m_aprifile->hide();
 
@@ -80,6 +83,7 @@ FrmLeggiGiornale::FrmLeggiGiornale()
     connect(m_timer1, &QTimer::timeout, this, &FrmLeggiGiornale::Timer1_Timer);
     connect(m_aprifile, &QPushButton::clicked, this, &FrmLeggiGiornale::CmdAprifile_Click);
     new TalkingBook(this);
+    new ReaderSearch(this);
 }
 
 void FrmLeggiGiornale::Form_Load() {
@@ -194,7 +198,7 @@ void FrmLeggiGiornale::CboSommario_KeyPress(int keyAscii) {
 
 void FrmLeggiGiornale::Testo_KeyPress(int keyAscii) {
     if (keyAscii == kKeyEsc)
-        showView(View::Contents);
+        showView(m_articleFromResults ? View::Results : View::Contents);
 }
 
 void FrmLeggiGiornale::Timer1_Timer() {
@@ -234,11 +238,14 @@ void FrmLeggiGiornale::showView(View view) {
     m_view = view;
     QWidget* control = view == View::Contents  ? static_cast<QWidget*>(m_sommario)
                        : view == View::Article ? static_cast<QWidget*>(m_testo)
+                       : view == View::Results ? static_cast<QWidget*>(m_risultati)
                                                : static_cast<QWidget*>(m_titolo);
+    if (view != View::Article)
+        m_articleFromResults = view == View::Results && m_articleFromResults;
     control->show();
     control->setFocus();
-    for (QWidget* other :
-         {static_cast<QWidget*>(m_titolo), static_cast<QWidget*>(m_sommario), static_cast<QWidget*>(m_testo)}) {
+    for (QWidget* other : {static_cast<QWidget*>(m_titolo), static_cast<QWidget*>(m_sommario),
+                           static_cast<QWidget*>(m_risultati), static_cast<QWidget*>(m_testo)}) {
         if (other != control)
             other->hide();
     }

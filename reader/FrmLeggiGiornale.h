@@ -16,7 +16,7 @@ class FrmLeggiGiornale : public QWidget {
     Q_OBJECT
 
 public:
-    enum class View { Newspaper, Sections, Contents, Article };
+    enum class View { Newspaper, Sections, Contents, Article, Results };
 
     FrmLeggiGiornale();
 
@@ -35,6 +35,11 @@ public:
     View view() const { return m_view; }
     QComboBox* sectionList() const { return m_titolo; }
     QComboBox* contentsList() const { return m_sommario; }
+    QComboBox* resultsList() const { return m_risultati; }
+    QPlainTextEdit* articleText() const { return m_testo; }
+    void showView(View view);
+    // An article opened from a search's results goes back to them with Esc.
+    void setArticleFromResults(bool fromResults) { m_articleFromResults = fromResults; }
 
     // The lines of a section's index. Throws FileError.
     QStringList sectionContents(int section) const;
@@ -68,12 +73,13 @@ private:
     void Testo_KeyPress(int keyAscii);
     void Timer1_Timer();
     void CmdAprifile_Click();
-    void showView(View view);
     void reportUnreadable(const QString& message);
 
     QComboBox* m_elencoGiornali;
     QComboBox* m_titolo;
     QComboBox* m_sommario;
+    QComboBox* m_risultati;
+    bool m_articleFromResults = false;
     QStringList m_lstNomeFile; // index file names, parallel to the section list
     QPlainTextEdit* m_testo;
     QPushButton* m_aprifile;

@@ -1,6 +1,6 @@
 #include "app/FrmLetturaGiornali.h"
-#include "platform/SharedState.h"
 #include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "platform/TextEditor.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "support/Screens.h"

@@ -112,6 +112,34 @@ private slots:
         QCOMPARE(folder.toolkit.shown().last().title, QString("Tasti del lettore"));
     }
 
+    // Ctrl+F: the results of the open issue in a list of their own; Enter, F3, Esc and Esc again.
+    void ctrlFSearchesTheOpenIssue() {
+        TestProgramFolder folder;
+        FrmLeggiGiornale& reader = openIssue(folder);
+        folder.write("Temp/Cronaca-002.txt", "Prima il secondo, poi il SECONDO.\r\n");
+        press(Qt::Key_Down); // from the empty section
+        folder.toolkit.answerText("secondo");
+        press(Qt::CTRL | Qt::Key_F);
+        QTRY_COMPARE(said(reader), QString("1 risultato"));
+        QCOMPARE(reader.view(), FrmLeggiGiornale::View::Results);
+        QCOMPARE(reader.resultsList()->itemText(0),
+                 QString("Cronaca - Il sindaco risponde: Prima il secondo, poi il SECONDO."));
+        press(Qt::Key_Return);
+        QCOMPARE(where(reader), QString("Cronaca/2 articolo"));
+        auto* text = child<QPlainTextEdit>(&reader, "Testo");
+        QTRY_COMPARE(text->textCursor().position(), 9); // on the first match, nothing selected
+        QVERIFY(!text->textCursor().hasSelection());
+        press(Qt::Key_F3);
+        QCOMPARE(text->textCursor().position(), 25);
+        press(Qt::Key_F3);
+        QCOMPARE(said(reader), QString("Nessun'altra occorrenza nell'articolo"));
+        press(Qt::Key_Escape);
+        QCOMPARE(reader.view(), FrmLeggiGiornale::View::Results);
+        press(Qt::Key_Escape);
+        QCOMPARE(reader.view(), FrmLeggiGiornale::View::Sections);
+        QCOMPARE(reader.sectionList()->currentText(), QString("Vuota"));
+    }
+
     // Closing and opening the program again: a new store reads what the last one wrote.
     void readingIsResumedAndMarkedAfterARestart() {
         TestProgramFolder before;
