@@ -5,6 +5,7 @@
 #include "platform/TextFile.h"
 
 #include <QSet>
+#include <array>
 
 namespace {
 
@@ -25,22 +26,62 @@ QString around(const QString& text, qsizetype offset, qsizetype length) {
 
 namespace ArticleSearch {
 
+namespace {
+
+// Each character folded: a base letter in lower case, or 0 for a mark that goes. Latin letters, the ones an
+// Italian text holds, come from a table made once; other characters are folded as they come.
+QChar folded(QChar c) {
+    static const std::array<char16_t, 0x250> table = [] {
+        std::array<char16_t, 0x250> t{};
+        for (char16_t u = 0; u < t.size(); ++u)
+            t[u] = 0;
+        for (unsigned u = 0; u < t.size(); ++u) {
+            const QChar c(static_cast<char16_t>(u));
+            const QString decomposed = c.decomposition();
+            const QChar base = decomposed.isEmpty() || c.decompositionTag() != QChar::Canonical ? c : decomposed[0];
+            t[u] = base.toCaseFolded().unicode();
+        }
+        return t;
+    }();
+    if (c.unicode() < table.size())
+        return QChar(table[c.unicode()]);
+    if (c.category() == QChar::Mark_NonSpacing)
+        return QChar(0);
+    const QString decomposed = c.decomposition();
+    const QChar base = decomposed.isEmpty() || c.decompositionTag() != QChar::Canonical ? c : decomposed[0];
+    return base.toCaseFolded();
+}
+
+} // namespace
+
 QString fold(const QString& text, QList<qsizetype>* at) {
-    QString folded;
-    folded.reserve(text.size());
+    QString result(text.size(), Qt::Uninitialized);
+    QChar* out = result.data();
+    qsizetype kept = 0;
     if (at)
         at->clear();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.category() == QChar::Mark_NonSpacing)
+        const QChar c = folded(text[i]);
+        if (c.isNull())
             continue;
-        const QString decomposed = c.decomposition();
-        const QChar base = decomposed.isEmpty() || c.decompositionTag() != QChar::Canonical ? c : decomposed[0];
-        folded += base.toCaseFolded();
+        out[kept++] = c;
         if (at)
             at->append(i);
     }
-    return folded;
+    result.truncate(kept);
+    return result;
+}
+
+// Where the folded character at that index came from in the text.
+qsizetype originalIndex(const QString& text, qsizetype foldedIndex) {
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (folded(text[i]).isNull())
+            continue;
+        if (count++ == foldedIndex)
+            return i;
+    }
+    return text.size();
 }
 
 IssueScan::IssueScan(const QString& word) : m_word(fold(word.trimmed())) {}
@@ -58,12 +99,11 @@ void IssueScan::addFile(const QString& fileName, const QByteArray& bytes) {
     if (fileName.size() < 9 || !fileName.endsWith(QLatin1String(".txt")) || fileName[fileName.size() - 8] != '-')
         return;
     const QString text = Cp1252::decodeJoiningLines(bytes);
-    QList<qsizetype> at;
-    const qsizetype found = fold(text, &at).indexOf(m_word);
+    const qsizetype found = fold(text).indexOf(m_word);
     if (found < 0)
         return;
-    const qsizetype offset = at[found];
-    const qsizetype length = at[found + m_word.size() - 1] + 1 - offset;
+    const qsizetype offset = originalIndex(text, found);
+    const qsizetype length = originalIndex(text, found + m_word.size() - 1) + 1 - offset;
     const QString section = fileName.left(fileName.size() - 8);
     const QString code = fileName.mid(fileName.size() - 7, 3);
     m_found.insert(section + QLatin1Char('/') + code,

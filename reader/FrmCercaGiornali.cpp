@@ -10,7 +10,6 @@
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SharedState.h"
-#include "platform/Worker.h"
 
 #include <QComboBox>
 #include <QShortcut>
@@ -40,8 +39,10 @@ FrmCercaGiornali::FrmCercaGiornali() : m_list(new QComboBox(this)), m_status(new
                  QStringLiteral("Esc: torna al menu principale."), QStringLiteral("F1: questa guida.")});
     m_quiet.setSingleShot(true);
     connect(&m_quiet, &QTimer::timeout, this, [this] {
-        m_window =
-            Toolkit::current().showWait(QStringLiteral("Ricerca in corso…"), kTitle, [this] { *m_cancelled = true; });
+        m_window = Toolkit::current().showWait(QStringLiteral("Ricerca in corso…"), kTitle, [this] {
+            m_cancelled = true;
+            m_runner->stop();
+        });
     });
 }
 
@@ -54,32 +55,25 @@ void FrmCercaGiornali::Form_Load() {
     m_issues = ArchiveLibrary::list(ProgramFolder::join(QStringLiteral("Giornali")));
     m_list->setFocus();
     m_quiet.start(300);
-    searchNext();
+    QStringList paths;
+    for (const ArchiveLibrary::StoredIssue& issue : std::as_const(m_issues))
+        paths << issue.path;
+    m_runner = new StoreSearch::Runner(paths, m_word, this);
+    connect(m_runner, &StoreSearch::Runner::found, this, &FrmCercaGiornali::addHits);
+    connect(m_runner, &StoreSearch::Runner::finished, this, &FrmCercaGiornali::finish);
+    m_runner->start();
 }
 
-// One archive at a time in a worker; its results are added as soon as it is read.
-void FrmCercaGiornali::searchNext() {
-    if (*m_cancelled || m_next >= m_issues.size()) {
-        finish();
-        return;
+// Each archive's results are added as soon as it and the newer ones are read.
+void FrmCercaGiornali::addHits(int archive, const QList<ArticleSearch::Hit>& hits) {
+    const ArchiveLibrary::StoredIssue& issue = m_issues.at(archive);
+    const int row = m_list->currentIndex();
+    for (const ArticleSearch::Hit& hit : hits) {
+        m_results.append({issue, hit});
+        m_list->addItem(QStringLiteral("%1 - %2 - %3: %4").arg(issue.title, hit.section, hit.title, hit.context));
     }
-    const ArchiveLibrary::StoredIssue issue = m_issues.at(m_next++);
-    runInWorker(
-        this,
-        [path = issue.path, word = m_word, cancelled = m_cancelled] {
-            return StoreSearch::searchArchive(path, word, *cancelled);
-        },
-        [this, issue](const Outcome<QList<ArticleSearch::Hit>>& hits) {
-            const int row = m_list->currentIndex();
-            for (const ArticleSearch::Hit& hit : hits ? hits.value() : QList<ArticleSearch::Hit>()) {
-                m_results.append({issue, hit});
-                m_list->addItem(
-                    QStringLiteral("%1 - %2 - %3: %4").arg(issue.title, hit.section, hit.title, hit.context));
-            }
-            if (row < 0 && m_list->count() > 0)
-                m_list->setCurrentIndex(0);
-            searchNext();
-        });
+    if (row < 0 && m_list->count() > 0)
+        m_list->setCurrentIndex(0);
 }
 
 void FrmCercaGiornali::finish() {
@@ -87,7 +81,7 @@ void FrmCercaGiornali::finish() {
     m_window.reset();
     const QString found =
         m_results.size() == 1 ? QStringLiteral("1 risultato") : QStringLiteral("%1 risultati").arg(m_results.size());
-    m_status->say(*m_cancelled ? found + QStringLiteral(" (ricerca interrotta)") : found);
+    m_status->say(m_cancelled ? found + QStringLiteral(" (ricerca interrotta)") : found);
 }
 
 // As the library opens an issue, then on to the article, with the word selected.
@@ -104,7 +98,8 @@ void FrmCercaGiornali::open() {
 }
 
 void FrmCercaGiornali::closeEvent(QCloseEvent* event) {
-    *m_cancelled = true;
+    if (m_runner)
+        m_runner->stop();
     MainMenu::show();
     QWidget::closeEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include "ArchiveLibrary.h"
 #include "ArticleSearch.h"
+#include "StoreSearchRunner.h"
 #include "platform/Toolkit.h"
 
 #include <QTimer>
@@ -32,7 +33,7 @@ private:
         ArticleSearch::Hit hit;
     };
 
-    void searchNext();
+    void addHits(int archive, const QList<ArticleSearch::Hit>& hits);
     void finish();
     void open();
 
@@ -40,9 +41,9 @@ private:
     Announcer* m_status;
     QString m_word;
     QList<ArchiveLibrary::StoredIssue> m_issues;
-    qsizetype m_next = 0;
     QList<Result> m_results;
+    StoreSearch::Runner* m_runner = nullptr;
     QTimer m_quiet;
     std::unique_ptr<Toolkit::Progress> m_window;
-    std::shared_ptr<std::atomic<bool>> m_cancelled = std::make_shared<std::atomic<bool>>(false);
+    bool m_cancelled = false;
 };

@@ -4,6 +4,8 @@
 #include "platform/Outcome.h"
 
 #include <atomic>
+#include <memory>
+#include <optional>
 
 // The search of one stored archive, read as it is with libarchive: each entry is read once into memory and
 // nothing is written to disk. Entries over 16 MB are passed over; a cancel stops before the next entry.

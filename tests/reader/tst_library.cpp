@@ -7,6 +7,7 @@
 #include "reader/FrmGiornaliScaricati.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/IssueOpening.h"
+#include "reader/StoreSearchRunner.h"
 #include "support/Screens.h"
 #include "support/TestProgramFolder.h"
 #include "support/ZipBuilder.h"
@@ -82,6 +83,31 @@ private slots:
         QCOMPARE(hits[0].context, context);
         QCOMPARE(hits[0].title, QString("Il titolo"));
         QCOMPARE(ArticleSearch::fold(context.mid(hits[0].offset, hits[0].length)), ArticleSearch::fold(word));
+    }
+
+    // Stopped after the first archive's results, the search reports nothing more and ends.
+    void aStoreSearchCanBeStopped() {
+        TestProgramFolder folder;
+        QStringList archives;
+        for (int i = 0; i < 12; ++i) {
+            archives << folder.file(QString("Eco202612%1.zip").arg(10 + i));
+            QVERIFY(ZipBuilder()
+                        .file("01-Cronaca-000.txt", "001 Unico\r\n")
+                        .file("Cronaca-001.txt", "parola\r\n")
+                        .write(archives.last()));
+        }
+        StoreSearch::Runner runner(archives, "parola");
+        int reported = 0;
+        bool finished = false;
+        connect(&runner, &StoreSearch::Runner::found, [&](int archive, const QList<ArticleSearch::Hit>& hits) {
+            QCOMPARE(archive, reported++); // in the order of the list
+            QCOMPARE(hits.size(), 1);
+            runner.stop();
+        });
+        connect(&runner, &StoreSearch::Runner::finished, [&] { finished = true; });
+        runner.start();
+        QTRY_VERIFY(finished);
+        QCOMPARE(reported, 1);
     }
 
     // Every stored archive is read as it is, newest first; Enter opens the issue at the article, the word selected.
