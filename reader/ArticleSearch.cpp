@@ -73,7 +73,7 @@ QString fold(const QString& text, QList<qsizetype>* at) {
 }
 
 // Where the folded character at that index came from in the text.
-qsizetype originalIndex(const QString& text, qsizetype foldedIndex) {
+qsizetype sourceIndex(const QString& text, qsizetype foldedIndex) {
     qsizetype count = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (folded(text[i]).isNull())
@@ -102,8 +102,8 @@ void IssueScan::addFile(const QString& fileName, const QByteArray& bytes) {
     const qsizetype found = fold(text).indexOf(m_word);
     if (found < 0)
         return;
-    const qsizetype offset = originalIndex(text, found);
-    const qsizetype length = originalIndex(text, found + m_word.size() - 1) + 1 - offset;
+    const qsizetype offset = sourceIndex(text, found);
+    const qsizetype length = sourceIndex(text, found + m_word.size() - 1) + 1 - offset;
     const QString section = fileName.left(fileName.size() - 8);
     const QString code = fileName.mid(fileName.size() - 7, 3);
     m_found.insert(section + QLatin1Char('/') + code,

@@ -14,7 +14,7 @@ namespace ArticleSearch {
 
 // The text with letter case and accents folded away; at[i] is where the i-th folded character came from.
 QString fold(const QString& text, QList<qsizetype>* at = nullptr);
-qsizetype originalIndex(const QString& text, qsizetype foldedIndex);
+qsizetype sourceIndex(const QString& text, qsizetype foldedIndex);
 
 struct Hit {
     QString section;      // shown name
