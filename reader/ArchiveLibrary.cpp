@@ -10,7 +10,8 @@
 namespace ArchiveLibrary {
 
 QDate issueDate(const QString& baseName) {
-    static const QRegularExpression pattern(QStringLiteral("^.+(\\d{8})\\D*$"));
+    // A masthead without digits that does not end in a space, the date, an edition without digits.
+    static const QRegularExpression pattern(QStringLiteral("^\\D*[^\\d\\s](\\d{8})\\D*$"));
     const QRegularExpressionMatch match = pattern.match(baseName);
     return match.hasMatch() ? QDate::fromString(match.captured(1), QStringLiteral("yyyyMMdd")) : QDate();
 }

@@ -17,8 +17,8 @@ struct StoredIssue {
     QDate date; // invalid for a name the program does not recognise
 };
 
-// A name the program recognises: a masthead, a valid yyyymmdd date, an optional provincial edition without
-// digits, ".zip". Only such archives are ever deleted.
+// A name the program recognises: a masthead without digits, not ending in a space, a valid yyyymmdd date, an
+// optional provincial edition without digits, ".zip". Only such archives are ever deleted.
 QDate issueDate(const QString& baseName);
 
 // Newest date first; names without a date last, in name order.

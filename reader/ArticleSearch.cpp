@@ -10,6 +10,7 @@
 namespace {
 
 constexpr qsizetype kContext = 40; // characters on each side of the match
+constexpr qsizetype kMaxIndexBytes = 1 << 20;
 
 QString around(const QString& text, qsizetype offset, qsizetype length) {
     const qsizetype start = std::max<qsizetype>(0, offset - kContext);
@@ -90,6 +91,9 @@ void IssueScan::addFile(const QString& fileName, const QByteArray& bytes) {
     if (m_word.isEmpty())
         return;
     if (NewspaperStructure::isSectionIndex(fileName)) {
+        if (bytes.size() > kMaxIndexBytes)
+            return; // no newspaper's contents are this long
+
         const QString key = fileName.toCaseFolded();
         m_indexes.insert(key, TextFile::splitLines(Cp1252::decode(bytes)));
         m_indexNames.insert(key, fileName);

@@ -17,6 +17,7 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Cerca nei giornali");
+constexpr qsizetype kMaxResults = 2000; // a word that common is not a search
 
 } // namespace
 
@@ -69,6 +70,11 @@ void FrmCercaGiornali::addHits(int archive, const QList<ArticleSearch::Hit>& hit
     const ArchiveLibrary::StoredIssue& issue = m_issues.at(archive);
     const int row = m_list->currentIndex();
     for (const ArticleSearch::Hit& hit : hits) {
+        if (m_results.size() >= kMaxResults) {
+            m_tooMany = true;
+            m_runner->stop();
+            break;
+        }
         m_results.append({issue, hit});
         m_list->addItem(QStringLiteral("%1 - %2 - %3: %4").arg(issue.title, hit.section, hit.title, hit.context));
     }
@@ -81,7 +87,9 @@ void FrmCercaGiornali::finish() {
     m_window.reset();
     const QString found =
         m_results.size() == 1 ? QStringLiteral("1 risultato") : QStringLiteral("%1 risultati").arg(m_results.size());
-    m_status->say(m_cancelled ? found + QStringLiteral(" (ricerca interrotta)") : found);
+    m_status->say(m_tooMany     ? found + QStringLiteral(" (ricerca interrotta: troppi risultati)")
+                  : m_cancelled ? found + QStringLiteral(" (ricerca interrotta)")
+                                : found);
 }
 
 // As the library opens an issue, then on to the article, with the word selected.

@@ -46,4 +46,5 @@ private:
     QTimer m_quiet;
     std::unique_ptr<Toolkit::Progress> m_window;
     bool m_cancelled = false;
+    bool m_tooMany = false;
 };

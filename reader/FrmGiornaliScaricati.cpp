@@ -105,7 +105,12 @@ void FrmGiornaliScaricati::CmdEliminaVecchi_Click() {
     const QString question =
         old.size() == 1 ? QStringLiteral("Eliminare 1 giornale più vecchio di %1 giorni?").arg(*days)
                         : QStringLiteral("Eliminare %1 giornali più vecchi di %2 giorni?").arg(old.size()).arg(*days);
-    if (!Toolkit::current().confirm(question, kTitle))
+    QStringList named;
+    for (qsizetype i = 0; i < std::min<qsizetype>(old.size(), 10); ++i)
+        named << old.at(i).title;
+    if (old.size() > 10)
+        named << QStringLiteral("e altri %1").arg(old.size() - 10);
+    if (!Toolkit::current().confirm(question + QLatin1Char('\n') + named.join(QLatin1Char('\n')), kTitle))
         return;
     QStringList failures;
     for (const ArchiveLibrary::StoredIssue& issue : old) {

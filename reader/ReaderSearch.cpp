@@ -49,7 +49,7 @@ void ReaderSearch::search() {
         return;
     const QString word =
         Toolkit::current().askText(QStringLiteral("Parola da cercare:"), QStringLiteral("Cerca nel giornale"));
-    if (word.trimmed().isEmpty())
+    if (ArticleSearch::fold(word.trimmed()).isEmpty())
         return;
     if (m_reader->view() != View::Results)
         m_origin = {static_cast<int>(m_reader->view()), m_reader->sectionList()->currentIndex(),
@@ -102,8 +102,10 @@ void ReaderSearch::nextMatch() {
     QList<qsizetype> at;
     const QString folded = ArticleSearch::fold(text->toPlainText(), &at);
     const QString word = ArticleSearch::fold(m_word);
+    if (word.isEmpty())
+        return;
     const QTextCursor now = text->textCursor();
-    const qsizetype after = now.hasSelection() ? now.selectionStart() - 1 : now.position(); // past the caret
+    const qsizetype after = now.hasSelection() ? now.selectionStart() : now.position(); // past the caret
     for (qsizetype i = folded.indexOf(word); i >= 0; i = folded.indexOf(word, i + 1)) {
         if (at[i] > after) {
             QTextCursor cursor = text->textCursor();
@@ -117,6 +119,7 @@ void ReaderSearch::nextMatch() {
 
 void ReaderSearch::backToOrigin() {
     using View = FrmLeggiGiornale::View;
+    m_reader->setArticleFromResults(false);
     const auto view = static_cast<View>(m_origin.view);
     if (view == View::Sections || m_origin.section < 0) {
         m_reader->sectionList()->setCurrentIndex(std::max(0, m_origin.section));

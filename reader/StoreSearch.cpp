@@ -8,6 +8,7 @@
 namespace {
 
 constexpr la_int64_t kMaxEntryBytes = 16 << 20;
+constexpr la_int64_t kMaxArchiveBytes = 256 << 20; // read in all: an archive that expands further is damaged
 
 QString entryFileName(archive_entry* entry) {
     const char* utf8 = archive_entry_pathname_utf8(entry);
@@ -28,6 +29,7 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
         return Failure{QStringLiteral("«%1» non si può leggere").arg(path)};
     ArticleSearch::IssueScan scan(word);
     archive_entry* entry = nullptr;
+    la_int64_t total = 0;
     while (!cancelled) {
         const int result = archive_read_next_header(reader.get(), &entry);
         if (result == ARCHIVE_EOF)
@@ -45,6 +47,9 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
         while ((read = archive_read_data_block(reader.get(), &block, &size, &offset)) == ARCHIVE_OK &&
                bytes.size() + static_cast<qsizetype>(size) <= kMaxEntryBytes)
             bytes.append(static_cast<const char*>(block), static_cast<qsizetype>(size));
+        total += bytes.size();
+        if (total > kMaxArchiveBytes)
+            return Failure{QStringLiteral("«%1» è troppo grande per la ricerca").arg(path)};
         if (read == ARCHIVE_EOF)
             scan.addFile(entryFileName(entry), bytes);
     }

@@ -151,18 +151,21 @@ private slots:
         TestProgramFolder folder;
         const QDate today = QDate::currentDate();
         FrmGiornaliScaricati& screen =
-            library(folder, {stored(today.addDays(-40)), stored(today.addDays(-10)), "mio archivio.zip"});
+            library(folder, {stored(today.addDays(-40)), stored(today.addDays(-10)), "mio archivio.zip",
+                             "Ricevute 20190301.zip"}); // a user's file with a date: not a name of ours
         folder.toolkit.answerConfirm(false);
         key(Qt::Key_Delete);
         QCOMPARE(folder.toolkit.shown().last().text, "Eliminare " + titles(screen).first() + "?");
-        QCOMPARE(titles(screen).size(), 3);
+        QCOMPARE(titles(screen).size(), 4);
 
+        const QString oldest = titles(screen).at(1); // newest first
         folder.toolkit.answerNumber(30);
         folder.toolkit.answerConfirm(true);
         child<QPushButton>(&screen, "CmdEliminaVecchi")->click();
-        QCOMPARE(folder.toolkit.shown().last().text, QString("Eliminare 1 giornale più vecchio di 30 giorni?"));
+        QCOMPARE(folder.toolkit.shown().last().text,
+                 "Eliminare 1 giornale più vecchio di 30 giorni?\n" + oldest); // named
         QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files),
-                 (QStringList{stored(today.addDays(-10)), "mio archivio.zip"}));
+                 (QStringList{stored(today.addDays(-10)), "mio archivio.zip", "Ricevute 20190301.zip"}));
 
         key(Qt::Key_End); // "mio archivio": not a name of ours
         folder.toolkit.answerConfirm(true);
@@ -175,7 +178,7 @@ private slots:
         key(Qt::Key_Home);
         folder.toolkit.answerConfirm(true);
         key(Qt::Key_Delete);
-        QCOMPARE(titles(screen), QStringList{"mio archivio"});
+        QCOMPARE(titles(screen), (QStringList{"Ricevute 20190301", "mio archivio"}));
         key(Qt::Key_Escape);
         QTRY_VERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
     }
