@@ -138,6 +138,19 @@ private slots:
         press(Qt::Key_Escape);
         QCOMPARE(reader.view(), FrmLeggiGiornale::View::Sections);
         QCOMPARE(reader.sectionList()->currentText(), QString("Vuota"));
+
+        press(Qt::Key_Down); // from an article: back to it, and from it Esc goes on to its contents
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        folder.toolkit.answerText("secondo");
+        press(Qt::CTRL | Qt::Key_F);
+        QTRY_COMPARE(reader.view(), FrmLeggiGiornale::View::Results);
+        press(Qt::Key_Return);
+        press(Qt::Key_Escape);
+        press(Qt::Key_Escape);
+        QCOMPARE(where(reader), QString("Sport/1 articolo"));
+        press(Qt::Key_Escape);
+        QCOMPARE(reader.view(), FrmLeggiGiornale::View::Contents);
     }
 
     // Closing and opening the program again: a new store reads what the last one wrote.
