@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <vector>
 
-// Timing helpers shared by the benchmarks.
+// Timing and memory helpers shared by the benchmarks.
 
 inline double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -28,6 +29,17 @@ inline double medianMs(int runs, const std::function<void()>& work) {
     for (int i = 0; i < runs; ++i)
         times.push_back(elapsedMs(work));
     return median(times);
+}
+
+// A "VmRSS:" or "VmHWM:" figure of this process, in KiB (Linux).
+inline long statusKiB(const char* field) {
+    QFile status("/proc/self/status");
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(static_cast<qsizetype>(qstrlen(field))).trimmed().split(' ').first().toLong();
+    }
+    return 0;
 }
 
 // The longest the event loop was kept from a timer due every 10 ms, less those 10 ms: how long the window would

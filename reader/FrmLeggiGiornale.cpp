@@ -169,6 +169,22 @@ void FrmLeggiGiornale::openArticle(int entry) {
     CboSommario_KeyPress(kKeyEnter);
 }
 
+bool FrmLeggiGiornale::openArticleAt(const QString& indexFile, const QString& code, qsizetype offset,
+                                     qsizetype length) {
+    for (int section = 0; section < m_titolo->count(); ++section) {
+        if (sectionIndexFile(section) != indexFile || !openSection(section, false))
+            continue;
+        for (int entry = 0; entry < m_sommario->count(); ++entry) {
+            if (m_sommario->itemText(entry).left(3) == code) {
+                selectOnOpening(offset, length);
+                openArticle(entry);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void FrmLeggiGiornale::announce(const QString& text) {
     m_status->say(text);
 }

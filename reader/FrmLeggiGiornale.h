@@ -55,6 +55,10 @@ public:
     // text (a search's match).
     void selectOnOpening(qsizetype offset, qsizetype length) { m_pendingSelection = {offset, length}; }
 
+    // Opens the article of that code in the section of that index file, with the stretch selected as
+    // selectOnOpening() does; false when there is no such article.
+    bool openArticleAt(const QString& indexFile, const QString& code, qsizetype offset, qsizetype length);
+
     // Says something in the reader's status line, which a screen reader speaks without the focus moving.
     void announce(const QString& text);
 

@@ -13,7 +13,6 @@
 #include "unzip/CodeModule.h"
 #include "unzip/UnzipError.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -173,15 +172,5 @@ void IssueOpening::conclude(const Extracted& extracted) {
 
 // As if the user had walked there: the section, its contents, the article, with the stretch selected.
 void IssueOpening::goToTarget(FrmLeggiGiornale& reader) const {
-    for (int section = 0; section < reader.sectionList()->count(); ++section) {
-        if (reader.sectionIndexFile(section) != m_target->indexFile || !reader.openSection(section, false))
-            continue;
-        for (int entry = 0; entry < reader.contentsList()->count(); ++entry) {
-            if (reader.contentsList()->itemText(entry).left(3) == m_target->code) {
-                reader.selectOnOpening(m_target->offset, m_target->length);
-                reader.openArticle(entry);
-                return;
-            }
-        }
-    }
+    reader.openArticleAt(m_target->indexFile, m_target->code, m_target->offset, m_target->length);
 }

@@ -81,18 +81,9 @@ void ReaderSearch::openResult() {
     if (row < 0 || row >= m_hits.size())
         return;
     const ArticleSearch::Hit& hit = m_hits.at(row);
-    for (int section = 0; section < m_reader->sectionList()->count(); ++section) {
-        if (m_reader->sectionIndexFile(section) != hit.indexFile || !m_reader->openSection(section, false))
-            continue;
-        for (int entry = 0; entry < m_reader->contentsList()->count(); ++entry) {
-            if (m_reader->contentsList()->itemText(entry).left(3) == hit.code) {
-                m_reader->selectOnOpening(hit.offset, 0); // the caret on the match: its line is read
-                m_reader->setArticleFromResults(true);
-                m_reader->openArticle(entry);
-                return;
-            }
-        }
-    }
+    // The caret on the match, nothing selected: its line is read.
+    if (m_reader->openArticleAt(hit.indexFile, hit.code, hit.offset, 0))
+        m_reader->setArticleFromResults(true);
 }
 
 void ReaderSearch::nextMatch() {

@@ -27,9 +27,7 @@ void key(QKeyCombination keys) {
 }
 
 FrmLeggiGiornale& openAtFirstArticle(const QString& archive) {
-    Module1::ApriArchivio(archive);
-    while (IssueOpening::isRunning())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    openAndWait(archive);
     FrmLeggiGiornale* reader = Screen<FrmLeggiGiornale>::ifLoaded();
     if (!reader)
         qFatal("the reader did not open");
@@ -85,7 +83,7 @@ int main(int argc, char** argv) {
     const double storeMs = elapsedMs([&] {
         for (int i = 0; i < 20000; ++i)
             store.markRead("Grande20261205",
-                           {QStringLiteral("Sezione%1").arg(i / 100), QString::number(i % 100), i % 100});
+                           {QStringLiteral("Sezione%1").arg(i / 100), QString::number(i % 100), i % 100, {}});
     });
     const double flushMs = elapsedMs([&] { store.flush(); }); // what a write of the store keeps the window waiting
     const double ratio = ours / specified;

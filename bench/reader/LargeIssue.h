@@ -2,7 +2,10 @@
 
 #include "SampleIssue.h"
 #include "platform/ProgramFolder.h"
+#include "reader/IssueOpening.h"
+#include "reader/Module1.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -19,3 +22,10 @@ struct LargeIssueFolder {
     const SampleIssue::Layout layout = SampleIssue::largeIssue();
     const QString archive = folder.filePath("Giornali/" + SampleIssue::baseName(layout) + ".zip");
 };
+
+// Opens the archive as the program does and lets the event loop run until the opening has ended.
+inline void openAndWait(const QString& archive) {
+    Module1::ApriArchivio(archive);
+    while (IssueOpening::isRunning())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}

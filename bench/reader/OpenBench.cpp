@@ -54,9 +54,7 @@ int main(int argc, char** argv) {
         clock.start();
         {
             StallMeter meter;
-            Module1::ApriArchivio(archive);
-            while (IssueOpening::isRunning())
-                QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            openAndWait(archive);
             QApplication::processEvents(); // shown and painted
             if (i > 0)
                 worstStall = std::max(worstStall, meter.worstMs());

@@ -2,6 +2,7 @@
 // store search's core, against "bsdtar -xOf <archive> | grep -c -i <word>" for each archive, in the same run,
 // with the resident memory the search adds; then the library of 5,000 stored archives shown.
 #include "BenchTools.h"
+#include "GeneratedArchive.h"
 #include "QuietToolkit.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
@@ -16,64 +17,28 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <archive.h>
-#include <archive_entry.h>
 #include <cstdio>
 
 namespace {
 
-QByteArray articleText(unsigned seed, int size) {
-    static const char* const words[] = {"il",        "governo", "della",     "citt\xe0", "ieri",    "sindaco",
-                                        "consiglio", "notizia", "perch\xe9", "squadra",  "partita", "mercato",
-                                        "lavoro",    "scuola",  "strada",    "cultura",  "teatro",  "prezzi"};
-    QByteArray text;
-    unsigned state = seed * 2654435761u + 1;
-    while (text.size() < size) {
-        state = state * 1103515245u + 12345u;
-        text += words[(state >> 16) % (sizeof words / sizeof *words)];
-        text += (state >> 8) % 13 == 0 ? ".\r\n" : " ";
-    }
-    return text;
-}
-
-void add(archive* zip, const QByteArray& name, const QByteArray& body) {
-    archive_entry* entry = archive_entry_new();
-    archive_entry_set_pathname(entry, name.constData());
-    archive_entry_set_filetype(entry, AE_IFREG);
-    archive_entry_set_perm(entry, 0644);
-    archive_entry_set_size(entry, body.size());
-    archive_write_header(zip, entry);
-    archive_write_data(zip, body.constData(), body.size());
-    archive_entry_free(entry);
-}
-
-// 10 sections of 30 articles of about 7 KB.
-void writeIssue(const QString& path, unsigned seed) {
-    archive* zip = archive_write_new();
-    archive_write_set_format_zip(zip);
-    archive_write_open_filename(zip, QFile::encodeName(path).constData());
-    for (int s = 0; s < 10; ++s) {
-        const QByteArray section = "Sezione" + QByteArray::number(s);
+// 10 sections of 30 articles of about 7 KB, each section's index after its articles.
+void writeIssue(const QString& path, int seed) {
+    writeArchive(path, [seed](int i) -> std::pair<QByteArray, QByteArray> {
+        const int section = i / 31, entry = i % 31;
+        if (section >= 10)
+            return {};
+        const QByteArray name = "Sezione" + QByteArray::number(section);
+        if (entry < 30) {
+            const QByteArray code = QByteArray::number(entry + 1).rightJustified(3, '0');
+            return {name + "-" + code + ".txt", articleText(seed * 1000 + section * 30 + entry + 1, 7000)};
+        }
         QByteArray index;
         for (int a = 1; a <= 30; ++a) {
             const QByteArray code = QByteArray::number(a).rightJustified(3, '0');
             index += code + " Titolo " + code + "\r\n";
-            add(zip, section + "-" + code + ".txt", articleText(seed * 1000 + s * 30 + a, 7000));
         }
-        add(zip, QByteArray::number(s + 1).rightJustified(2, '0') + "-" + section + "-000.txt", index);
-    }
-    archive_write_close(zip);
-    archive_write_free(zip);
-}
-
-long residentPeakKiB() {
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return 0;
+        return {QByteArray::number(section + 1).rightJustified(2, '0') + "-" + name + "-000.txt", index};
+    });
 }
 
 } // namespace
@@ -88,10 +53,10 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 50; ++i) {
         archives << store.filePath(
             QStringLiteral("Prova%1.zip").arg(QDate(2026, 1, 1).addDays(i).toString("yyyyMMdd")));
-        writeIssue(archives.last(), static_cast<unsigned>(i));
+        writeIssue(archives.last(), i);
     }
     const QString word = QStringLiteral("mercato");
-    const long before = residentPeakKiB();
+    const long before = statusKiB("VmHWM:");
     int found = 0;
     const double ours = elapsedMs([&] { // as the search screen runs it
         StoreSearch::Runner runner(archives, word);
@@ -101,7 +66,7 @@ int main(int argc, char** argv) {
         runner.start();
         loop.exec();
     });
-    const double growthMiB = (residentPeakKiB() - before) / 1024.0;
+    const double growthMiB = (statusKiB("VmHWM:") - before) / 1024.0;
     const double theirs = elapsedMs([&] {
         for (const QString& archive : archives) {
             if (QProcess::execute(

@@ -50,16 +50,6 @@ double idleStallMs() {
     return meter.worstMs();
 }
 
-long statusKiB(const char* field) {
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(static_cast<qsizetype>(qstrlen(field))).trimmed().split(' ').first().toLong();
-    }
-    return 0;
-}
-
 void writeLargeArchive(const QString& path) {
     QFile file(path);
     file.open(QIODevice::WriteOnly);

@@ -225,8 +225,8 @@ private slots:
             ReadingStore store(path);
             QVERIFY(!store.lastPlace("Gazzetta20261205"));
             for (int i = 0; i <= ReadingStore::kMaxIssues; ++i)
-                store.markRead(QString("Giornale%1").arg(i), {"Cronaca", "001", 1});
-            store.markRead("Giornale5", {"Sport", "002", 2});
+                store.markRead(QString("Giornale%1").arg(i), {"Cronaca", "001", 1, {}});
+            store.markRead("Giornale5", {"Sport", "002", 2, {}});
         }
         ReadingStore again(path);
         QVERIFY(!again.lastPlace("Giornale0")); // the oldest went
