@@ -11,6 +11,7 @@ namespace {
 const QCommandLineOption kFolderOption(QStringList{QStringLiteral("c"), QStringLiteral("cartella")}, QString(),
                                        QStringLiteral("percorso"));
 const QCommandLineOption kDemoOption(QStringLiteral("demo"));
+const QCommandLineOption kCheckOption(QStringLiteral("verifica"));
 const QCommandLineOption kServiceOption(QStringList{QStringLiteral("s"), QStringLiteral("servizio")}, QString(),
                                         QStringLiteral("indirizzo"));
 const QCommandLineOption kWaitOption(QStringLiteral("attesa"), QString(), QStringLiteral("secondi"));
@@ -21,7 +22,7 @@ const QCommandLineOption kHelpOption(QStringList{QStringLiteral("h"), QStringLit
 CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvironment& environment) {
     CommandLine result;
     QCommandLineParser parser;
-    parser.addOptions({kFolderOption, kDemoOption, kServiceOption, kWaitOption, kHelpOption});
+    parser.addOptions({kFolderOption, kDemoOption, kCheckOption, kServiceOption, kWaitOption, kHelpOption});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         result.error = unknown.isEmpty() ? QStringLiteral("Argomenti non validi: manca il percorso dopo --cartella.")
@@ -62,6 +63,14 @@ bool CommandLine::asksForHelp(int argc, char** argv) {
     return false;
 }
 
+bool CommandLine::asksForCheck(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--verifica"))
+            return true;
+    }
+    return false;
+}
+
 QString CommandLine::helpText() {
     return QStringLiteral(
                "Uso: lettore-giornali [opzioni]\n"
@@ -71,7 +80,9 @@ QString CommandLine::helpText() {
                "Opzioni:\n"
                "  -c, --cartella <percorso>  Cartella del programma, che contiene accesso.txt, Giornali e Temp.\n"
                "                             Senza questa opzione vale la variabile d'ambiente %1,\n"
-               "                             altrimenti la cartella dell'eseguibile.\n"
+               "                             altrimenti la cartella dell'eseguibile, se vi si può scrivere;\n"
+               "                             per una copia installata, la cartella dei dati dell'utente\n"
+               "                             (%4).\n"
                "  -s, --servizio <indirizzo> Indirizzo del servizio dei giornali (per esempio http://host:8080).\n"
                "                             Senza questa opzione vale la variabile d'ambiente %2,\n"
                "                             altrimenti %3.\n"
@@ -80,6 +91,13 @@ QString CommandLine::helpText() {
                "                             della cartella dell'eseguibile, o quella indicata con --cartella)\n"
                "                             con un profilo e giornali di prova, avvia il servizio\n"
                "                             dimostrativo e lo usa.\n"
-               "  -h, --help, --aiuto        Mostra questo aiuto ed esce.\n")
-        .arg(QLatin1String(kFolderVariable), QLatin1String(kServiceVariable), ServiceAddress::defaultBase());
+               "  --verifica                 Mostra la cartella del programma e la libreria di decompressione\n"
+               "                             che userebbe, ed esce (codice 1 se la libreria non si carica).\n"
+               "  -h, --help, --aiuto        Mostra questo aiuto ed esce.\n"
+               "\n"
+               "Tasti in ogni finestra: Ctrl++ e Ctrl+- ingrandiscono e rimpiccioliscono, Ctrl+0 torna al 100%;\n"
+               "Ctrl+Maiusc+C attiva e disattiva il contrasto elevato. Le scelte restano in impostazioni.ini\n"
+               "nella cartella del programma.\n")
+        .arg(QLatin1String(kFolderVariable), QLatin1String(kServiceVariable), ServiceAddress::defaultBase(),
+             QStringLiteral("~/.local/share/lettore-giornali"));
 }

@@ -21,8 +21,9 @@ struct CommandLine {
     static CommandLine parse(const QStringList& arguments,
                              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
-    // True when the arguments ask for the help text; checked before any window system is needed.
+    // True when the arguments ask for the help text, or for the check; both need no window system.
     static bool asksForHelp(int argc, char** argv);
+    static bool asksForCheck(int argc, char** argv);
 
     static QString helpText();
 };

@@ -2,6 +2,7 @@
 
 #include "CredentialFile.h"
 #include "platform/FileError.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ namespace {
 void fillWithSampleIssues(const QString& folder) {
     if (!QDir(folder).entryList({QStringLiteral("*.zip")}, QDir::Files).isEmpty())
         return;
-    const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/genera-giornale");
+    const QString generator = ProgramFiles::find(QStringLiteral("lettore-giornali-genera-giornale"));
     QProcess process;
     process.start(generator, {QStringLiteral("--cartella"), folder});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
@@ -44,7 +45,7 @@ QString startService(const QString& folder) {
         service.kill();
         service.waitForFinished(3000);
     });
-    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/servizio-demo");
+    const QString program = ProgramFiles::find(QStringLiteral("lettore-giornali-servizio-demo"));
     service.start(program, {QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--cartella"),
                             folder + QStringLiteral("/Servizio")});
     while (service.waitForReadyRead(10000)) {

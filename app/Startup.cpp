@@ -11,6 +11,7 @@
 #include "platform/Screen.h"
 #include "service/ServiceAddress.h"
 #include "service/ServiceRequest.h"
+#include "unzip/CodeModule.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,6 +34,27 @@ void loadQtTranslations() {
 
 } // namespace
 
+int checkInstallation(const QStringList& arguments) {
+    const CommandLine options = CommandLine::parse(arguments);
+    if (!options.error.isEmpty()) {
+        printError(options.error + QStringLiteral(" Vedere lettore-giornali --help."));
+        return 2;
+    }
+    ProgramFolder::set(options.programFolder);
+    if (!QDir().mkpath(ProgramFolder::join(QStringLiteral("Giornali")))) {
+        printError(QStringLiteral("Impossibile creare la cartella «%1».").arg(ProgramFolder::join("Giornali")));
+        return 1;
+    }
+    std::printf("Cartella del programma: %s\n", qPrintable(ProgramFolder::path()));
+    const Outcome<QString> library = CodeModule::describeLibrary();
+    if (!library) {
+        printError(library.reason());
+        return 1;
+    }
+    std::printf("Libreria di decompressione: %s\n", qPrintable(library.value()));
+    return 0;
+}
+
 void wireSubsystems() {
     MainMenu::setShow([] { Screen<FrmLetturaGiornali>::show(); });
 }
@@ -49,7 +71,7 @@ std::optional<int> startUp(const QStringList& arguments) {
     }
     if (options.demo) {
         const QString folder = options.programFolder.isEmpty()
-                                   ? QCoreApplication::applicationDirPath() + QStringLiteral("/demo")
+                                   ? ProgramFolder::defaultFor(QCoreApplication::applicationDirPath()) + QStringLiteral("/demo")
                                    : options.programFolder;
         try {
             DemoFolder::prepare(folder);

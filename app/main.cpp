@@ -9,6 +9,10 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(CommandLine::helpText()), stdout);
         return 0;
     }
+    if (CommandLine::asksForCheck(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return checkInstallation(QCoreApplication::arguments());
+    }
     QApplication app(argc, argv);
     if (const auto exitCode = startUp(QApplication::arguments()))
         return *exitCode;

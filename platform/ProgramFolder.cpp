@@ -1,12 +1,21 @@
 #include "ProgramFolder.h"
 
+#include "ProgramFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
 QString& chosenFolder() {
     static QString folder;
+    return folder;
+}
+
+const QString& defaultFolder() {
+    static const QString folder = ProgramFolder::defaultFor(QCoreApplication::applicationDirPath());
     return folder;
 }
 
@@ -16,7 +25,7 @@ namespace ProgramFolder {
 
 QString path() {
     const QString& chosen = chosenFolder();
-    QString folder = chosen.isEmpty() ? QCoreApplication::applicationDirPath() : chosen;
+    QString folder = chosen.isEmpty() ? defaultFolder() : chosen;
     folder = QDir::toNativeSeparators(QDir::cleanPath(folder));
     if (folder.size() > 1 && folder.endsWith(QDir::separator()))
         folder.chop(1);
@@ -29,6 +38,17 @@ QString join(const QString& name) {
 
 void set(const QString& folder) {
     chosenFolder() = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
+}
+
+// An installed copy keeps its data apart even when run by an administrator, who could write beside it.
+QString defaultFor(const QString& executableFolder) {
+    if (!ProgramFiles::isInstalledCopy(executableFolder) && QFileInfo(executableFolder).isWritable())
+        return executableFolder;
+    return userDataFolder();
+}
+
+QString userDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 } // namespace ProgramFolder

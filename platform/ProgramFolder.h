@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// The folder that holds the credential file, the archive store "Giornali" and the extraction folder "Temp":
-// the executable's folder unless the user named another one at start-up.
+// The folder that holds the credential file, the archive store "Giornali", the extraction folder "Temp" and the
+// settings: the one the user named at start-up, else the executable's folder for a copy unpacked by hand, else
+// (an installed copy, or an executable folder that cannot be written) the user's data folder.
 namespace ProgramFolder {
 
 // The folder in native form, without a trailing separator.
@@ -12,7 +13,13 @@ QString path();
 // The folder followed by the native separator and the name: ProgramFolder::join("accesso.txt").
 QString join(const QString& name);
 
-// Points the program at another folder; an empty path restores the executable's folder.
+// Points the program at another folder; an empty path restores the default one.
 void set(const QString& folder);
+
+// The folder used when the user names none, for an executable in the given folder.
+QString defaultFor(const QString& executableFolder);
+
+// The user's data folder for this program (on Linux ~/.local/share/lettore-giornali).
+QString userDataFolder();
 
 } // namespace ProgramFolder

@@ -1,6 +1,7 @@
 #include "CodeModule.h"
 
 #include "UnzipError.h"
+#include "platform/ProgramFiles.h"
 #include "platform/Toolkit.h"
 
 #include <QCoreApplication>
@@ -127,8 +128,27 @@ void windowThreadGone() {
 }
 
 QString libraryPath() {
-    return chosenLibrary().isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/unzip32")
+    return chosenLibrary().isEmpty() ? ProgramFiles::find(QStringLiteral("unzip32"))
                                      : chosenLibrary();
+}
+
+Outcome<QString> describeLibrary() {
+    QLibrary library(libraryPath());
+    if (!library.load())
+        return Failure{QStringLiteral("Impossibile caricare la libreria di decompressione «%1»: %2")
+                           .arg(QDir::toNativeSeparators(libraryPath()), library.errorString())};
+    try {
+        UnzipVersion version = blankVersion();
+        resolve<decltype(&UzpVersion2)>(library, "UzpVersion2")(&version);
+        resolve<decltype(&Wiz_SingleEntryUnzip)>(library, "Wiz_SingleEntryUnzip");
+        return QStringLiteral("%1 (versione %2.%3.%4)")
+            .arg(QDir::toNativeSeparators(library.fileName()))
+            .arg(version.library[0])
+            .arg(version.library[1])
+            .arg(version.library[2]);
+    } catch (const UnzipError& error) {
+        return Failure{error.description()};
+    }
 }
 
 void setLibraryPath(const QString& path) {

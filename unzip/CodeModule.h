@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UnzipRecords.h"
+#include "platform/Outcome.h"
 
 #include <QString>
 #include <cstdint>
@@ -21,9 +22,12 @@ int32_t VBUnzip(const QString& zipFileName, const QString& extractDir, int16_t e
 // What the library printed during the last run.
 QString LastMessage();
 
-// The library file, without its platform prefix and suffix: "unzip32" in the executable's folder by default.
+// The library file, without its platform prefix and suffix: "unzip32" beside the executable, or in an installed
+// copy's private folder, by default.
 QString libraryPath();
 void setLibraryPath(const QString& path); // empty: the default
+// Loads the library and checks its functions: its file and version, or why it cannot be used.
+Outcome<QString> describeLibrary();
 
 // The callbacks the library calls; none lets a failure escape.
 extern "C" {

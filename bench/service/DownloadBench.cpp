@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     writeLargeArchive(dir.filePath("Grande20261205.zip"));
 
     QProcess service;
-    service.start(QCoreApplication::applicationDirPath() + "/servizio-demo",
+    service.start(QCoreApplication::applicationDirPath() + "/lettore-giornali-servizio-demo",
                   {"--porta", "0", "--profilo", "bench:bench:" + dir.path()});
     if (!service.waitForReadyRead(10000))
         qFatal("the demo service did not start");

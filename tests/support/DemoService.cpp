@@ -10,7 +10,7 @@
 DemoService::DemoService(const QString& user, const QString& password) {
     for (const SampleIssue::Layout& issue : SampleIssue::demoIssues())
         QVERIFY(SampleIssue::write(issue, m_issues.filePath(SampleIssue::baseName(issue) + ".zip")));
-    m_process.start(QCoreApplication::applicationDirPath() + "/servizio-demo",
+    m_process.start(QCoreApplication::applicationDirPath() + "/lettore-giornali-servizio-demo",
                     {"--porta", "0", "--profilo", user + ":" + password + ":" + m_issues.path()});
     QVERIFY(m_process.waitForReadyRead(10000));
     const QList<QByteArray> words = m_process.readLine().trimmed().split(' ');

@@ -1,4 +1,4 @@
-// genera-giornale: writes sample newspaper issues as ZIP archives named as the service names them.
+// lettore-giornali-genera-giornale: writes sample newspaper issues as ZIP archives named as the service names them.
 #include "SampleIssue.h"
 
 #include <QCommandLineParser>

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // The issues one profile may fetch: the ZIP archives of a folder, named masthead, yyyymmdd, provincial edition
-// (empty for an issue without editions), ".zip", as genera-giornale writes them.
+// (empty for an issue without editions), ".zip", as lettore-giornali-genera-giornale writes them.
 class Catalogue {
 public:
     explicit Catalogue(const QString& folder);

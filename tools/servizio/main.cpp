@@ -1,4 +1,4 @@
-// servizio-demo: a newspaper service for the demo and the tests, on loopback. It answers the four requests of
+// lettore-giornali-servizio-demo: a newspaper service for the demo and the tests, on loopback. It answers the four requests of
 // "/ondaris/ondaris2.asp" the way an ASP-era server did: listings as an HTML page with a lower-case <pre> block
 // and CR LF lines in Windows-1252, archives as application/zip. A wrong user or password gets an empty listing.
 #include "Catalogue.h"

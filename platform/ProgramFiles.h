@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The files the program loads or runs besides itself: the extraction library and the demo tools. A copy built or
+// unpacked by hand keeps them beside the executable; an installed copy keeps the library in its private folder
+// and the tools beside the executable.
+namespace ProgramFiles {
+
+// The installed copy's private folder for an executable in the given folder.
+QString privateFolder(const QString& executableFolder);
+
+// True when the executable sits in an installed copy (its private folder exists).
+bool isInstalledCopy(const QString& executableFolder);
+
+// The path to load or run a file by: beside the executable when it is there, else in the private folder.
+// The name is given without a library suffix ("unzip32"); a library is recognised with any of the platform's.
+QString find(const QString& name);
+
+} // namespace ProgramFiles
