@@ -4,6 +4,7 @@
 #include "DemoFolder.h"
 #include "FrmLetturaGiornali.h"
 #include "platform/AccessibleLineEdit.h"
+#include "platform/Appearance.h"
 #include "platform/FileError.h"
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
@@ -70,9 +71,10 @@ std::optional<int> startUp(const QStringList& arguments) {
         return 0;
     }
     if (options.demo) {
-        const QString folder = options.programFolder.isEmpty()
-                                   ? ProgramFolder::defaultFor(QCoreApplication::applicationDirPath()) + QStringLiteral("/demo")
-                                   : options.programFolder;
+        const QString folder =
+            options.programFolder.isEmpty()
+                ? ProgramFolder::defaultFor(QCoreApplication::applicationDirPath()) + QStringLiteral("/demo")
+                : options.programFolder;
         try {
             DemoFolder::prepare(folder);
             if (options.service.isEmpty())
@@ -94,6 +96,7 @@ std::optional<int> startUp(const QStringList& arguments) {
     installAccessibleLineEdit();
     static QtToolkit toolkit;
     Toolkit::install(&toolkit);
+    Appearance::install(ProgramFolder::join(QStringLiteral("impostazioni.ini")));
     wireSubsystems();
     Screen<FrmLetturaGiornali>::show();
     return std::nullopt;

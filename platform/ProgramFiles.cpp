@@ -12,8 +12,8 @@ namespace {
 
 bool presentIn(const QString& folder, const QString& name) {
     const QDir dir(folder);
-    for (const QString& candidate : {name, QStringLiteral("lib%1.so").arg(name), name + QStringLiteral(".dll"),
-                                     name + QStringLiteral(".exe")}) {
+    for (const QString& candidate :
+         {name, QStringLiteral("lib%1.so").arg(name), name + QStringLiteral(".dll"), name + QStringLiteral(".exe")}) {
         if (QFileInfo::exists(dir.filePath(candidate)))
             return true;
     }

@@ -14,6 +14,7 @@
 #include "platform/TextEditor.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"
+#include "platform/WindowZoom.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -61,6 +62,8 @@ FrmLeggiGiornale::FrmLeggiGiornale()
     m_aprifile->setGeometry(twipsRect(10320, 6480, 2655, 375));
 
     m_status->setGeometry(twipsRect(120, 6960, 13080, 720));
+    // Zoomed past the screen, the article's text gives up room: the lists keep their height, the button its width.
+    WindowZoom::setElasticBand(this, QRect(QPoint(twips(120), twips(315)), QPoint(twips(10320), twips(6015))));
 
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(300);

@@ -128,8 +128,7 @@ void windowThreadGone() {
 }
 
 QString libraryPath() {
-    return chosenLibrary().isEmpty() ? ProgramFiles::find(QStringLiteral("unzip32"))
-                                     : chosenLibrary();
+    return chosenLibrary().isEmpty() ? ProgramFiles::find(QStringLiteral("unzip32")) : chosenLibrary();
 }
 
 Outcome<QString> describeLibrary() {

@@ -1,0 +1,126 @@
+#include "Appearance.h"
+
+#include "Announcer.h"
+#include "FocusFrame.h"
+#include "WindowZoom.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+bool isPlainWindow(const QWidget* widget) {
+    const Qt::WindowType type = widget->windowType();
+    return widget->isWindow() && type != Qt::Popup && type != Qt::ToolTip && type != Qt::Desktop;
+}
+
+// Said in the window the user is in, without moving the focus.
+void say(const QString& text) {
+    QWidget* window = QApplication::activeWindow();
+    if (!window && QApplication::focusWidget())
+        window = QApplication::focusWidget()->window();
+    if (!window)
+        return;
+    auto* announcer = window->findChild<Announcer*>(QStringLiteral("AnnuncioAspetto"));
+    if (!announcer) {
+        announcer = new Announcer(window);
+        announcer->setObjectName(QStringLiteral("AnnuncioAspetto"));
+        announcer->setGeometry(0, 0, 1, 1); // for the ear only: the window itself shows the change
+    }
+    announcer->say(text);
+}
+
+// The desktop's own palette, as it was before the program changed any.
+const QPalette& platformPalette() {
+    static const QPalette palette = QApplication::palette();
+    return palette;
+}
+
+} // namespace
+
+Appearance& Appearance::install(const QString& settingsFile) {
+    static QPointer<Appearance> installed;
+    delete installed;
+    installed = new Appearance(settingsFile);
+    return *installed;
+}
+
+Appearance::Appearance(const QString& settingsFile)
+    : QObject(qApp), m_file(settingsFile), m_settings(AppearanceSettings::read(settingsFile)) {
+    QApplication::setPalette(m_settings.highContrast ? highContrastPalette() : platformPalette());
+    qApp->installEventFilter(this);
+    followFocusWithFrame();
+}
+
+void Appearance::setZoom(int percent) {
+    percent = Zoom::valid(percent);
+    if (percent == m_settings.zoom)
+        return;
+    m_settings.zoom = percent;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (isPlainWindow(window))
+            WindowZoom::apply(window, percent);
+    }
+    changed(QStringLiteral("Ingrandimento al %1%.").arg(percent));
+}
+
+void Appearance::setHighContrast(bool on) {
+    if (on == m_settings.highContrast)
+        return;
+    m_settings.highContrast = on;
+    QApplication::setPalette(on ? highContrastPalette() : platformPalette());
+    changed(on ? QStringLiteral("Contrasto elevato attivato.") : QStringLiteral("Contrasto elevato disattivato."));
+}
+
+void Appearance::changed(const QString& spoken) {
+    const Outcome<> saved = m_settings.write(m_file);
+    say(saved ? spoken : spoken + QLatin1Char(' ') + saved.reason());
+}
+
+bool Appearance::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress)
+        return handleKey(static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (isPlainWindow(widget) && WindowZoom::appliedPercent(widget) != m_settings.zoom)
+            WindowZoom::apply(widget, m_settings.zoom);
+    }
+    return false;
+}
+
+bool Appearance::handleKey(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool control = modifiers == Qt::ControlModifier;
+    const bool controlShift = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+    const int key = event->key();
+    if ((control || controlShift) && (key == Qt::Key_Plus || key == Qt::Key_Equal))
+        setZoom(Zoom::larger(m_settings.zoom));
+    else if (control && key == Qt::Key_Minus)
+        setZoom(Zoom::smaller(m_settings.zoom));
+    else if (control && key == Qt::Key_0)
+        setZoom(Zoom::kNormal);
+    else if (controlShift && key == Qt::Key_C)
+        setHighContrast(!m_settings.highContrast);
+    else
+        return false;
+    return true;
+}
+
+// Light text on black, yellow for what is selected or focused, grey (still 8:1 on black) for what is disabled.
+QPalette Appearance::highContrastPalette() {
+    const QColor black(Qt::black), white(Qt::white), yellow(255, 255, 0), grey(160, 160, 160);
+    QPalette palette(white, black, white, QColor(96, 96, 96), grey, white, white, black, black);
+    palette.setColor(QPalette::Highlight, yellow);
+    palette.setColor(QPalette::HighlightedText, black);
+    palette.setColor(QPalette::ToolTipBase, black);
+    palette.setColor(QPalette::ToolTipText, white);
+    palette.setColor(QPalette::PlaceholderText, grey);
+    palette.setColor(QPalette::Link, QColor(0, 255, 255));
+    palette.setColor(QPalette::LinkVisited, QColor(255, 128, 255));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, grey);
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, grey);
+    return palette;
+}

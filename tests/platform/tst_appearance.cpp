@@ -1,0 +1,287 @@
+#include "app/FrmConfigurazione.h"
+#include "app/FrmLetturaGiornali.h"
+#include "platform/Appearance.h"
+#include "platform/FocusFrame.h"
+#include "platform/Zoom.h"
+#include "reader/FrmCercaGiornali.h"
+#include "reader/FrmGiornaliScaricati.h"
+#include "reader/FrmLeggiGiornale.h"
+#include "service/FrmTestata.h"
+#include "support/Screens.h"
+#include "support/SpeechRecorder.h"
+#include "support/TestProgramFolder.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// A screen large enough for the reader at 300%, so that every zoom keeps the designed proportions exactly.
+constexpr int kScreenWidth = 3840, kScreenHeight = 2160;
+
+struct Made {
+    QSize size;
+    QHash<QString, QRect> geometry;
+    QHash<QString, qreal> points;
+};
+
+QList<QWidget*> controls(QWidget* window) {
+    QList<QWidget*> found;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_") && !w->isWindow() &&
+            !qobject_cast<QFocusFrame*>(w) && w->objectName() != "AnnuncioAspetto")
+            found << w;
+    }
+    return found;
+}
+
+Made asMade(QWidget* window) {
+    Made made{window->size(), {}, {}};
+    for (QWidget* w : controls(window)) {
+        made.geometry[w->objectName()] = w->geometry();
+        made.points[w->objectName()] = w->font().pointSizeF();
+    }
+    return made;
+}
+
+bool near(int actual, double expected) {
+    return std::abs(actual - expected) <= 1.0;
+}
+
+void press(QKeySequence keys) {
+    QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow(), keys);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::function<QWidget*()>)
+
+class TestAppearance : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString settingsPath() const { return m_dir.filePath("impostazioni.ini"); }
+
+private slots:
+    void initTestCase() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().width() == kScreenWidth);
+    }
+
+    void init() {
+        QFile::remove(settingsPath());
+        Appearance::install(settingsPath());
+    }
+
+    // Every screen grows by the zoom, text and controls together, and comes back to its designed size.
+    void everyScreenZooms_data() {
+        QTest::addColumn<std::function<QWidget*()>>("make");
+        QTest::addColumn<int>("steps"); // of 25%
+        const QList<std::pair<const char*, std::function<QWidget*()>>> screens{
+            {"menu", [] { return new FrmLetturaGiornali; }},
+            {"profilo", [] { return new FrmConfigurazione; }},
+            {"testata", [] { return new FrmTestata; }},
+            {"lettore", [] { return new FrmLeggiGiornale; }},
+            {"scaricati", [] { return new FrmGiornaliScaricati; }},
+            {"ricerca", [] { return new FrmCercaGiornali; }},
+        };
+        for (const auto& [name, make] : screens) {
+            for (int steps : {4, 8})
+                QTest::addRow("%s %d%%", name, 100 + 25 * steps) << make << steps;
+        }
+    }
+
+    void everyScreenZooms() {
+        QFETCH(std::function<QWidget*()>, make);
+        QFETCH(int, steps);
+        TestProgramFolder folder;
+        QWidget* window = make();
+        const Made made = asMade(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        for (int i = 0; i < steps + 2; ++i) // past the largest step it stays there
+            press(QKeySequence(Qt::CTRL | Qt::Key_Plus));
+        const double factor = std::min(3.0, 1 + 0.25 * steps);
+        if (steps == 8)
+            QCOMPARE(Appearance::install(settingsPath()).settings().zoom, 300); // kept for the next start
+        else
+            for (int i = 0; i < 2; ++i)
+                press(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+
+        QVERIFY2(near(window->width(), made.size.width() * factor), qPrintable(QString::number(window->width())));
+        QVERIFY(near(window->height(), made.size.height() * factor));
+        for (QWidget* w : controls(window)) {
+            const QRect base = made.geometry.value(w->objectName());
+            const QRect now = w->geometry();
+            QVERIFY2(near(now.x(), base.x() * factor) && near(now.y(), base.y() * factor) &&
+                         near(now.width(), base.width() * factor) && near(now.height(), base.height() * factor),
+                     qPrintable(w->objectName()));
+            QCOMPARE(w->font().pointSizeF(), made.points.value(w->objectName()) * factor);
+            if (w->isVisibleTo(window) && w->focusPolicy() != Qt::NoFocus)
+                QVERIFY2(w->height() >= w->fontMetrics().height(), qPrintable(w->objectName()));
+        }
+        window->activateWindow();
+        press(QKeySequence(Qt::CTRL | Qt::Key_0));
+        QCOMPARE(asMade(window).size, made.size);
+        QCOMPARE(asMade(window).geometry, made.geometry);
+        QCOMPARE(asMade(window).points, made.points);
+    }
+
+    // Where a zoomed window does not fit the screen, its elastic band gives up room, down to its least scale, and
+    // what lies past the band moves back by as much.
+    void zoomedWindowFitsTheScreen_data() {
+        QTest::addColumn<int>("extent");
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<int>("available");
+        QTest::addColumn<QList<int>>("band"); // from, to, least scale in percent
+        QTest::addColumn<QList<int>>("positions");
+        QTest::addColumn<QList<int>>("mapped");
+        QTest::newRow("fits") << 519 << 3.0 << 2000 << QList<int>{21, 401, 50} << QList<int>{0, 21, 401, 519}
+                              << QList<int>{0, 63, 1203, 1557};
+        QTest::newRow("reader on a laptop")
+            << 519 << 3.0 << 728 << QList<int>{21, 401, 50} << QList<int>{0, 21, 211, 401, 448, 519}
+            << QList<int>{0, 63, 219, 374, 515, 728};
+        QTest::newRow("band at its least") << 519 << 3.0 << 300 << QList<int>{21, 401, 50}
+                                           << QList<int>{0, 21, 401, 519} << QList<int>{0, 63, 253, 607};
+        QTest::newRow("whole window") << 286 << 3.0 << 728 << QList<int>{0, 286, 180} << QList<int>{0, 143, 286}
+                                      << QList<int>{0, 364, 728};
+    }
+
+    void zoomedWindowFitsTheScreen() {
+        QFETCH(int, extent);
+        QFETCH(double, factor);
+        QFETCH(int, available);
+        QFETCH(QList<int>, band);
+        QFETCH(QList<int>, positions);
+        QFETCH(QList<int>, mapped);
+        const Zoom::AxisMap axis(extent, factor, available, band[0], band[1], band[2] / 100.0);
+        QList<int> actual;
+        for (int position : positions)
+            actual << axis.map(position);
+        QCOMPARE(actual, mapped);
+        QCOMPARE(axis.extent(), mapped.last());
+    }
+
+    // The settings file: missing, damaged or out of place values give the defaults, and a damaged file is
+    // replaced by the next change.
+    void settingsRead_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<bool>("contrast");
+        QTest::newRow("missing") << QByteArray("(manca)") << 100 << false;
+        QTest::newRow("kept") << QByteArray("[aspetto]\ningrandimento=225\ncontrasto_elevato=true\n") << 225 << true;
+        QTest::newRow("between steps") << QByteArray("[aspetto]\ningrandimento=110\n") << 100 << false;
+        QTest::newRow("too large") << QByteArray("[aspetto]\ningrandimento=5000\ncontrasto_elevato=si\n") << 100
+                                   << false;
+        QTest::newRow("damaged") << QByteArray("\xff\xfe[asp\x00etto\ningrandimento=\"200\n\x01\x02", 30) << 100
+                                 << false;
+    }
+
+    void settingsRead() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, zoom);
+        QFETCH(bool, contrast);
+        const QString file = m_dir.filePath(QStringLiteral("%1.ini").arg(QTest::currentDataTag()));
+        QFile::remove(file);
+        if (content != "(manca)") {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        const AppearanceSettings read = AppearanceSettings::read(file);
+        QCOMPARE(read.zoom, zoom);
+        QCOMPARE(read.highContrast, contrast);
+        QVERIFY(bool(AppearanceSettings{275, true}.write(file)));
+        QCOMPARE(AppearanceSettings::read(file).zoom, 275);
+    }
+
+    // Ctrl+Shift+C switches to light text on black and back to the platform's palette; the choice stays, the
+    // change is said, and a frame at least 3 pixels wide in the highlight colour marks the focused control.
+    void highContrastAndFocusFrame() {
+        TestProgramFolder folder;
+        const QPalette platform = QApplication::palette();
+        SpeechRecorder recorder;
+        auto* menu = new FrmLetturaGiornali;
+        menu->show();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        auto* button = child<QPushButton>(menu, "CmdConfigurazione");
+        button->setFocus();
+
+        press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+        QCOMPARE(QApplication::palette().color(QPalette::Window), QColor(Qt::black));
+        QCOMPARE(QApplication::palette().color(QPalette::ButtonText), QColor(Qt::white));
+        QVERIFY(frameDrawnAround(menu, button, QColor(255, 255, 0)));
+        QVERIFY(AppearanceSettings::read(settingsPath()).highContrast);
+        QVERIFY(spoken(recorder, "Contrasto elevato attivato."));
+
+        Appearance::install(settingsPath()); // the next start
+        QCOMPARE(QApplication::palette().color(QPalette::Window), QColor(Qt::black));
+
+        press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+        QCOMPARE(QApplication::palette().color(QPalette::Window), platform.color(QPalette::Window));
+        QVERIFY(frameDrawnAround(menu, button, platform.color(QPalette::Highlight)));
+        QVERIFY(!AppearanceSettings::read(settingsPath()).highContrast);
+        QVERIFY(spoken(recorder, "Contrasto elevato disattivato."));
+    }
+
+    void zoomIsSaid() {
+        TestProgramFolder folder;
+        SpeechRecorder recorder;
+        auto* menu = new FrmLetturaGiornali;
+        menu->show();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        press(QKeySequence(Qt::CTRL | Qt::Key_Plus));
+        QVERIFY(spoken(recorder, "Ingrandimento al 125%."));
+        QCOMPARE(QApplication::focusWidget()->window(), menu); // the focus stays where it was
+    }
+
+private:
+    static bool spoken(const SpeechRecorder& recorder, const QString& text) {
+        for (const SpeechRecorder::Event& event : recorder.events()) {
+            if (event.type == QAccessible::ObjectShow && event.name == text &&
+                QAccessible::queryAccessibleInterface(event.object)->role() == QAccessible::Notification)
+                return true;
+        }
+        return false;
+    }
+
+    // The 3 pixels just inside the control's edges, on each side, are of the frame's colour.
+    static bool frameDrawnAround(QWidget* window, QWidget* control, const QColor& colour) {
+        QApplication::processEvents();
+        const QImage image = window->grab().toImage();
+        const QRect r = control->geometry();
+        const qreal scale = image.devicePixelRatio();
+        for (int i = 0; i < FocusFrame::kWidth; ++i) {
+            for (const QPoint p : {QPoint(r.left() + i, r.center().y()), QPoint(r.right() - i, r.center().y()),
+                                   QPoint(r.center().x(), r.top() + i), QPoint(r.center().x(), r.bottom() - i)}) {
+                if (image.pixelColor(p * scale) != colour) {
+                    qWarning() << "at" << p << image.pixelColor(p * scale) << "instead of" << colour;
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+};
+
+int main(int argc, char** argv) {
+    QTemporaryDir dir;
+    QFile screens(dir.filePath("schermo.json"));
+    if (!screens.open(QIODevice::WriteOnly))
+        return 1;
+    screens.write(QStringLiteral(R"({"screens": [{"name": "grande", "x": 0, "y": 0, "width": %1, "height": %2,
+        "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                      .arg(kScreenWidth)
+                      .arg(kScreenHeight)
+                      .toUtf8());
+    screens.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestAppearance test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_appearance.moc"
