@@ -90,17 +90,27 @@ bool Appearance::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+// A key that cannot go further still answers, so the user knows where the zoom stands.
+void Appearance::stepZoom(int percent) {
+    if (percent != m_settings.zoom)
+        setZoom(percent);
+    else if (percent == Zoom::kLargest)
+        say(QStringLiteral("Ingrandimento già al massimo, %1%.").arg(percent));
+    else
+        say(QStringLiteral("Ingrandimento già al %1%, la dimensione normale.").arg(percent));
+}
+
 bool Appearance::handleKey(const QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool control = modifiers == Qt::ControlModifier;
     const bool controlShift = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
     const int key = event->key();
     if ((control || controlShift) && (key == Qt::Key_Plus || key == Qt::Key_Equal))
-        setZoom(Zoom::larger(m_settings.zoom));
+        stepZoom(Zoom::larger(m_settings.zoom));
     else if (control && key == Qt::Key_Minus)
-        setZoom(Zoom::smaller(m_settings.zoom));
+        stepZoom(Zoom::smaller(m_settings.zoom));
     else if (control && key == Qt::Key_0)
-        setZoom(Zoom::kNormal);
+        stepZoom(Zoom::kNormal);
     else if (controlShift && key == Qt::Key_C)
         setHighContrast(!m_settings.highContrast);
     else

@@ -31,6 +31,7 @@ protected:
 private:
     explicit Appearance(const QString& settingsFile);
     bool handleKey(const QKeyEvent* event);
+    void stepZoom(int percent);
     void changed(const QString& spoken);
 
     QString m_file;

@@ -4,8 +4,11 @@
 
 #include <QFocusFrame>
 #include <QFont>
+#include <QGridLayout>
 #include <QLayout>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -19,6 +22,7 @@ constexpr const char* kBaseSize = "giornali_zoom_dimensione";
 constexpr const char* kFixedSize = "giornali_zoom_fissa";
 constexpr const char* kBand = "giornali_zoom_fascia";
 constexpr const char* kApplied = "giornali_zoom";
+constexpr const char* kWidener = "giornali_zoom_allargamento";
 constexpr double kLeastDeclaredBand = 0.5; // of the unzoomed band: a text area still shows a few lines
 constexpr double kLeastWholeWindow = 0.6;  // of the zoomed window: controls still hold their zoomed text
 
@@ -75,6 +79,41 @@ void keepOnScreen(QWidget* window) {
         window->move(x, y);
 }
 
+// A message box wraps its text at a width made for unzoomed text: zoomed, it is widened as much, within the screen,
+// so that its text does not run past the screen's bottom.
+void widenMessageBox(QMessageBox* box, double factor) {
+    auto* grid = qobject_cast<QGridLayout*>(box->layout());
+    const QScreen* screen = box->screen();
+    if (!grid || !screen)
+        return;
+    constexpr int kUnzoomedWidth = 500;
+    const int width = std::min(static_cast<int>(kUnzoomedWidth * factor), screen->availableGeometry().width() * 9 / 10);
+    auto* spacer = reinterpret_cast<QSpacerItem*>(box->property(kWidener).value<quintptr>());
+    if (!spacer) {
+        spacer = new QSpacerItem(0, 0);
+        grid->addItem(spacer, grid->rowCount(), 0, 1, grid->columnCount());
+        box->setProperty(kWidener, reinterpret_cast<quintptr>(spacer));
+    }
+    spacer->changeSize(factor > 1 ? width : 0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
+    grid->invalidate();
+}
+
+// A laid-out window never grows past the screen.
+void fitLaidOut(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (!screen || !window->isVisible())
+        return;
+    const QSize room = screen->availableGeometry().size() - (window->frameGeometry().size() - window->size());
+    const QSize size = window->size().boundedTo(room);
+    if (size != window->size()) {
+        if (window->minimumSize() == window->maximumSize())
+            window->setFixedSize(size);
+        else
+            window->resize(size);
+    }
+    keepOnScreen(window);
+}
+
 } // namespace
 
 namespace WindowZoom {
@@ -100,9 +139,12 @@ void apply(QWidget* window, int percent) {
     window->setProperty(kApplied, percent);
 
     if (window->layout()) {
-        if (window->isVisible())
+        if (auto* box = qobject_cast<QMessageBox*>(window))
+            widenMessageBox(box, factor);
+        if (window->isVisible() && window->minimumSize() != window->maximumSize())
             window->adjustSize();
-        keepOnScreen(window);
+        // A box sizes itself as it appears, after this: it is fitted once that is done.
+        QTimer::singleShot(0, window, [window] { fitLaidOut(window); });
         return;
     }
     if (!window->property(kBaseSize).isValid()) {

@@ -233,6 +233,8 @@ private slots:
         auto* menu = new FrmLetturaGiornali;
         menu->show();
         QVERIFY(QTest::qWaitForWindowActive(menu));
+        press(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+        QVERIFY(spoken(recorder, "Ingrandimento già al 100%, la dimensione normale."));
         press(QKeySequence(Qt::CTRL | Qt::Key_Plus));
         QVERIFY(spoken(recorder, "Ingrandimento al 125%."));
         QCOMPARE(QApplication::focusWidget()->window(), menu); // the focus stays where it was
