@@ -88,7 +88,7 @@ QString CommandLine::helpText() {
                "                             altrimenti %3.\n"
                "  --attesa <secondi>         Quanto a lungo aspettare il servizio quando non risponde (30).\n"
                "  --demo                     Prepara una cartella dimostrativa (la sottocartella \"demo\"\n"
-               "                             della cartella dell'eseguibile, o quella indicata con --cartella)\n"
+               "                             della cartella predefinita, o quella indicata con --cartella)\n"
                "                             con un profilo e giornali di prova, avvia il servizio\n"
                "                             dimostrativo e lo usa.\n"
                "  --verifica                 Mostra la cartella del programma e la libreria di decompressione\n"

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
         return checkInstallation(QCoreApplication::arguments());
     }
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.ondaris.LettoreGiornali")); // the menu entry's window
     if (const auto exitCode = startUp(QApplication::arguments()))
         return *exitCode;
     return QApplication::exec();

@@ -9,6 +9,7 @@ packages=(
     libarchive-dev libarchive-tools libgumbo-dev
     qt6-httpserver-dev qt6-websockets-dev curl
     fonts-dejavu-core xvfb xauth
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

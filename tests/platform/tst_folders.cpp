@@ -1,9 +1,13 @@
 #include "platform/FileError.h"
 #include "platform/Folders.h"
+#include "platform/ProgramFiles.h"
+#include "platform/ProgramFolder.h"
 #include "support/TestProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 class TestFolders : public QObject {
@@ -42,6 +46,35 @@ private slots:
         QFile::setPermissions(folder.file("Temp/protetto.txt"), QFile::ReadOwner | QFile::ReadUser);
         QVERIFY_THROWS_EXCEPTION(FileError, Folders::deleteFolder(folder.file("Temp")));
         QCOMPARE(QDir(folder.file("Temp")).entryList(QDir::Files), QStringList{"protetto.txt"});
+    }
+
+    // A copy unpacked by hand keeps its data beside the executable; an installed copy, or one that cannot write
+    // there, in the user's data folder under HOME.
+    void programFolderWithoutOption_data() {
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("unpacked") << "unpacked";
+        QTest::newRow("installed") << "installed";
+        QTest::newRow("read-only") << "read-only";
+    }
+
+    void programFolderWithoutOption() {
+        QFETCH(QString, layout);
+        TestProgramFolder folder;
+        const QString bin = folder.file("usr/bin");
+        QDir().mkpath(bin);
+        QCoreApplication::setApplicationName("lettore-giornali");
+        qputenv("HOME", folder.file("casa").toLocal8Bit());
+        qunsetenv("XDG_DATA_HOME");
+        if (layout == "installed")
+            QDir().mkpath(ProgramFiles::privateFolder(bin));
+        if (layout == "read-only") {
+            QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner);
+            if (QFileInfo(bin).isWritable())
+                QSKIP("this user writes in read-only folders");
+        }
+        const QString expected = layout == "unpacked" ? bin : folder.file("casa/.local/share/lettore-giornali");
+        QCOMPARE(ProgramFolder::defaultFor(bin), expected);
+        QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 };
 

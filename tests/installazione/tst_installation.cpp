@@ -1,0 +1,164 @@
+// The installed copy, run from the folder the installation test filled as the package lays it out (prefix /usr):
+// where it keeps its data and which extraction library it loads. What a desktop finds of it is checked by
+// appstreamcli validate-tree on the same folder.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kInstalled = QStringLiteral(COPIA_INSTALLATA);
+const QString kBin = kInstalled + QStringLiteral("/" CARTELLA_BIN);
+const QString kProgram = kBin + QStringLiteral("/lettore-giornali");
+const QString kLibrary = kInstalled + QStringLiteral("/" CARTELLA_PRIVATA "/libunzip32.so");
+
+// A user of their own: everything the program keeps per user lands in the temporary home.
+QProcessEnvironment userEnvironment(const QString& home) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "LETTORE_GIORNALI_CARTELLA"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
+}
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    Run result;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = QStringLiteral("non terminato entro 30 s");
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+// The value after "label: " on its own line of the output, or a null string.
+QString reported(const QString& output, const QString& label) {
+    const QRegularExpression line(QStringLiteral("^%1: (.*)$").arg(QRegularExpression::escape(label)),
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = line.match(output);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QString userDataFolder(const QString& home) {
+    return home + QStringLiteral("/.local/share/lettore-giornali");
+}
+
+} // namespace
+
+class TestInstallation : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(QFileInfo(kProgram).isExecutable(),
+                 qPrintable(kProgram + " manca: installazione_copia non eseguito?"));
+    }
+
+    // --verifica lays out the folder a start would use and names the library it loaded.
+    void checkReportsFolderAndLibrary_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("expected");
+        const QString home = QStringLiteral("<home>/.local/share/lettore-giornali");
+        QTest::newRow("cartella dell'utente") << QStringList{} << QString() << home;
+        QTest::newRow("--cartella") << QStringList{"--cartella", "<altra>/opzione"} << QString() << "<altra>/opzione";
+        QTest::newRow("variabile") << QStringList{} << "<altra>/variabile"
+                                   << "<altra>/variabile";
+        QTest::newRow("--cartella prima della variabile")
+            << QStringList{"--cartella", "<altra>/opzione"} << "<altra>/variabile"
+            << "<altra>/opzione";
+    }
+
+    void checkReportsFolderAndLibrary() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, variable);
+        QFETCH(QString, expected);
+        QTemporaryDir home;
+        QTemporaryDir other;
+        QVERIFY(home.isValid() && other.isValid());
+        const auto place = [&](QString text) {
+            return text.replace(QLatin1String("<home>"), home.path()).replace(QLatin1String("<altra>"), other.path());
+        };
+        for (QString& argument : arguments)
+            argument = place(argument);
+        expected = place(expected);
+        QProcessEnvironment environment = userEnvironment(home.path());
+        if (!variable.isEmpty())
+            environment.insert(QStringLiteral("LETTORE_GIORNALI_CARTELLA"), place(variable));
+
+        const Run result = run(kProgram, QStringList{"--verifica"} + arguments, environment);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+        QCOMPARE(reported(result.out, QStringLiteral("Cartella del programma")), expected);
+        QVERIFY(QFileInfo(expected + QStringLiteral("/Giornali")).isDir());
+        // The data go to that folder alone: not also to the user's, nor beside the executable, where an
+        // administrator could write.
+        QCOMPARE(QFileInfo::exists(userDataFolder(home.path())), expected == userDataFolder(home.path()));
+        QVERIFY(!QFileInfo::exists(kBin + QStringLiteral("/Giornali")));
+
+        const QRegularExpressionMatch library =
+            QRegularExpression(QStringLiteral("^(.*) \\(versione \\d+\\.\\d+\\.\\d+\\)$"))
+                .match(reported(result.out, QStringLiteral("Libreria di decompressione")));
+        QVERIFY2(library.hasMatch(), qPrintable(result.out));
+        QCOMPARE(QFileInfo(library.captured(1)).canonicalFilePath(), QFileInfo(kLibrary).canonicalFilePath());
+    }
+
+    // An installed copy whose private folder lost the library says so, and --verifica fails.
+    void checkFailsWithoutLibrary() {
+        QTemporaryDir copy;
+        QTemporaryDir home;
+        QVERIFY(copy.isValid() && home.isValid());
+        const QString bin = copy.filePath(QStringLiteral("usr/" CARTELLA_BIN));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(copy.filePath(QStringLiteral("usr/" CARTELLA_PRIVATA))));
+        QVERIFY(QFile::copy(kProgram, bin + QStringLiteral("/lettore-giornali")));
+
+        const Run result = run(bin + QStringLiteral("/lettore-giornali"), {"--verifica"}, userEnvironment(home.path()));
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(reported(result.out, QStringLiteral("Cartella del programma")), userDataFolder(home.path()));
+        QVERIFY2(result.err.contains(QStringLiteral("libreria di decompressione")), qPrintable(result.err));
+        QVERIFY(reported(result.out, QStringLiteral("Libreria di decompressione")).isNull());
+    }
+
+    // Started from the menu, without options: it lays out its data in the user's folder and stays up.
+    void startsWithoutOptions() {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QProcess process;
+        process.setProcessEnvironment(userEnvironment(home.path()));
+        process.start(kProgram, QStringList{});
+        QVERIFY(process.waitForStarted());
+        const QString archives = userDataFolder(home.path()) + QStringLiteral("/Giornali");
+        const bool laidOut = QTest::qWaitFor(
+            [&] { return QFileInfo(archives).isDir() || process.state() == QProcess::NotRunning; }, 20000);
+        const bool ended = process.waitForFinished(1000);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        if (!ended) {
+            process.kill();
+            process.waitForFinished();
+        }
+        QVERIFY2(!ended, qPrintable(QStringLiteral("terminato con %1: %2").arg(process.exitCode()).arg(err)));
+        QVERIFY2(laidOut && QFileInfo(archives).isDir(), qPrintable(archives));
+        QVERIFY(!QFileInfo::exists(kBin + QStringLiteral("/Giornali")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstallation)
+#include "tst_installation.moc"

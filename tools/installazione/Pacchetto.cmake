@@ -1,0 +1,43 @@
+# What a desktop needs to offer the installed program, and the Debian package that carries it all.
+# Included by the top-level CMakeLists.txt after every other install rule.
+
+# The menu entry and the software-centre record go by the component's id; the icon by the program's name.
+set(LETTORE_GIORNALI_ID it.ondaris.LettoreGiornali)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/lettore-giornali.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications RENAME ${LETTORE_GIORNALI_ID}.desktop)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/${LETTORE_GIORNALI_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/lettore-giornali.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The package: cd build && cpack -G DEB gives lettore-giornali_<version>_<architecture>.deb.
+set(LETTORE_GIORNALI_MANUTENTORE "Sviluppatori di Lettore Giornali <lettore-giornali@ondaris.it>"
+    CACHE STRING "The Debian package's maintainer, as Name <address>")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME lettore-giornali)
+set(CPACK_PACKAGE_VENDOR "Sviluppatori di Lettore Giornali")
+set(CPACK_PACKAGE_CONTACT "${LETTORE_GIORNALI_MANUTENTORE}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lettore di quotidiani per tastiera e lettore di schermo")
+# The package's description, in lines of under 80 characters as Debian wants them.
+set(CPACK_PACKAGE_DESCRIPTION "\
+Lettore Giornali preleva i quotidiani dal servizio a cui si è abbonati, li\n\
+conserva e li fa leggere sezione per sezione e articolo per articolo, tutto\n\
+da tastiera. Ogni controllo ha un nome che il lettore di schermo pronuncia.\n\
+\n\
+Il pacchetto comprende anche un servizio dimostrativo e dei numeri di esempio\n\
+(lettore-giornali --demo).")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The build keeps its debugging information (RelWithDebInfo); the package does without it.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LETTORE_GIORNALI_MANUTENTORE}")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Qt, libarchive and the rest come from the libraries the executables and the extraction library link.
+# Qt's own dialogs speak Italian with its translations, and an article opens in the desktop's default
+# application through xdg-open; on Wayland the program runs through XWayland unless Qt's Wayland plugin is there.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS qt6-wayland)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
