@@ -1,6 +1,7 @@
 #include "Appearance.h"
 
 #include "Announcer.h"
+#include "ContrastStyle.h"
 #include "FocusFrame.h"
 #include "WindowZoom.h"
 
@@ -32,12 +33,6 @@ void say(const QString& text) {
     announcer->say(text);
 }
 
-// The desktop's own palette, as it was before the program changed any.
-const QPalette& platformPalette() {
-    static const QPalette palette = QApplication::palette();
-    return palette;
-}
-
 } // namespace
 
 Appearance& Appearance::install(const QString& settingsFile) {
@@ -49,7 +44,9 @@ Appearance& Appearance::install(const QString& settingsFile) {
 
 Appearance::Appearance(const QString& settingsFile)
     : QObject(qApp), m_file(settingsFile), m_settings(AppearanceSettings::read(settingsFile)) {
-    QApplication::setPalette(m_settings.highContrast ? highContrastPalette() : platformPalette());
+    ContrastStyle::install();
+    ContrastStyle::setEdgesDrawn(m_settings.highContrast);
+    QApplication::setPalette(m_settings.highContrast ? highContrastPalette() : QPalette());
     qApp->installEventFilter(this);
     followFocusWithFrame();
 }
@@ -60,7 +57,7 @@ void Appearance::setZoom(int percent) {
         return;
     m_settings.zoom = percent;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (isPlainWindow(window))
+        if (isPlainWindow(window) && window->isVisible()) // a hidden one is zoomed as it appears
             WindowZoom::apply(window, percent);
     }
     changed(QStringLiteral("Ingrandimento al %1%.").arg(percent));
@@ -70,7 +67,9 @@ void Appearance::setHighContrast(bool on) {
     if (on == m_settings.highContrast)
         return;
     m_settings.highContrast = on;
-    QApplication::setPalette(on ? highContrastPalette() : platformPalette());
+    // An empty palette takes every colour from the desktop's, and keeps following it when the theme changes.
+    ContrastStyle::setEdgesDrawn(on);
+    QApplication::setPalette(on ? highContrastPalette() : QPalette());
     changed(on ? QStringLiteral("Contrasto elevato attivato.") : QStringLiteral("Contrasto elevato disattivato."));
 }
 

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -22,7 +23,6 @@ constexpr const char* kBaseSize = "giornali_zoom_dimensione";
 constexpr const char* kFixedSize = "giornali_zoom_fissa";
 constexpr const char* kBand = "giornali_zoom_fascia";
 constexpr const char* kApplied = "giornali_zoom";
-constexpr const char* kWidener = "giornali_zoom_allargamento";
 constexpr double kLeastDeclaredBand = 0.5; // of the unzoomed band: a text area still shows a few lines
 constexpr double kLeastWholeWindow = 0.6;  // of the zoomed window: controls still hold their zoomed text
 
@@ -79,6 +79,11 @@ void keepOnScreen(QWidget* window) {
         window->move(x, y);
 }
 
+class Widener : public QSpacerItem {
+public:
+    Widener() : QSpacerItem(0, 0) {}
+};
+
 // A message box wraps its text at a width made for unzoomed text: zoomed, it is widened as much, within the screen,
 // so that its text does not run past the screen's bottom.
 void widenMessageBox(QMessageBox* box, double factor) {
@@ -88,11 +93,13 @@ void widenMessageBox(QMessageBox* box, double factor) {
         return;
     constexpr int kUnzoomedWidth = 500;
     const int width = std::min(static_cast<int>(kUnzoomedWidth * factor), screen->availableGeometry().width() * 9 / 10);
-    auto* spacer = reinterpret_cast<QSpacerItem*>(box->property(kWidener).value<quintptr>());
+    // The box rebuilds its layout when its texts change: the widener is looked for, never kept.
+    Widener* spacer = nullptr;
+    for (int i = 0; i < grid->count() && !spacer; ++i)
+        spacer = dynamic_cast<Widener*>(grid->itemAt(i));
     if (!spacer) {
-        spacer = new QSpacerItem(0, 0);
+        spacer = new Widener;
         grid->addItem(spacer, grid->rowCount(), 0, 1, grid->columnCount());
-        box->setProperty(kWidener, reinterpret_cast<quintptr>(spacer));
     }
     spacer->changeSize(factor > 1 ? width : 0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
     grid->invalidate();
@@ -154,7 +161,9 @@ void apply(QWidget* window, int percent) {
     const QSize base = window->property(kBaseSize).toSize();
     // At the designed size the window is as it was made, even on a screen too small for it.
     const QScreen* screen = window->screen();
-    const QSize free = screen && percent > Zoom::kNormal ? screen->availableGeometry().size() : QSize();
+    const QMargins margins = window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    const QSize frame(margins.left() + margins.right(), margins.top() + margins.bottom()); // the title bar too
+    const QSize free = screen && percent > Zoom::kNormal ? screen->availableGeometry().size() - frame : QSize();
     const QVariant declared = window->property(kBand);
     const QRect band = declared.isValid() ? declared.toRect() : QRect(QPoint(0, 0), base);
     const double least = declared.isValid() ? kLeastDeclaredBand : kLeastWholeWindow * factor;
@@ -179,7 +188,7 @@ void apply(QWidget* window, int percent) {
         window->setFixedSize(size);
     else
         window->resize(size);
-    keepOnScreen(window);
+    QTimer::singleShot(0, window, [window] { keepOnScreen(window); }); // once it is placed, when appearing
 }
 
 } // namespace WindowZoom

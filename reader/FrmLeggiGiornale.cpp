@@ -63,7 +63,8 @@ FrmLeggiGiornale::FrmLeggiGiornale()
 
     m_status->setGeometry(twipsRect(120, 6960, 13080, 720));
     // Zoomed past the screen, the article's text gives up room: the lists keep their height, the button its width.
-    WindowZoom::setElasticBand(this, QRect(QPoint(twips(120), twips(315)), QPoint(twips(10320), twips(6015))));
+    WindowZoom::setElasticBand(this,
+                               QRect(twips(120), twips(315), twips(10320) - twips(120), twips(6015) - twips(315)));
 
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(300);

@@ -98,7 +98,8 @@ private slots:
         QFETCH(std::function<QWidget*()>, make);
         QFETCH(int, steps);
         TestProgramFolder folder;
-        QWidget* window = make();
+        std::unique_ptr<QWidget> owned(make());
+        QWidget* window = owned.get();
         const Made made = asMade(window);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -204,7 +205,8 @@ private slots:
         TestProgramFolder folder;
         const QPalette platform = QApplication::palette();
         SpeechRecorder recorder;
-        auto* menu = new FrmLetturaGiornali;
+        FrmLetturaGiornali menuWindow;
+        auto* menu = &menuWindow;
         menu->show();
         QVERIFY(QTest::qWaitForWindowActive(menu));
         auto* button = child<QPushButton>(menu, "CmdConfigurazione");
@@ -214,6 +216,8 @@ private slots:
         QCOMPARE(QApplication::palette().color(QPalette::Window), QColor(Qt::black));
         QCOMPARE(QApplication::palette().color(QPalette::ButtonText), QColor(Qt::white));
         QVERIFY(frameDrawnAround(menu, button, QColor(255, 255, 0)));
+        const QRect other = child(menu, "CmdEsci")->geometry(); // an unfocused button keeps a visible edge
+        QCOMPARE(menu->grab().toImage().pixelColor(other.left(), other.center().y()), QColor(Qt::white));
         QVERIFY(AppearanceSettings::read(settingsPath()).highContrast);
         QVERIFY(spoken(recorder, "Contrasto elevato attivato."));
 
@@ -230,7 +234,8 @@ private slots:
     void zoomIsSaid() {
         TestProgramFolder folder;
         SpeechRecorder recorder;
-        auto* menu = new FrmLetturaGiornali;
+        FrmLetturaGiornali menuWindow;
+        auto* menu = &menuWindow;
         menu->show();
         QVERIFY(QTest::qWaitForWindowActive(menu));
         press(QKeySequence(Qt::CTRL | Qt::Key_Minus));
