@@ -55,20 +55,22 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvir
     return result;
 }
 
-bool CommandLine::asksForHelp(int argc, char** argv) {
+bool CommandLine::asksFor(int argc, char** argv, std::initializer_list<const char*> names) {
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "--aiuto"))
-            return true;
+        for (const char* name : names) {
+            if (!std::strcmp(argv[i], name))
+                return true;
+        }
     }
     return false;
 }
 
+bool CommandLine::asksForHelp(int argc, char** argv) {
+    return asksFor(argc, argv, {"-h", "--help", "--aiuto"});
+}
+
 bool CommandLine::asksForCheck(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--verifica"))
-            return true;
-    }
-    return false;
+    return asksFor(argc, argv, {"--verifica"});
 }
 
 QString CommandLine::helpText() {

@@ -3,6 +3,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 // What the user asked for on the command line and in the environment.
 struct CommandLine {
@@ -24,6 +25,7 @@ struct CommandLine {
     // True when the arguments ask for the help text, or for the check; both need no window system.
     static bool asksForHelp(int argc, char** argv);
     static bool asksForCheck(int argc, char** argv);
+    static bool asksFor(int argc, char** argv, std::initializer_list<const char*> names);
 
     static QString helpText();
 };

@@ -26,6 +26,12 @@ void printError(const QString& text) {
     std::fprintf(stderr, "lettore-giornali: %s\n", qPrintable(text));
 }
 
+bool badArguments(const CommandLine& options) {
+    if (!options.error.isEmpty())
+        printError(options.error + QStringLiteral(" Vedere lettore-giornali --help."));
+    return !options.error.isEmpty();
+}
+
 // Qt's own dialogs (the file chooser) speak Italian when the translations are installed.
 void loadQtTranslations() {
     static QTranslator translator;
@@ -37,10 +43,8 @@ void loadQtTranslations() {
 
 int checkInstallation(const QStringList& arguments) {
     const CommandLine options = CommandLine::parse(arguments);
-    if (!options.error.isEmpty()) {
-        printError(options.error + QStringLiteral(" Vedere lettore-giornali --help."));
+    if (badArguments(options))
         return 2;
-    }
     ProgramFolder::set(options.programFolder);
     if (!QDir().mkpath(ProgramFolder::join(QStringLiteral("Giornali")))) {
         printError(QStringLiteral("Impossibile creare la cartella «%1».").arg(ProgramFolder::join("Giornali")));
@@ -62,10 +66,8 @@ void wireSubsystems() {
 
 std::optional<int> startUp(const QStringList& arguments) {
     const CommandLine options = CommandLine::parse(arguments);
-    if (!options.error.isEmpty()) {
-        printError(options.error + QStringLiteral(" Vedere lettore-giornali --help."));
+    if (badArguments(options))
         return 2;
-    }
     if (options.help) {
         std::fputs(qPrintable(CommandLine::helpText()), stdout);
         return 0;

@@ -46,24 +46,16 @@ bool placesItsChildren(const QWidget* widget) {
            (!qstrcmp(kind, "QWidget") || !qstrcmp(kind, "QGroupBox") || !qstrcmp(kind, "QFrame") || widget->isWindow());
 }
 
-template <typename Visit> void forEachPlaced(QWidget* parent, const Visit& visit) {
+// Every control below the parent, going down into those that descend() accepts.
+template <typename Descend, typename Visit>
+void forEachControl(QWidget* parent, const Descend& descend, const Visit& visit) {
     for (QObject* object : parent->children()) {
         auto* child = qobject_cast<QWidget*>(object);
         if (!child || child->isWindow() || qobject_cast<QFocusFrame*>(child))
             continue;
         visit(child);
-        if (placesItsChildren(child))
-            forEachPlaced(child, visit);
-    }
-}
-
-template <typename Visit> void forEachFontHolder(QWidget* parent, const Visit& visit) {
-    for (QObject* object : parent->children()) {
-        auto* child = qobject_cast<QWidget*>(object);
-        if (!child || child->isWindow() || qobject_cast<QFocusFrame*>(child))
-            continue;
-        visit(child);
-        forEachFontHolder(child, visit);
+        if (descend(child))
+            forEachControl(child, descend, visit);
     }
 }
 
@@ -138,11 +130,13 @@ void apply(QWidget* window, int percent) {
     const double factor = percent / 100.0;
     rememberFont(window);
     window->setFont(scaled(window->property(kBaseFont).value<QFont>(), factor));
-    forEachFontHolder(window, [factor](QWidget* child) {
-        rememberFont(child);
-        if (child->property(kBaseFont).isValid())
-            child->setFont(scaled(child->property(kBaseFont).value<QFont>(), factor));
-    });
+    forEachControl(
+        window, [](QWidget*) { return true; },
+        [factor](QWidget* child) {
+            rememberFont(child);
+            if (child->property(kBaseFont).isValid())
+                child->setFont(scaled(child->property(kBaseFont).value<QFont>(), factor));
+        });
     window->setProperty(kApplied, percent);
 
     if (window->layout()) {
@@ -170,7 +164,7 @@ void apply(QWidget* window, int percent) {
     const Zoom::AxisMap across(base.width(), factor, free.width(), band.left(), band.left() + band.width(), least);
     const Zoom::AxisMap down(base.height(), factor, free.height(), band.top(), band.top() + band.height(), least);
 
-    forEachPlaced(window, [&](QWidget* child) {
+    forEachControl(window, placesItsChildren, [&](QWidget* child) {
         if (!child->property(kBaseGeometry).isValid())
             child->setProperty(kBaseGeometry, child->geometry());
         // Nested controls are placed in their frame's coordinates: map through the window's.
