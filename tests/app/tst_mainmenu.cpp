@@ -1,7 +1,7 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
-#include "platform/SharedState.h"
 #include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
 #include "support/TestProgramFolder.h"
@@ -12,13 +12,6 @@
 
 class TestMainMenu : public QObject {
     Q_OBJECT
-
-    static FrmLetturaGiornali& showMenu() {
-        FrmLetturaGiornali& menu = Screen<FrmLetturaGiornali>::show();
-        if (!QTest::qWaitForWindowActive(&menu))
-            qWarning("main menu not active");
-        return menu;
-    }
 
     // Whether "Preleva giornale" and "Leggi giornale" are offered.
     static QList<bool> actionsEnabled(FrmLetturaGiornali& menu) {
@@ -58,7 +51,7 @@ private slots:
         if (content != "(manca)")
             folder.write("accesso.txt", content);
 
-        FrmLetturaGiornali& menu = showMenu();
+        FrmLetturaGiornali& menu = showActive<FrmLetturaGiornali>();
         QCOMPARE(actionsEnabled(menu), QList<bool>({enabled, enabled}));
         QTRY_COMPARE(focusedName(), QString(enabled ? "CmdPrelevaGiornale" : "CmdConfigurazione"));
         QCOMPARE(folder.read("accesso.txt"), fileAfter);
@@ -71,7 +64,7 @@ private slots:
         TestProgramFolder folder;
         QDir(folder.path()).mkdir("accesso.txt");
         folder.toolkit.expectMessage();
-        FrmLetturaGiornali& menu = showMenu();
+        FrmLetturaGiornali& menu = showActive<FrmLetturaGiornali>();
         QCOMPARE(folder.toolkit.shown().size(), 1);
         const auto box = folder.toolkit.shown().first();
         QCOMPARE(box.icon, Toolkit::Icon::Stop);
@@ -83,7 +76,7 @@ private slots:
     void leavingWithEnterKeepsEverythingAndOtherScreensOpen() {
         TestProgramFolder folder;
         folder.write("accesso.txt", "mario--pw\r\n");
-        FrmLetturaGiornali& menu = showMenu();
+        FrmLetturaGiornali& menu = showActive<FrmLetturaGiornali>();
         child<QPushButton>(&menu, "CmdConfigurazione")->click();
         FrmConfigurazione* profile = Screen<FrmConfigurazione>::ifLoaded();
         QVERIFY(profile && profile->isVisible());
@@ -98,7 +91,7 @@ private slots:
     void aScreenLoadedButNeverShownDoesNotKeepTheProgramAlive() {
         TestProgramFolder folder;
         folder.write("accesso.txt", "rovinato\r\n");
-        FrmLetturaGiornali& menu = showMenu();
+        FrmLetturaGiornali& menu = showActive<FrmLetturaGiornali>();
         QVERIFY(Screen<FrmConfigurazione>::isLoaded()); // loaded, hidden, by the repair
         QVERIFY(!Screen<FrmConfigurazione>::ifLoaded()->isVisible());
 
@@ -115,7 +108,7 @@ private slots:
     void everyVisibleControlHasAnItalianNameButTheCredentialLineHasNone() {
         TestProgramFolder folder;
         folder.write("accesso.txt", "mario--segreto\r\n");
-        FrmLetturaGiornali& menu = showMenu();
+        FrmLetturaGiornali& menu = showActive<FrmLetturaGiornali>();
         QCOMPARE(unnamedControls(&menu), QStringList());
         QCOMPARE(accessibleName(child(&menu, "CmdConfigurazione")), QString("Configurazione Profilo"));
         QCOMPARE(accessibleName(child(&menu, "CmdPrelevaGiornale")), QString("Preleva giornale"));

@@ -1,7 +1,7 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
-#include "platform/SharedState.h"
 #include "platform/Screen.h"
+#include "platform/SharedState.h"
 #include "support/Screens.h"
 #include "support/TestProgramFolder.h"
 
@@ -11,12 +11,12 @@
 class TestProfileScreen : public QObject {
     Q_OBJECT
 
-    // Starts the program's way: the main menu, then "Configurazione Profilo" with its access key.
-    static FrmConfigurazione& openProfile() {
-        FrmLetturaGiornali& menu = Screen<FrmLetturaGiornali>::show();
-        if (!QTest::qWaitForWindowActive(&menu))
-            qWarning("main menu not active");
-        QTest::keyClick(&menu, Qt::Key_C, Qt::AltModifier); // an access key clicks its button a moment later
+    // Starts the program's way: the main menu, then "Configurazione Profilo" with its access key, which clicks its
+    // button a moment later. A line given is written to the file first.
+    static FrmConfigurazione& openProfile(const TestProgramFolder& folder, const QByteArray& line = {}) {
+        if (!line.isEmpty())
+            folder.write("accesso.txt", line);
+        QTest::keyClick(&showActive<FrmLetturaGiornali>(), Qt::Key_C, Qt::AltModifier);
         (void)QTest::qWaitFor(
             [] { return Screen<FrmConfigurazione>::isLoaded() && Screen<FrmConfigurazione>::ifLoaded()->isVisible(); });
         FrmConfigurazione* profile = Screen<FrmConfigurazione>::ifLoaded();
@@ -40,7 +40,7 @@ private slots:
     // On a screen with every visible control named, and the password shown as typed.
     void theKeyboardFillsAndSavesAFirstProfile() {
         TestProgramFolder folder;
-        FrmConfigurazione& profile = openProfile();
+        FrmConfigurazione& profile = openProfile(folder);
         QCOMPARE(profile.windowTitle(), QString("Configurazione Profilo"));
         QCOMPARE(unnamedControls(&profile), QStringList());
         QCOMPARE(accessibleName(child(&profile, "TxtUtente")), QString("Nome Utente"));
@@ -68,8 +68,7 @@ private slots:
 
     void aLaterSaveReplacesTheFileAndShowsTheSavedValues() {
         TestProgramFolder folder;
-        folder.write("accesso.txt", "vecchio--1\r\n");
-        FrmConfigurazione& profile = openProfile();
+        FrmConfigurazione& profile = openProfile(folder, "vecchio--1\r\n");
         QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("vecchio"));
         QCOMPARE(child<QLineEdit>(&profile, "TxtPassword")->text(), QString("1"));
         fill(profile, " nuovo ", "2 ");
@@ -77,15 +76,14 @@ private slots:
         QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded());
         QCOMPARE(folder.read("accesso.txt"), QByteArray(" nuovo --2 \r\n"));
 
-        FrmConfigurazione& again = openProfile();
+        FrmConfigurazione& again = openProfile(folder);
         QCOMPARE(child<QLineEdit>(&again, "TxtUtente")->text(), QString(" nuovo "));
         QCOMPARE(child<QLineEdit>(&again, "TxtPassword")->text(), QString("2 "));
     }
 
     void afterAnEmptyLastLineTheSaveAppends() {
         TestProgramFolder folder;
-        folder.write("accesso.txt", "vecchio--1\r\n\r\n");
-        FrmConfigurazione& profile = openProfile();
+        FrmConfigurazione& profile = openProfile(folder, "vecchio--1\r\n\r\n");
         QVERIFY(!menuActionsEnabled());
         fill(profile, "nuovo", "2");
         profile.close();
@@ -116,8 +114,7 @@ private slots:
         QFETCH(bool, warned);
         const bool complete = !fields[0].isEmpty() && !fields[1].isEmpty();
         TestProgramFolder folder;
-        folder.write("accesso.txt", "vecchio--1\r\n");
-        FrmConfigurazione& profile = openProfile();
+        FrmConfigurazione& profile = openProfile(folder, "vecchio--1\r\n");
         fill(profile, fields[0], fields[1]);
         if (warned)
             folder.toolkit.expectMessage();
@@ -152,7 +149,7 @@ private slots:
         folder.write("accesso.txt", "rovinato\r\n");
         Screen<FrmLetturaGiornali>::show();
         SharedState::instance().NomeUtente = "bruno";
-        FrmConfigurazione& profile = openProfile();
+        FrmConfigurazione& profile = openProfile(folder);
         QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("anna"));
         fill(profile, "in corso", "");
         child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdConfigurazione")->click();
@@ -162,8 +159,7 @@ private slots:
 
     void savingWithTheMainMenuClosedOnlyWritesTheFile() {
         TestProgramFolder folder;
-        folder.write("accesso.txt", "vecchio--1\r\n");
-        FrmConfigurazione& profile = openProfile();
+        FrmConfigurazione& profile = openProfile(folder, "vecchio--1\r\n");
         Screen<FrmLetturaGiornali>::ifLoaded()->close();
         QTRY_VERIFY(!Screen<FrmLetturaGiornali>::isLoaded());
         fill(profile, "nuovo", "2");
@@ -174,8 +170,7 @@ private slots:
 
     void aFailedSaveIsReportedAndKeepsTheOldProfile() {
         TestProgramFolder folder;
-        folder.write("accesso.txt", "vecchio--1\r\n");
-        FrmConfigurazione& profile = openProfile();
+        FrmConfigurazione& profile = openProfile(folder, "vecchio--1\r\n");
         fill(profile, "nuovo", "2");
         folder.toolkit.expectMessage();
         {

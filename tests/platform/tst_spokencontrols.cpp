@@ -26,8 +26,7 @@ class TestSpokenControls : public QObject {
 
         Window() {
             auto* layout = new QVBoxLayout(&widget);
-            for (QWidget* control : {static_cast<QWidget*>(list), static_cast<QWidget*>(user),
-                                     static_cast<QWidget*>(password), static_cast<QWidget*>(button)})
+            for (QWidget* control : std::initializer_list<QWidget*>{list, user, password, button})
                 layout->addWidget(control);
             nameList(list, "Sezioni");
             list->addItems({"Prima-pagina", "Cronaca", "Politica", "Sport"});

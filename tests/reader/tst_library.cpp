@@ -42,13 +42,7 @@ class TestLibrary : public QObject {
         return *screen;
     }
 
-    static QStringList titles(FrmGiornaliScaricati& screen) {
-        auto* list = child<QComboBox>(&screen, "CboGiornaliScaricati");
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-        return texts;
-    }
+    static QStringList titles(FrmGiornaliScaricati& screen) { return itemTexts(&screen, "CboGiornaliScaricati"); }
 
     static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
 

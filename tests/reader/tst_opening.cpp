@@ -29,10 +29,7 @@ class TestOpening : public QObject {
     static FrmLetturaGiornali& menuWithProfile(TestProgramFolder& folder) {
         folder.write("accesso.txt", "demo--demo\r\n");
         QDir(folder.path()).mkpath("Giornali");
-        FrmLetturaGiornali& menu = Screen<FrmLetturaGiornali>::show();
-        if (!QTest::qWaitForWindowActive(&menu))
-            qWarning("menu not active");
-        return menu;
+        return showActive<FrmLetturaGiornali>();
     }
 
     static void leggiGiornale(FrmLetturaGiornali& menu) { child<QPushButton>(&menu, "CmdLeggiGiornale")->click(); }
@@ -47,13 +44,7 @@ class TestOpening : public QObject {
         return r && r->isVisible() ? r : nullptr;
     }
 
-    static QStringList sections() {
-        QStringList names;
-        auto* list = child<QComboBox>(reader(), "CboTitolo");
-        for (int i = 0; i < list->count(); ++i)
-            names << list->itemText(i);
-        return names;
-    }
+    static QStringList sections() { return itemTexts(reader(), "CboTitolo"); }
 
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }

@@ -29,9 +29,7 @@ class TestReader : public QObject {
     // Opens the reader the way the archive opener does.
     static FrmLeggiGiornale& openReader(const QString& folder) {
         SharedState::instance().PercorsoTemp = QDir::toNativeSeparators(folder);
-        FrmLeggiGiornale& reader = Screen<FrmLeggiGiornale>::show();
-        if (!QTest::qWaitForWindowActive(&reader))
-            qWarning("reader not active");
+        FrmLeggiGiornale& reader = showActive<FrmLeggiGiornale>();
         reader.CboElencoGiornali_KeyPress(13);
         return reader;
     }
@@ -44,13 +42,6 @@ class TestReader : public QObject {
     static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
 
     static QComboBox* combo(FrmLeggiGiornale& reader, const char* name) { return child<QComboBox>(&reader, name); }
-
-    static QStringList items(QComboBox* list) {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-        return texts;
-    }
 
     // The controls visible now, by name, and the one with the focus.
     static QString view(FrmLeggiGiornale& reader) {
@@ -74,7 +65,7 @@ private slots:
     void theWholeIssueIsWalkedWithEnterAndEsc() {
         TestProgramFolder folder;
         FrmLeggiGiornale& reader = openIssue(folder);
-        QCOMPARE(items(combo(reader, "CboTitolo")), (QStringList{"Cronaca", "Sport"}));
+        QCOMPARE(itemTexts(&reader, "CboTitolo"), (QStringList{"Cronaca", "Sport"}));
         QCOMPARE(combo(reader, "CboTitolo")->currentIndex(), 0);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
         QCOMPARE(unnamedControls(&reader), QStringList());
@@ -83,15 +74,14 @@ private slots:
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
         key(Qt::Key_Return);
         QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
-        QCOMPARE(items(combo(reader, "CboSommario")), QStringList{"001 Vittoria in casa"});
+        QCOMPARE(itemTexts(&reader, "CboSommario"), QStringList{"001 Vittoria in casa"});
         key(Qt::Key_Escape);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
         QCOMPARE(combo(reader, "CboTitolo")->currentText(), QString("Sport"));
 
         key(Qt::Key_Up);
         key(Qt::Key_Return);
-        QCOMPARE(items(combo(reader, "CboSommario")),
-                 (QStringList{"001 Incendio in centro", "002 Il sindaco risponde"}));
+        QCOMPARE(itemTexts(&reader, "CboSommario"), (QStringList{"001 Incendio in centro", "002 Il sindaco risponde"}));
         QCOMPARE(combo(reader, "CboSommario")->currentIndex(), 0);
         QCOMPARE(accessibleName(child(&reader, "CboSommario")), QString("Sommario"));
         key(Qt::Key_Down);
@@ -261,7 +251,7 @@ private slots:
         SharedState::instance().PercorsoTemp = folder.file("Altro");
         reader.CboElencoGiornali_KeyPress(13);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
-        QCOMPARE(items(combo(reader, "CboTitolo")), QStringList{"Economia"});
+        QCOMPARE(itemTexts(&reader, "CboTitolo"), QStringList{"Economia"});
         QVERIFY(!child<QTimer>(&reader, "Timer1")->isActive());
 
         key(Qt::Key_Return); // before the delay, then again over an open reader

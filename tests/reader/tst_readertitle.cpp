@@ -12,30 +12,22 @@ private slots:
     void titlesFromBaseNames_data() {
         QTest::addColumn<QString>("baseName");
         QTest::addColumn<QString>("title");
-        QTest::newRow("date only") << "ABC20061205"
-                                   << "ABC di martedì 5 dicembre 2006";
-        QTest::newRow("edition without digits") << "ABC20061205xyz"
-                                                << "ABC - xyz di martedì 5 dicembre 2006";
-        QTest::newRow("masthead with spaces") << "La Gazzetta del Borgo20261205"
-                                              << "La Gazzetta del Borgo di sabato 5 dicembre 2026";
-        QTest::newRow("edition with spaces") << "Il Corriere20261205 Alta Valle"
-                                             << "Il Corriere -  Alta Valle di sabato 5 dicembre 2026";
-        QTest::newRow("edition ending in a digit") << "ABC20061205Zona2"
-                                                   << "ABC20061 -  di a2/on/205Z";
-        QTest::newRow("month 13") << "ABC20061305"
-                                  << "ABC di 05/13/2006";
-        QTest::newRow("last digit but not eight") << "Gazzetta-05-12-2006"
-                                                  << "Gazzetta-05 -  di 06/20/-12-";
-        QTest::newRow("eight digits only") << "20061205"
-                                           << " di martedì 5 dicembre 2006";
-        QTest::newRow("short name, no date") << "giornale"
-                                             << "giornale";
-        QTest::newRow("short name with digits") << "ab123"
-                                                << "ab123";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("not ASCII digits") << "ABC٢٠٠٦١٢٠٥"
-                                          << "ABC٢٠٠٦١٢٠٥";
+        const auto row = [](const char* tag, const QString& baseName, const QString& title) {
+            QTest::newRow(tag) << baseName << title;
+        };
+        row("date only", "ABC20061205", "ABC di martedì 5 dicembre 2006");
+        row("edition without digits", "ABC20061205xyz", "ABC - xyz di martedì 5 dicembre 2006");
+        row("masthead with spaces", "La Gazzetta del Borgo20261205", "La Gazzetta del Borgo di sabato 5 dicembre 2026");
+        row("edition with spaces", "Il Corriere20261205 Alta Valle",
+            "Il Corriere -  Alta Valle di sabato 5 dicembre 2026");
+        row("edition ending in a digit", "ABC20061205Zona2", "ABC20061 -  di a2/on/205Z");
+        row("month 13", "ABC20061305", "ABC di 05/13/2006");
+        row("last digit but not eight", "Gazzetta-05-12-2006", "Gazzetta-05 -  di 06/20/-12-");
+        row("eight digits only", "20061205", " di martedì 5 dicembre 2006");
+        row("short name, no date", "giornale", "giornale");
+        row("short name with digits", "ab123", "ab123");
+        row("empty", "", "");
+        row("not ASCII digits", "ABC٢٠٠٦١٢٠٥", "ABC٢٠٠٦١٢٠٥");
     }
 
     void titlesFromBaseNames() {
@@ -53,16 +45,14 @@ private slots:
     void theChosenFileNamesTheNewspaper_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("sub-folder") << "/p/Giornali/dicembre/Gazzetta20261205.zip"
-                                    << "Gazzetta20261205";
-        QTest::newRow("other extension") << "/p/Gazzetta20261205.dati"
-                                         << "Gazzetta20261205.";
-        QTest::newRow("no folder") << "xGazzetta.zip"
-                                   << "Gazzetta";
-        QTest::newRow("four characters") << "/p/.zip"
-                                         << "";
-        QTest::newRow("too short") << "/p/a.z"
-                                   << "(nessuno)";
+        const auto row = [](const char* tag, const QString& path, const QString& name) {
+            QTest::newRow(tag) << path << name;
+        };
+        row("sub-folder", "/p/Giornali/dicembre/Gazzetta20261205.zip", "Gazzetta20261205");
+        row("other extension", "/p/Gazzetta20261205.dati", "Gazzetta20261205.");
+        row("no folder", "xGazzetta.zip", "Gazzetta");
+        row("four characters", "/p/.zip", "");
+        row("too short", "/p/a.z", "(nessuno)");
     }
 
     void theChosenFileNamesTheNewspaper() {

@@ -27,9 +27,7 @@ class TestTalkingBook : public QObject {
         folder.write("Temp/03-Sport-000.txt", "001 Vittoria in casa\r\n");
         folder.write("Temp/Sport-001.txt", "Tre a zero.\r\n");
         SharedState::instance().PercorsoTemp = QDir::toNativeSeparators(folder.file("Temp"));
-        FrmLeggiGiornale& reader = Screen<FrmLeggiGiornale>::show();
-        if (!QTest::qWaitForWindowActive(&reader))
-            qWarning("reader not active");
+        FrmLeggiGiornale& reader = showActive<FrmLeggiGiornale>();
         reader.setWindowTitle("La Gazzetta di sabato 5 dicembre 2026");
         reader.setIssueKey(key);
         reader.CboElencoGiornali_KeyPress(13);
@@ -48,6 +46,14 @@ class TestTalkingBook : public QObject {
 
     static QString said(FrmLeggiGiornale& reader) { return child<Announcer>(&reader, "Annuncio")->text(); }
 
+    // Presses the keys, then checks where the reader is and, when given, what it said.
+    static void step(FrmLeggiGiornale& reader, QKeyCombination keys, const QString& place, const QString& words = {}) {
+        press(keys);
+        QCOMPARE(where(reader), place);
+        if (!words.isEmpty())
+            QCOMPARE(said(reader), words);
+    }
+
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
@@ -56,29 +62,19 @@ private slots:
         FrmLeggiGiornale& reader = openIssue(folder);
         SpeechRecorder recorder;
         press(Qt::Key_Return);
-        press(Qt::Key_Return);
-        QCOMPARE(where(reader), QString("Cronaca/1 articolo"));
-        press(Qt::CTRL | Qt::Key_PageUp);
-        QCOMPARE(where(reader), QString("Cronaca/1 articolo"));
-        QCOMPARE(said(reader), QString("Primo articolo del giornale"));
-        press(Qt::CTRL | Qt::Key_PageDown);
-        QCOMPARE(where(reader), QString("Cronaca/2 articolo"));
+        step(reader, Qt::Key_Return, "Cronaca/1 articolo");
+        step(reader, Qt::CTRL | Qt::Key_PageUp, "Cronaca/1 articolo", "Primo articolo del giornale");
+        step(reader, Qt::CTRL | Qt::Key_PageDown, "Cronaca/2 articolo");
         QVERIFY(reader.NomeNotepad.endsWith("Cronaca-002.txt"));
         QTRY_COMPARE(child<QPlainTextEdit>(&reader, "Testo")->textCursor().selectedText(), QString("Secondo."));
-        press(Qt::CTRL | Qt::Key_PageDown); // the empty section is passed over
-        QCOMPARE(where(reader), QString("Sport/1 articolo"));
-        QCOMPARE(said(reader), QString("Sezione Sport, 3 di 3"));
-        press(Qt::CTRL | Qt::Key_PageDown);
-        QCOMPARE(where(reader), QString("Sport/1 articolo"));
-        QCOMPARE(said(reader), QString("Ultimo articolo del giornale"));
-        press(Qt::CTRL | Qt::Key_PageUp);
-        QCOMPARE(where(reader), QString("Cronaca/2 articolo"));
+        // the empty section is passed over
+        step(reader, Qt::CTRL | Qt::Key_PageDown, "Sport/1 articolo", "Sezione Sport, 3 di 3");
+        step(reader, Qt::CTRL | Qt::Key_PageDown, "Sport/1 articolo", "Ultimo articolo del giornale");
+        step(reader, Qt::CTRL | Qt::Key_PageUp, "Cronaca/2 articolo");
 
         press(Qt::Key_Escape); // in the contents the keys move by section
-        press(Qt::CTRL | Qt::Key_PageUp);
-        QCOMPARE(said(reader), QString("Prima sezione del giornale"));
-        press(Qt::CTRL | Qt::Key_PageDown);
-        QCOMPARE(where(reader), QString("Vuota/0 sommario"));
+        step(reader, Qt::CTRL | Qt::Key_PageUp, "Cronaca/2 sommario", "Prima sezione del giornale");
+        step(reader, Qt::CTRL | Qt::Key_PageDown, "Vuota/0 sommario");
         QCOMPARE(focusedName(), QString("CboSommario"));
 
         bool spoken = false; // the status line reaches a screen reader as a notification that appears
@@ -186,14 +182,12 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("index");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("where it was") << "Cronaca"
-                                      << "002" << 2 << "01-Cronaca-000.txt"
+        const QString cronaca = "Cronaca", sport = "Sport";
+        QTest::newRow("where it was") << cronaca << "002" << 2 << "01-Cronaca-000.txt"
                                       << "Cronaca/2 articolo";
-        QTest::newRow("moved in its section") << "Sport"
-                                              << "001" << 5 << "03-Sport-000.txt"
+        QTest::newRow("moved in its section") << sport << "001" << 5 << "03-Sport-000.txt"
                                               << "Sport/1 articolo";
-        QTest::newRow("no longer there") << "Cronaca"
-                                         << "009" << 2 << "01-Cronaca-000.txt"
+        QTest::newRow("no longer there") << cronaca << "009" << 2 << "01-Cronaca-000.txt"
                                          << "Cronaca/0 sommario";
     }
 

@@ -1,5 +1,6 @@
 // The download wizard end to end, over loopback, against the real demo service.
 #include "app/FrmLetturaGiornali.h"
+#include "platform/Cp1252.h"
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
 #include "reader/FrmLeggiGiornale.h"
@@ -24,21 +25,18 @@ const QString kPassword = "p&ss +=€"; // every character the query must carry 
 class TestWizard : public QObject {
     Q_OBJECT
 
-    static FrmLetturaGiornali& menu(TestProgramFolder& folder, const QString& password = kPassword) {
-        folder.write("accesso.txt", "demo--" + encodeProfile(password));
+    static FrmLetturaGiornali& menu(TestProgramFolder& folder, const QString& password) {
+        folder.write("accesso.txt", "demo--" + Cp1252::encode(password) + "\r\n"); // as the program writes it
         QDir(folder.path()).mkpath("Giornali");
-        FrmLetturaGiornali& m = Screen<FrmLetturaGiornali>::show();
-        if (!QTest::qWaitForWindowActive(&m))
-            qWarning("menu not active");
-        return m;
+        return showActive<FrmLetturaGiornali>();
     }
 
-    static QByteArray encodeProfile(const QString& password) {
-        QByteArray bytes;
-        for (const QChar c : password)
-            bytes += c == QChar(0x20AC) ? '\x80' : static_cast<char>(c.unicode());
-        return bytes + "\r\n";
-    }
+    // A program folder with the profile, the demo service, and the main menu on screen.
+    struct Session : TestProgramFolder {
+        explicit Session(const QString& password = kPassword) : m(menu(*this, password)) {}
+        DemoService service{"demo", kPassword};
+        FrmLetturaGiornali& m;
+    };
 
     static void preleva(FrmLetturaGiornali& m) { child<QPushButton>(&m, "CmdPrelevaGiornale")->click(); }
 
@@ -51,14 +49,6 @@ class TestWizard : public QObject {
     template <typename F> static F* arrived() {
         QTest::qWaitFor([] { return shown<F>() != nullptr; }, 5000);
         return shown<F>();
-    }
-
-    static QStringList items(QWidget* screen, const char* list) {
-        auto* combo = child<QComboBox>(screen, list);
-        QStringList texts;
-        for (int i = 0; i < combo->count(); ++i)
-            texts << combo->itemText(i);
-        return texts;
     }
 
     static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
@@ -81,14 +71,12 @@ private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
     void anIssueWithoutEditionsIsDownloadedAtOnceAndRead() {
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
-        FrmLetturaGiornali& m = menu(folder);
-        preleva(m);
+        Session s;
+        preleva(s.m);
         FrmTestata* testata = arrived<FrmTestata>();
         QVERIFY(testata);
         QCOMPARE(testata->windowTitle(), QString("Seleziona Testata"));
-        QCOMPARE(items(testata, "CboGiornali"),
+        QCOMPARE(itemTexts(testata, "CboGiornali"),
                  (QStringList{"Il Corriere della Valle", "L'Eco del Mattino", "La Gazzetta del Borgo"}));
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         key(Qt::Key_End);
@@ -97,23 +85,24 @@ private slots:
         FrmEdizione* edizione = arrived<FrmEdizione>();
         QVERIFY(edizione);
         QCOMPARE(SharedState::instance().Testata, QString("La Gazzetta del Borgo"));
-        QCOMPARE(items(edizione, "CboEdizioni"), (QStringList{"venerdì 4 dicembre 2026", "sabato 5 dicembre 2026"}));
+        QCOMPARE(itemTexts(edizione, "CboEdizioni"),
+                 (QStringList{"venerdì 4 dicembre 2026", "sabato 5 dicembre 2026"}));
         QCOMPARE(child<QComboBox>(edizione, "CboEdizioni")->currentIndex(), 1);
         QTRY_COMPARE(focusedName(), QString("CboEdizioni"));
 
-        folder.toolkit.answerProgress();
-        folder.toolkit.expectMessage();
+        s.toolkit.answerProgress();
+        s.toolkit.expectMessage();
         key(Qt::Key_Return);
         QVERIFY(arrived<FrmLeggiGiornale>());
-        QCOMPARE(folder.toolkit.shown().at(0).kind, ScriptedToolkit::Kind::Progress);
-        QCOMPARE(folder.toolkit.shown().at(0).text,
+        QCOMPARE(s.toolkit.shown().at(0).kind, ScriptedToolkit::Kind::Progress);
+        QCOMPARE(s.toolkit.shown().at(0).text,
                  QStringLiteral("Scaricamento di «La Gazzetta del Borgo di sabato 5 dicembre 2026» in corso…"));
-        QCOMPARE(folder.toolkit.shown().at(1).text, QStringLiteral("Il giornale è stato scaricato con successo!"));
-        QCOMPARE(folder.toolkit.shown().at(1).title, QString("Download Completato"));
-        QCOMPARE(folder.toolkit.shown().at(1).icon, Toolkit::Icon::Exclamation);
-        QVERIFY(folder.toolkit.progressTotal > 0);
-        QCOMPARE(folder.toolkit.progressDone, folder.toolkit.progressTotal);
-        QVERIFY(QFile::exists(folder.file("Giornali/La Gazzetta del Borgo20261205.zip")));
+        QCOMPARE(s.toolkit.shown().at(1).text, QStringLiteral("Il giornale è stato scaricato con successo!"));
+        QCOMPARE(s.toolkit.shown().at(1).title, QString("Download Completato"));
+        QCOMPARE(s.toolkit.shown().at(1).icon, Toolkit::Icon::Exclamation);
+        QVERIFY(s.toolkit.progressTotal > 0);
+        QCOMPARE(s.toolkit.progressDone, s.toolkit.progressTotal);
+        QVERIFY(QFile::exists(s.file("Giornali/La Gazzetta del Borgo20261205.zip")));
         QVERIFY(!shown<FrmTestata>() && !shown<FrmEdizione>() && !shown<FrmDownload>());
         QVERIFY(shown<FrmLeggiGiornale>());
         QCOMPARE(shown<FrmLeggiGiornale>()->windowTitle(),
@@ -121,24 +110,22 @@ private slots:
     }
 
     void aProvincialEditionIsChosenThenDownloaded() {
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
-        FrmLetturaGiornali& m = menu(folder);
-        walkToEditions(m);
+        Session s;
+        walkToEditions(s.m);
         FrmDownload* download = shown<FrmDownload>();
         QVERIFY(download && !shown<FrmEdizione>());
         QCOMPARE(download->windowTitle(), QString("Scarica testata"));
-        QCOMPARE(items(download, "CboGiornali"), (QStringList{"Nord", "Sud"}));
+        QCOMPARE(itemTexts(download, "CboGiornali"), (QStringList{"Nord", "Sud"}));
         QCOMPARE(child<QComboBox>(download, "CboGiornali")->currentIndex(), 0);
         QVERIFY(download->UrlRichiesta.query(QUrl::FullyEncoded)
                     .contains("&Testata=Il%20Corriere%20della%20Valle&Data=20261205"));
 
         key(Qt::Key_Down);
-        folder.toolkit.answerProgress();
-        folder.toolkit.expectMessage();
+        s.toolkit.answerProgress();
+        s.toolkit.expectMessage();
         key(Qt::Key_Return);
         QVERIFY(arrived<FrmLeggiGiornale>());
-        QVERIFY(QFile::exists(folder.file("Giornali/Il Corriere della Valle20261205Sud.zip")));
+        QVERIFY(QFile::exists(s.file("Giornali/Il Corriere della Valle20261205Sud.zip")));
         QCOMPARE(SharedState::instance().NomeScaricato,
                  QStringLiteral("Il Corriere della Valle - Sud di sabato 5 dicembre 2026"));
         QVERIFY(shown<FrmLeggiGiornale>());
@@ -146,14 +133,12 @@ private slots:
     }
 
     void wrongCredentialsEndTheWizardWithAMessage() {
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
-        FrmLetturaGiornali& m = menu(folder, "sbagliata");
+        Session s("sbagliata");
         SharedState::instance().NomeGiornale = "vecchio";
-        folder.toolkit.expectMessage();
-        preleva(m);
-        QTRY_COMPARE(folder.toolkit.pending(), 0);
-        const auto& box = folder.toolkit.shown().first();
+        s.toolkit.expectMessage();
+        preleva(s.m);
+        QTRY_COMPARE(s.toolkit.pending(), 0);
+        const auto& box = s.toolkit.shown().first();
         QCOMPARE(box.text, QString("Elenco giornali non presente o utente non abilitato!"));
         QCOMPARE(box.title, QString("Lettore Giornali Progetto Ondaris"));
         QCOMPARE(box.icon, Toolkit::Icon::Stop);
@@ -162,10 +147,8 @@ private slots:
     }
 
     void escStepsBackAndAnnullaLeaves() {
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
-        FrmLetturaGiornali& m = menu(folder);
-        preleva(m);
+        Session s;
+        preleva(s.m);
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         key(Qt::Key_Down);
         key(Qt::Key_Return); // L'Eco del Mattino
@@ -185,7 +168,7 @@ private slots:
         child<QPushButton>(shown<FrmEdizione>(), "Command1")->click();
         QVERIFY(!shown<FrmEdizione>() && !shown<FrmTestata>());
 
-        preleva(m);
+        preleva(s.m);
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         key(Qt::Key_Escape);
         QTRY_VERIFY(!shown<FrmTestata>());
@@ -193,41 +176,37 @@ private slots:
     }
 
     void noEditionSelectedIsAsked() {
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
-        FrmLetturaGiornali& m = menu(folder);
-        walkToEditions(m);
+        Session s;
+        walkToEditions(s.m);
         FrmDownload* download = shown<FrmDownload>();
         child<QComboBox>(download, "CboGiornali")->setCurrentIndex(-1);
-        folder.toolkit.expectMessage();
+        s.toolkit.expectMessage();
         child<QPushButton>(download, "CmdContinua")->click();
-        QCOMPARE(folder.toolkit.shown().last().text, QString("Selezionare l'edizione!"));
-        QCOMPARE(folder.toolkit.shown().last().title, QString("Seleziona edizione provinciale!"));
+        QCOMPARE(s.toolkit.shown().last().text, QString("Selezionare l'edizione!"));
+        QCOMPARE(s.toolkit.shown().last().title, QString("Seleziona edizione provinciale!"));
         QVERIFY(shown<FrmDownload>());
     }
 
     void aFailedDownloadSaysWhyKeepsTheStoredArchiveAndOpensNothing() {
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
-        FrmLetturaGiornali& m = menu(folder);
-        QDir(folder.path()).mkpath("Temp");
-        folder.write("Temp/01-Ieri-000.txt", "001 x\r\n");
-        walkToEditions(m);
-        QFile::remove(service.issues() + "/Il Corriere della Valle20261205Nord.zip"); // the service now answers 404
-        folder.write("Giornali/Il Corriere della Valle20261205Nord.zip", "archivio di prima");
+        Session s;
+        QDir(s.path()).mkpath("Temp");
+        s.write("Temp/01-Ieri-000.txt", "001 x\r\n");
+        walkToEditions(s.m);
+        QFile::remove(s.service.issues() + "/Il Corriere della Valle20261205Nord.zip"); // the service now answers 404
+        s.write("Giornali/Il Corriere della Valle20261205Nord.zip", "archivio di prima");
 
-        folder.toolkit.answerProgress();
-        folder.toolkit.expectMessage();
+        s.toolkit.answerProgress();
+        s.toolkit.expectMessage();
         key(Qt::Key_Return);
-        QTRY_COMPARE(folder.toolkit.pending(), 0);
-        const auto& box = folder.toolkit.shown().last();
+        QTRY_COMPARE(s.toolkit.pending(), 0);
+        const auto& box = s.toolkit.shown().last();
         QCOMPARE(box.text, QString("Il giornale non è stato scaricato!\nErrore 404 del servizio."));
         QCOMPARE(box.title, QString("Download fallito"));
         QCOMPARE(box.icon, Toolkit::Icon::Stop);
-        QCOMPARE(folder.read("Giornali/Il Corriere della Valle20261205Nord.zip"), QByteArray("archivio di prima"));
-        QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files).size(), 1); // no partial file
+        QCOMPARE(s.read("Giornali/Il Corriere della Valle20261205Nord.zip"), QByteArray("archivio di prima"));
+        QCOMPARE(QDir(s.file("Giornali")).entryList(QDir::Files).size(), 1); // no partial file
         QVERIFY(!shown<FrmDownload>() && !shown<FrmLeggiGiornale>());
-        QVERIFY(QFile::exists(folder.file("Temp/01-Ieri-000.txt")));
+        QVERIFY(QFile::exists(s.file("Temp/01-Ieri-000.txt")));
     }
 
     // The masthead screen is in front and the date page never comes: whatever the user does meanwhile, nothing
@@ -242,11 +221,9 @@ private slots:
 
     void closingOrCancellingWhileTheNextPageLoads() {
         QFETCH(QString, action);
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
+        Session s;
         FaultyServer silent({}, {}, true);
-        FrmLetturaGiornali& m = menu(folder);
-        preleva(m);
+        preleva(s.m);
         FrmTestata* testata = arrived<FrmTestata>();
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         ServiceAddress::setBase(silent.base());
@@ -258,8 +235,8 @@ private slots:
         } else if (action == "close") {
             testata->close();
         } else if (action == "wait") {
-            QTRY_VERIFY(folder.toolkit.waitOpen());
-            folder.toolkit.cancelWait();
+            QTRY_VERIFY(s.toolkit.waitOpen());
+            s.toolkit.cancelWait();
         } else {
             key(Qt::Key_Escape);
             key(Qt::Key_Return);
@@ -269,7 +246,7 @@ private slots:
             child<QPushButton>(testata, "Command1")->click();
         }
         QTRY_VERIFY(!Screen<FrmEdizione>::isLoaded());
-        QVERIFY(!folder.toolkit.waitOpen());
+        QVERIFY(!s.toolkit.waitOpen());
         if (action == "wait") {
             QVERIFY(shown<FrmTestata>() == testata);
             QTRY_COMPARE(focusedName(), QString("CboGiornali"));
@@ -280,26 +257,23 @@ private slots:
     }
 
     void aCancelledDownloadSaysSoWithinASecond() {
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
+        Session s;
         FaultyServer stalled(FaultyServer::head(200, "application/zip", 100000), "PK\x03\x04zzzz", true);
-        FrmLetturaGiornali& m = menu(folder);
-        walkToEditions(m);
-        folder.write("Giornali/Il Corriere della Valle20261205Nord.zip", "archivio di prima");
+        walkToEditions(s.m);
+        s.write("Giornali/Il Corriere della Valle20261205Nord.zip", "archivio di prima");
         ServiceAddress::setBase(stalled.base());
-        folder.toolkit.answerProgress();
-        folder.toolkit.expectMessage();
+        s.toolkit.answerProgress();
+        s.toolkit.expectMessage();
         key(Qt::Key_Return);
-        QTRY_VERIFY(folder.toolkit.progressOpen());
+        QTRY_VERIFY(s.toolkit.progressOpen());
         QElapsedTimer clock;
         clock.start();
-        folder.toolkit.cancelProgress();
-        QTRY_COMPARE(folder.toolkit.pending(), 0);
+        s.toolkit.cancelProgress();
+        QTRY_COMPARE(s.toolkit.pending(), 0);
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(folder.toolkit.shown().last().text,
-                 QString("Il giornale non è stato scaricato!\nScaricamento annullato."));
-        QCOMPARE(folder.read("Giornali/Il Corriere della Valle20261205Nord.zip"), QByteArray("archivio di prima"));
-        QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files).size(), 1);
+        QCOMPARE(s.toolkit.shown().last().text, QString("Il giornale non è stato scaricato!\nScaricamento annullato."));
+        QCOMPARE(s.read("Giornali/Il Corriere della Valle20261205Nord.zip"), QByteArray("archivio di prima"));
+        QCOMPARE(QDir(s.file("Giornali")).entryList(QDir::Files).size(), 1);
         QTRY_VERIFY(!Screen<FrmDownload>::isLoaded() && !shown<FrmEdizione>());
     }
 
@@ -316,11 +290,9 @@ private slots:
     void anEmptyOrFailedDateListSaysSoOnTheScreen() {
         QFETCH(QByteArray, answer);
         QFETCH(QString, notice);
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
+        Session s;
         FaultyServer server(answer, {}, false);
-        FrmLetturaGiornali& m = menu(folder);
-        preleva(m);
+        preleva(s.m);
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         ServiceAddress::setBase(server.base());
         key(Qt::Key_Return);
@@ -329,16 +301,14 @@ private slots:
         QTRY_COMPARE(focusedName(), QString("AvvisoElencoVuoto"));
         QCOMPARE(accessibleName(QApplication::focusWidget()), notice);
         QVERIFY(!child(edizione, "CboEdizioni")->isVisible());
-        ServiceAddress::setBase(service.base());
+        ServiceAddress::setBase(s.service.base());
         key(Qt::Key_Escape);
         QVERIFY(arrived<FrmTestata>());
     }
 
     void everyVisibleControlHasAnItalianName() {
-        TestProgramFolder folder;
-        DemoService service("demo", kPassword);
-        FrmLetturaGiornali& m = menu(folder);
-        preleva(m);
+        Session s;
+        preleva(s.m);
         QVERIFY(arrived<FrmTestata>());
         QCOMPARE(unnamedControls(shown<FrmTestata>()), QStringList());
         QCOMPARE(accessibleName(child(shown<FrmTestata>(), "CboGiornali")), QString("Testate"));
@@ -347,9 +317,9 @@ private slots:
         key(Qt::Key_Return);
         QVERIFY(arrived<FrmEdizione>());
         QCOMPARE(unnamedControls(shown<FrmEdizione>()), QStringList());
-        folder.toolkit.expectMessage();
+        s.toolkit.expectMessage();
         key(Qt::Key_F1);
-        QCOMPARE(folder.toolkit.shown().last().title, QString("Tasti dello scaricamento"));
+        QCOMPARE(s.toolkit.shown().last().title, QString("Tasti dello scaricamento"));
         QCOMPARE(accessibleName(child(shown<FrmEdizione>(), "CboEdizioni")), QString("Edizioni"));
     }
 };

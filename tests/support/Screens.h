@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/Screen.h"
+
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QTest>
 #include <QWidget>
 
@@ -12,6 +15,23 @@ template <typename T = QWidget> T* child(QWidget* window, const char* name) {
     if (!found)
         qFatal("no control named %s", name);
     return found;
+}
+
+// Shows the screen and waits for it to become the active window.
+template <typename F> F& showActive() {
+    F& screen = Screen<F>::show();
+    if (!QTest::qWaitForWindowActive(&screen))
+        qWarning("%s not active", F::staticMetaObject.className());
+    return screen;
+}
+
+// The texts of a drop-down list of the window, in order.
+inline QStringList itemTexts(QWidget* window, const char* list) {
+    auto* combo = child<QComboBox>(window, list);
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
 }
 
 inline QString focusedName() {

@@ -6,65 +6,40 @@
 namespace {
 
 const char* kindName(ScriptedToolkit::Kind kind) {
-    switch (kind) {
-    case ScriptedToolkit::Kind::Message:
-        return "message box";
-    case ScriptedToolkit::Kind::YesNoCancel:
-        return "Yes/No/Cancel box";
-    case ScriptedToolkit::Kind::Text:
-        return "input box";
-    case ScriptedToolkit::Kind::File:
-        return "file-open dialog";
-    case ScriptedToolkit::Kind::Launch:
-        return "program launch";
-    case ScriptedToolkit::Kind::Desktop:
-        return "desktop open";
-    case ScriptedToolkit::Kind::Progress:
-        return "progress window";
-    case ScriptedToolkit::Kind::Confirm:
-        return "Yes/No box";
-    case ScriptedToolkit::Kind::Number:
-        return "number box";
-    }
-    return "?";
+    static const char* const names[] = {"message box",      "Yes/No/Cancel box", "input box",
+                                        "file-open dialog", "program launch",    "desktop open",
+                                        "progress window",  "Yes/No box",        "number box"};
+    return names[static_cast<int>(kind)];
 }
 
 } // namespace
 
 void ScriptedToolkit::expectMessage() {
-    m_script.push_back(Step{Kind::Message});
+    push(Kind::Message);
 }
 
 void ScriptedToolkit::answerYesNoCancel(Answer answer, std::function<void()> whileShown) {
-    Step step{Kind::YesNoCancel};
+    Step& step = push(Kind::YesNoCancel);
     step.answer = answer;
     step.whileShown = std::move(whileShown);
-    m_script.push_back(step);
 }
 
 void ScriptedToolkit::answerText(const QString& text, std::function<void()> whileShown) {
-    Step step{Kind::Text};
+    Step& step = push(Kind::Text);
     step.text = text;
     step.whileShown = std::move(whileShown);
-    m_script.push_back(step);
 }
 
 void ScriptedToolkit::answerFile(const std::optional<QString>& path) {
-    Step step{Kind::File};
-    step.text = path;
-    m_script.push_back(step);
+    push(Kind::File).text = path;
 }
 
 void ScriptedToolkit::answerConfirm(bool yes) {
-    Step step{Kind::Confirm};
-    step.started = yes;
-    m_script.push_back(step);
+    push(Kind::Confirm).started = yes;
 }
 
 void ScriptedToolkit::answerNumber(std::optional<int> number) {
-    Step step{Kind::Number};
-    step.number = number;
-    m_script.push_back(step);
+    push(Kind::Number).number = number;
 }
 
 bool ScriptedToolkit::confirm(const QString& question, const QString& title) {
@@ -79,26 +54,15 @@ std::optional<int> ScriptedToolkit::askNumber(const QString& prompt, const QStri
 }
 
 void ScriptedToolkit::answerLaunch(bool started) {
-    Step step{Kind::Launch};
-    step.started = started;
-    m_script.push_back(step);
+    push(Kind::Launch).started = started;
 }
 
 void ScriptedToolkit::answerDesktop(bool started) {
-    Step step{Kind::Desktop};
-    step.started = started;
-    m_script.push_back(step);
+    push(Kind::Desktop).started = started;
 }
 
 void ScriptedToolkit::answerProgress(qint64 cancelAfter) {
-    Step step{Kind::Progress};
-    step.cancelAfter = cancelAfter;
-    m_script.push_back(step);
-}
-
-void ScriptedToolkit::clear() {
-    m_script.clear();
-    m_shown.clear();
+    push(Kind::Progress).cancelAfter = cancelAfter;
 }
 
 std::optional<ScriptedToolkit::Step> ScriptedToolkit::take(Kind kind, const Shown& shown) {
@@ -198,12 +162,6 @@ std::unique_ptr<Toolkit::Progress> ScriptedToolkit::showWait(const QString&, con
     return std::make_unique<ScriptedProgress>(*this, -1, m_cancelWait);
 }
 
-bool ScriptedToolkit::waitOpen() const {
-    return m_cancelWait && *m_cancelWait;
-}
-bool ScriptedToolkit::progressOpen() const {
-    return m_cancelProgress && *m_cancelProgress;
-}
 void ScriptedToolkit::cancelWait() {
     pressAnnulla(m_cancelWait);
 }

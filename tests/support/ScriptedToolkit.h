@@ -40,14 +40,13 @@ public:
     // Waits of unknown length come when the machine is slow, so they need no script: they are counted, and the
     // test can press "Annulla" in the one open, or in the progress window open, as the user would.
     int waitsShown = 0;
-    bool waitOpen() const;
-    bool progressOpen() const;
+    bool waitOpen() const { return m_cancelWait && *m_cancelWait; }
+    bool progressOpen() const { return m_cancelProgress && *m_cancelProgress; }
     void cancelWait();
     void cancelProgress();
 
     const QList<Shown>& shown() const { return m_shown; }
     int pending() const { return static_cast<int>(m_script.size()); }
-    void clear();
 
     void message(const QString& text, const QString& title, Icon icon) override;
     Answer askYesNoCancel(const QString& text, const QString& title) override;
@@ -76,6 +75,7 @@ private:
         std::optional<int> number;
     };
 
+    Step& push(Kind kind) { return m_script.emplace_back(kind); }
     // The next scripted step for a box of this kind; nullopt (and a failed test) when none was scripted.
     std::optional<Step> take(Kind kind, const Shown& shown);
 

@@ -23,7 +23,6 @@ public:
     ~SpeechRecorder();
 
     const QList<Event>& events() const { return m_events; }
-    void clear() { m_events.clear(); }
 
     // "name | description" of the focus events, in order: what a screen reader says as the focus moves.
     QStringList focusSpoken() const;

@@ -7,42 +7,6 @@
 #include <clocale>
 #include <sys/stat.h>
 
-ZipBuilder& ZipBuilder::file(const QString& name, const QByteArray& content, std::time_t modified) {
-    m_entries.append({name, content, modified, AE_IFREG, {}});
-    return *this;
-}
-
-ZipBuilder& ZipBuilder::folder(const QString& name) {
-    m_entries.append({name, {}, kModified, AE_IFDIR, {}});
-    return *this;
-}
-
-ZipBuilder& ZipBuilder::symlink(const QString& name, const QString& target) {
-    m_entries.append({name, {}, kModified, AE_IFLNK, target});
-    return *this;
-}
-
-ZipBuilder& ZipBuilder::encrypt(Encryption encryption, const QByteArray& password) {
-    m_encryption = encryption;
-    m_password = password;
-    return *this;
-}
-
-ZipBuilder& ZipBuilder::store() {
-    m_store = true;
-    return *this;
-}
-
-ZipBuilder& ZipBuilder::dosNames() {
-    m_dosNames = true;
-    return *this;
-}
-
-ZipBuilder& ZipBuilder::utf8NamesWithoutFlag() {
-    m_unflagged = true;
-    return *this;
-}
-
 namespace {
 
 QByteArray readAll(const QString& path) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <archive_entry.h>
 #include <ctime>
 
 // Writes real ZIP archives for tests, with libarchive.
@@ -11,21 +12,29 @@ public:
     enum class Encryption { None, Traditional, Aes256 };
 
     // A file; its name is taken as UTF-8 and stored with the UTF-8 flag unless dosNames() is set.
-    ZipBuilder& file(const QString& name, const QByteArray& content, std::time_t modified = kModified);
-    ZipBuilder& folder(const QString& name);
-    ZipBuilder& symlink(const QString& name, const QString& target);
+    ZipBuilder& file(const QString& name, const QByteArray& content, std::time_t modified = kModified) {
+        return add({name, content, modified, AE_IFREG, {}});
+    }
+    ZipBuilder& folder(const QString& name) { return add({name, {}, kModified, AE_IFDIR, {}}); }
+    ZipBuilder& symlink(const QString& name, const QString& target) {
+        return add({name, {}, kModified, AE_IFLNK, target});
+    }
 
     // Every entry stored afterwards is encrypted with the password.
-    ZipBuilder& encrypt(Encryption encryption, const QByteArray& password);
+    ZipBuilder& encrypt(Encryption encryption, const QByteArray& password) {
+        m_encryption = encryption;
+        m_password = password;
+        return *this;
+    }
 
     // Entries stored without compression.
-    ZipBuilder& store();
+    ZipBuilder& store() { return set(m_store); }
 
     // Names stored in DOS code page 850 without the UTF-8 flag, as older Windows tools wrote them.
-    ZipBuilder& dosNames();
+    ZipBuilder& dosNames() { return set(m_dosNames); }
 
     // Names stored in UTF-8 without the UTF-8 flag, as many archivers write them.
-    ZipBuilder& utf8NamesWithoutFlag();
+    ZipBuilder& utf8NamesWithoutFlag() { return set(m_unflagged); }
 
     // Writes the archive; false (and a warning) when libarchive fails.
     bool write(const QString& path) const;
@@ -40,6 +49,14 @@ private:
         int type;
         QString linkTarget;
     };
+    ZipBuilder& add(const Entry& entry) {
+        m_entries.append(entry);
+        return *this;
+    }
+    ZipBuilder& set(bool& option) {
+        option = true;
+        return *this;
+    }
     QList<Entry> m_entries;
     Encryption m_encryption = Encryption::None;
     QByteArray m_password;

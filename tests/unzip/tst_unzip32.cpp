@@ -21,15 +21,7 @@ int32_t print(const char* chunk, uint32_t length) {
 
 void listing(uint32_t size, uint32_t, uint32_t, uint32_t month, uint32_t day, uint32_t year, uint32_t, uint32_t,
              char kind, const char* name, const char*, uint32_t crc, char encrypted) {
-    g_listed << QString("%1 %2 %3-%4-%5 %6 %7 %8")
-                    .arg(QString::fromUtf8(name))
-                    .arg(size)
-                    .arg(year)
-                    .arg(month)
-                    .arg(day)
-                    .arg(kind)
-                    .arg(crc, 8, 16, QChar('0'))
-                    .arg(encrypted);
+    g_listed << QString::asprintf("%s %u %u-%u-%u %c %08x %c", name, size, year, month, day, kind, crc, encrypted);
 }
 
 int32_t serviceStartingAnother(const char*, uint32_t) {
