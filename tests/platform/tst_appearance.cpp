@@ -47,8 +47,11 @@ Made asMade(QWidget* window) {
     return made;
 }
 
-bool near(int actual, double expected) {
-    return std::abs(actual - expected) <= 1.0;
+// Each edge within a pixel of the unzoomed one times the factor.
+bool near(const QRect& actual, const QRect& unzoomed, double factor) {
+    const auto within = [](int a, double b) { return std::abs(a - b) <= 1.0; };
+    return within(actual.x(), unzoomed.x() * factor) && within(actual.y(), unzoomed.y() * factor) &&
+           within(actual.width(), unzoomed.width() * factor) && within(actual.height(), unzoomed.height() * factor);
 }
 
 void press(QKeySequence keys) {
@@ -112,14 +115,9 @@ private slots:
             for (int i = 0; i < 2; ++i)
                 press(QKeySequence(Qt::CTRL | Qt::Key_Minus));
 
-        QVERIFY2(near(window->width(), made.size.width() * factor), qPrintable(QString::number(window->width())));
-        QVERIFY(near(window->height(), made.size.height() * factor));
+        QVERIFY(near(QRect(QPoint(), window->size()), QRect(QPoint(), made.size), factor));
         for (QWidget* w : controls(window)) {
-            const QRect base = made.geometry.value(w->objectName());
-            const QRect now = w->geometry();
-            QVERIFY2(near(now.x(), base.x() * factor) && near(now.y(), base.y() * factor) &&
-                         near(now.width(), base.width() * factor) && near(now.height(), base.height() * factor),
-                     qPrintable(w->objectName()));
+            QVERIFY2(near(w->geometry(), made.geometry.value(w->objectName()), factor), qPrintable(w->objectName()));
             QCOMPARE(w->font().pointSizeF(), made.points.value(w->objectName()) * factor);
             if (w->isVisibleTo(window) && w->focusPolicy() != Qt::NoFocus)
                 QVERIFY2(w->height() >= w->fontMetrics().height(), qPrintable(w->objectName()));
