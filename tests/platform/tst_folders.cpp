@@ -52,9 +52,8 @@ private slots:
     // there, in the user's data folder under HOME.
     void programFolderWithoutOption_data() {
         QTest::addColumn<QString>("layout");
-        QTest::newRow("unpacked") << "unpacked";
-        QTest::newRow("installed") << "installed";
-        QTest::newRow("read-only") << "read-only";
+        for (const char* layout : {"unpacked", "installed", "read-only"})
+            QTest::newRow(layout) << QString(layout);
     }
 
     void programFolderWithoutOption() {
