@@ -4,6 +4,10 @@
 
 class QFileDevice;
 
+// The code of the system call that just failed (errno, or GetLastError() on Windows), and its reset.
+int lastSystemError();
+void setSystemError(int code);
+
 // Why a file operation failed, in Italian: from the system's error code taken right after the failing call,
 // or, for codes without a sentence of ours, the device's own description.
 QString failureReason(const QFileDevice& file, int errorCode);

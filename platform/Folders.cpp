@@ -12,6 +12,9 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -87,6 +90,24 @@ void sortIgnoringCase(QStringList& names) {
         names.append(std::move(name));
 }
 
+// True when another program holds the file open so that it cannot be deleted (Windows); elsewhere an open file
+// can always be deleted.
+bool heldOpenElsewhere(const QString& path) {
+#ifdef Q_OS_WIN
+    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    HANDLE handle = CreateFileW(native.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
 } // namespace
 
 namespace Folders {
@@ -110,9 +131,12 @@ void deleteFolder(const QString& folder) {
 
 void emptyFolder(const QString& folder, const QStringList& kept) {
     QString firstLeft;
-    if (!deleteTree(folder, true, kept, firstLeft))
-        throw FileError(QStringLiteral("Impossibile svuotare la cartella «%1»: «%2» non si può eliminare.")
-                            .arg(shown(folder), shown(firstLeft)));
+    if (!deleteTree(folder, true, kept, firstLeft)) {
+        const QString why = heldOpenElsewhere(firstLeft) ? QStringLiteral("è aperto in un altro programma")
+                                                         : QStringLiteral("non si può eliminare");
+        throw FileError(QStringLiteral("Impossibile svuotare la cartella «%1»: «%2» %3.")
+                            .arg(shown(folder), shown(firstLeft), why));
+    }
 }
 
 } // namespace Folders

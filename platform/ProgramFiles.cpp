@@ -29,7 +29,11 @@ QString privateFolder(const QString& executableFolder) {
 }
 
 bool isInstalledCopy(const QString& executableFolder) {
+#ifdef Q_OS_WIN
+    return QFileInfo::exists(executableFolder + QLatin1Char('/') + kWindowsUninstaller);
+#else
     return QFileInfo(privateFolder(executableFolder)).isDir();
+#endif
 }
 
 QString find(const QString& name) {

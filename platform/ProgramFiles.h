@@ -10,7 +10,11 @@ namespace ProgramFiles {
 // The installed copy's private folder for an executable in the given folder.
 QString privateFolder(const QString& executableFolder);
 
-// True when the executable sits in an installed copy (its private folder exists).
+// The uninstaller the Windows installer puts beside the executable.
+inline const QString kWindowsUninstaller = QStringLiteral("disinstalla.exe");
+
+// True when the executable sits in an installed copy: its private folder exists, or on Windows, where an installed
+// copy keeps everything beside the executable, its uninstaller is there.
 bool isInstalledCopy(const QString& executableFolder);
 
 // The path to load or run a file by: beside the executable when it is there, else in the private folder.

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -40,9 +41,11 @@ void set(const QString& folder) {
     chosenFolder() = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
 }
 
-// An installed copy keeps its data apart even when run by an administrator, who could write beside it.
+// An installed copy keeps its data apart even when run by an administrator, who could write beside it. Whether a
+// folder can be written is tried: Windows decides by access lists that a folder's attributes do not show.
 QString defaultFor(const QString& executableFolder) {
-    if (!ProgramFiles::isInstalledCopy(executableFolder) && QFileInfo(executableFolder).isWritable())
+    if (!ProgramFiles::isInstalledCopy(executableFolder) && QFileInfo(executableFolder).isWritable() &&
+        QTemporaryFile(executableFolder + QStringLiteral("/.prova-scrittura-XXXXXX")).open())
         return executableFolder;
     return userDataFolder();
 }

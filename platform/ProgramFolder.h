@@ -19,7 +19,8 @@ void set(const QString& folder);
 // The folder used when the user names none, for an executable in the given folder.
 QString defaultFor(const QString& executableFolder);
 
-// The user's data folder for this program (on Linux ~/.local/share/lettore-giornali).
+// The user's data folder for this program: ~/.local/share/lettore-giornali on Linux, %APPDATA%\lettore-giornali
+// on Windows.
 QString userDataFolder();
 
 } // namespace ProgramFolder

@@ -11,4 +11,7 @@ constexpr const char* kEditorVariable = "LETTORE_GIORNALI_EDITOR";
 
 bool open(const QString& path);
 
+// Notepad's full path on Windows.
+QString notepad();
+
 } // namespace TextEditor

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <cerrno>
 #include <optional>
 
 namespace {
@@ -26,19 +25,19 @@ QString shown(const QString& path) {
     throw FileError(QStringLiteral("%1 «%2»: %3.").arg(what, shown(path), why));
 }
 
-// Fails with the reason of the call that just failed on the file; errno is read before anything else runs.
+// Fails with the reason of the call that just failed on the file; its code is read before anything else runs.
 [[noreturn]] void failOn(const QString& what, const QFileDevice& file) {
-    const int code = errno;
+    const int code = lastSystemError();
     fail(what, file.fileName(), failureReason(file, code));
 }
 
 // A write of all the bytes, or a failure with its reason.
 void writeAll(QFileDevice& file, const QByteArray& bytes, const QString& what) {
-    errno = 0;
+    setSystemError(0);
     const qint64 written = file.write(bytes);
     if (written == bytes.size())
         return;
-    const int code = errno;
+    const int code = lastSystemError();
     fail(what, file.fileName(), written >= 0 && code == 0 ? shortWriteReason() : failureReason(file, code));
 }
 

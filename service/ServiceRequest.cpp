@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QNetworkReply>
-#include <cerrno>
 
 namespace {
 
@@ -209,7 +208,7 @@ void ServiceRequest::storeArchive() {
     emit storing();
     const auto commit = [file = m_file] {
         const bool stored = file->commit();
-        return std::make_pair(stored, stored ? 0 : errno);
+        return std::make_pair(stored, stored ? 0 : lastSystemError());
     };
     runInWorker(this, commit, [this](std::pair<bool, int> stored) {
         if (m_done)
@@ -218,7 +217,7 @@ void ServiceRequest::storeArchive() {
             m_file.reset();
             succeed({true, {}});
         } else {
-            errno = stored.second;
+            setSystemError(stored.second);
             fail(writeFailure());
         }
     });
@@ -285,7 +284,7 @@ void ServiceRequest::sendFinished(const Outcome<Answer>& outcome) {
 }
 
 QString ServiceRequest::writeFailure() const {
-    const int code = errno;
+    const int code = lastSystemError();
     const QString path = QDir::toNativeSeparators(m_target);
     return QStringLiteral("impossibile scrivere «%1»: %2").arg(path, m_file ? failureReason(*m_file, code) : QString());
 }

@@ -57,8 +57,10 @@ int main(int argc, char** argv) {
     // Large blocks come from the heap and are reused from run to run, as smaller ones are: otherwise every load
     // of the 50 MB article pays the operating system's first touch of fresh pages and the 5 MB one does not,
     // and the growth measured would be the kernel's, not the loader's.
+#ifdef __GLIBC__
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString issue = dir.filePath(QStringLiteral("Temp"));

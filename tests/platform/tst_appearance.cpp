@@ -11,6 +11,7 @@
 #include "support/SpeechRecorder.h"
 #include "support/TestProgramFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -268,7 +269,9 @@ int main(int argc, char** argv) {
         screens.write(R"({"screens": [{"name": "grande", "width": 3840, "height": 2160, "logicalDpi": 96}]})") < 0)
         return 1;
     screens.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
+    // By a relative name: the platform's arguments are split at every ":", a drive letter's too.
+    QDir::setCurrent(dir.path());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=schermo.json");
     QApplication app(argc, argv);
     TestAppearance test;
     return QTest::qExec(&test, argc, argv);

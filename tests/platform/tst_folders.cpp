@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QTest>
 
 class TestFolders : public QObject {
@@ -64,14 +65,21 @@ private slots:
         QCoreApplication::setApplicationName("lettore-giornali");
         qputenv("HOME", folder.file("casa").toLocal8Bit());
         qunsetenv("XDG_DATA_HOME");
+#ifdef Q_OS_WIN
+        if (layout == "installed")
+            folder.write("usr/bin/" + ProgramFiles::kWindowsUninstaller, "MZ");
+        const QString userData = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA")) + "/lettore-giornali";
+#else
         if (layout == "installed")
             QDir().mkpath(ProgramFiles::privateFolder(bin));
+        const QString userData = folder.file("casa/.local/share/lettore-giornali");
+#endif
         if (layout == "read-only") {
             QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner);
-            if (QFileInfo(bin).isWritable())
+            if (QTemporaryFile(bin + "/prova-XXXXXX").open())
                 QSKIP("this user writes in read-only folders");
         }
-        const QString expected = layout == "unpacked" ? bin : folder.file("casa/.local/share/lettore-giornali");
+        const QString expected = layout == "unpacked" ? bin : userData;
         QCOMPARE(ProgramFolder::defaultFor(bin), expected);
         QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }

@@ -64,12 +64,22 @@ private slots:
         SpeechRecorder recorder;
         for (int key : keys)
             QTest::keyClick(window.list, Qt::Key(key));
+#ifdef Q_OS_WIN
+        // UI Automation reports the list's new value itself; its description, read with it, has the position.
+        QStringList told;
+        for (const SpeechRecorder::Event& event : recorder.events()) {
+            if (event.type == QAccessible::ValueChanged && event.object == window.list)
+                told << event.value + ", " + event.description.section(", ", 1);
+        }
+        QCOMPARE(told, spoken);
+#else
         // (Qt's own search moves the popup's current entry too, without the position.)
         QCOMPARE(recorder.focusSpoken().filter(" di "), spoken);
         for (const SpeechRecorder::Event& event : recorder.events()) {
             if (event.type == QAccessible::Focus)
                 QCOMPARE(event.object.data(), window.list->view());
         }
+#endif
         QCOMPARE(window.list->accessibleDescription(),
                  window.list->currentIndex() == 0 ? QString("Prima-pagina, 1 di 4") : spoken.last());
         // Once opened, the popup reads its other entries as they show.

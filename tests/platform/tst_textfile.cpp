@@ -51,8 +51,10 @@ private slots:
         QFile(folder.file("c.txt")).setPermissions(ownerOnly | QFile::ReadGroup | QFile::ReadOther);
         TextFile::replaceWithLine(folder.file("c.txt"), QStringLiteral("trè"), TextFile::Access::OwnerOnly);
         QCOMPARE(folder.read("c.txt"), QByteArray("tr\xe8\r\n"));
+#ifndef Q_OS_WIN // permission bits are POSIX's; on Windows a file is private by its folder's access list
         for (const char* name : {"a.txt", "b.txt", "c.txt"})
             QCOMPARE(QFile(folder.file(name)).permissions() & ~(QFile::ReadUser | QFile::WriteUser), ownerOnly);
+#endif
     }
 
     // A full disk, or a folder where the file should be, fails with a reason and leaves no trace.
@@ -67,14 +69,14 @@ private slots:
             return QString("(nessun errore)");
         };
         folder.write("f.txt", "vecchia riga\r\n");
-        {
+        if (FileSizeLimit::available()) {
             FileSizeLimit diskFull(4);
             const QString full = failure([&] { TextFile::replaceWithLine(folder.file("f.txt"), "nuova riga"); });
             QVERIFY2(full.contains("il disco è pieno"), qPrintable(full));
         }
         QCOMPARE(folder.read("f.txt"), QByteArray("vecchia riga\r\n"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"f.txt"}); // no temporary file left
-        {
+        if (FileSizeLimit::available()) {
             FileSizeLimit diskFull(14 + 3); // room for three bytes of the new line
             const QString torn = failure([&] { TextFile::appendLine(folder.file("f.txt"), "annamaria--pw"); });
             QVERIFY2(torn.contains("il disco è pieno"), qPrintable(torn));

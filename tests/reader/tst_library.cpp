@@ -146,7 +146,7 @@ private slots:
         const QDate today = QDate::currentDate();
         FrmGiornaliScaricati& screen =
             library(folder, {stored(today.addDays(-40)), stored(today.addDays(-10)), "mio archivio.zip",
-                             "Ricevute 20190301.zip"}); // a user's file with a date: not a name of ours
+                             "ricevute 20190301.zip"}); // a user's file with a date: not a name of ours
         folder.toolkit.answerConfirm(false);
         key(Qt::Key_Delete);
         QCOMPARE(folder.toolkit.shown().last().text, "Eliminare " + titles(screen).first() + "?");
@@ -159,20 +159,20 @@ private slots:
         QCOMPARE(folder.toolkit.shown().last().text,
                  "Eliminare 1 giornale più vecchio di 30 giorni?\n" + oldest); // named
         QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files),
-                 (QStringList{stored(today.addDays(-10)), "mio archivio.zip", "Ricevute 20190301.zip"}));
+                 (QStringList{stored(today.addDays(-10)), "mio archivio.zip", "ricevute 20190301.zip"}));
 
-        key(Qt::Key_End); // "mio archivio": not a name of ours
+        key(Qt::Key_End); // "ricevute 20190301": not a name of ours
         folder.toolkit.answerConfirm(true);
         folder.toolkit.expectMessage();
         key(Qt::Key_Delete);
-        QVERIFY(
-            folder.toolkit.shown().last().text.contains("«mio archivio» non è un giornale scaricato dal programma"));
-        QVERIFY(QFile::exists(folder.file("Giornali/mio archivio.zip")));
+        QVERIFY(folder.toolkit.shown().last().text.contains(
+            "«ricevute 20190301» non è un giornale scaricato dal programma"));
+        QVERIFY(QFile::exists(folder.file("Giornali/ricevute 20190301.zip")));
 
         key(Qt::Key_Home);
         folder.toolkit.answerConfirm(true);
         key(Qt::Key_Delete);
-        QCOMPARE(titles(screen), (QStringList{"Ricevute 20190301", "mio archivio"}));
+        QCOMPARE(titles(screen), (QStringList{"mio archivio", "ricevute 20190301"}));
         key(Qt::Key_Escape);
         QTRY_VERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
     }

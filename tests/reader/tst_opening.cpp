@@ -14,6 +14,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
+#include <QScopeGuard>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 class TestOpening : public QObject {
     Q_OBJECT
@@ -170,7 +174,19 @@ private slots:
 
     // The program's own Temp keeps a read-only file of the last issue: nothing of either issue is shown, and the
     // message names the file.
+    // A file left in Temp that is read-only, or on Windows held open by another program, is named with the reason.
+    void aTempThatCannotBeEmptiedStopsTheOpening_data() {
+        QTest::addColumn<bool>("heldOpen");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("read-only") << false << "non si può eliminare";
+#ifdef Q_OS_WIN
+        QTest::newRow("held open") << true << "è aperto in un altro programma";
+#endif
+    }
+
     void aTempThatCannotBeEmptiedStopsTheOpening() {
+        QFETCH(bool, heldOpen);
+        QFETCH(QString, why);
         TestProgramFolder folder;
         FrmLetturaGiornali& menu = menuWithProfile(folder);
         QVERIFY(issue("Cronaca").write(folder.file("Giornali/Primo20261205.zip")));
@@ -179,19 +195,29 @@ private slots:
         leggiGiornale(menu);
         QVERIFY(opened());
         reader()->close();
-        QFile(folder.file("Temp/01-Cronaca-000.txt")).setPermissions(QFile::ReadOwner);
+        const QString left = folder.file("Temp/01-Cronaca-000.txt");
+#ifdef Q_OS_WIN
+        // Held as a program does that opens a file without letting others delete it.
+        HANDLE held = heldOpen ? CreateFileW(QDir::toNativeSeparators(left).toStdWString().c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                               : INVALID_HANDLE_VALUE;
+        QVERIFY(!heldOpen || held != INVALID_HANDLE_VALUE);
+        const auto release = qScopeGuard([held] {
+            if (held != INVALID_HANDLE_VALUE)
+                CloseHandle(held);
+        });
+#endif
+        if (!heldOpen)
+            QFile(left).setPermissions(QFile::ReadOwner);
 
         folder.toolkit.answerFile(folder.file("Giornali/Secondo20261205.zip"));
         folder.toolkit.expectMessage();
         leggiGiornale(menu);
         QVERIFY(opened());
         QVERIFY(!reader());
-        QCOMPARE(
-            folder.toolkit.shown().last().text,
-            QStringLiteral("Il giornale non è stato aperto.\nImpossibile svuotare la cartella «%1»: «%2» non si può "
-                           "eliminare.")
-                .arg(QDir::toNativeSeparators(folder.file("Temp")),
-                     QDir::toNativeSeparators(folder.file("Temp/01-Cronaca-000.txt"))));
+        QCOMPARE(folder.toolkit.shown().last().text,
+                 QStringLiteral("Il giornale non è stato aperto.\nImpossibile svuotare la cartella «%1»: «%2» %3.")
+                     .arg(QDir::toNativeSeparators(folder.file("Temp")), QDir::toNativeSeparators(left), why));
     }
 
     // "Annulla" while the opening waits: the extraction stops before its next entry, what it wrote goes, and the

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -228,6 +229,8 @@ private slots:
 #else
         folder.toolkit.answerLaunch(true);
         button->click();
+        QCOMPARE(folder.toolkit.shown().at(0).text, TextEditor::notepad());
+        QVERIFY(QFileInfo(TextEditor::notepad()).isAbsolute() && QFileInfo::exists(TextEditor::notepad()));
         QCOMPARE(folder.toolkit.shown().at(0).arguments, QStringList{article});
         folder.toolkit.answerLaunch(false);
 #endif

@@ -11,7 +11,9 @@
 #include <QTest>
 #include <QWidget>
 #include <csignal>
+#ifndef Q_OS_WIN
 #include <sys/resource.h>
+#endif
 
 TestProgramFolder::TestProgramFolder() {
     QVERIFY(m_dir.isValid());
@@ -49,6 +51,21 @@ QByteArray TestProgramFolder::read(const QString& name) const {
     return f.readAll();
 }
 
+#ifdef Q_OS_WIN
+
+// Windows has no limit on a process's file size.
+bool FileSizeLimit::available() {
+    return false;
+}
+FileSizeLimit::FileSizeLimit(long long) : m_previous(0) {}
+FileSizeLimit::~FileSizeLimit() = default;
+
+#else
+
+bool FileSizeLimit::available() {
+    return true;
+}
+
 FileSizeLimit::FileSizeLimit(long long bytes) {
     std::signal(SIGXFSZ, SIG_IGN); // a refused write then fails with EFBIG instead of ending the process
     rlimit limit{};
@@ -64,3 +81,5 @@ FileSizeLimit::~FileSizeLimit() {
     limit.rlim_cur = static_cast<rlim_t>(m_previous);
     setrlimit(RLIMIT_FSIZE, &limit);
 }
+
+#endif

@@ -28,6 +28,7 @@ private:
 // operating system refuses the rest of a write, whoever the user is.
 class FileSizeLimit {
 public:
+    static bool available(); // not on Windows
     explicit FileSizeLimit(long long bytes);
     ~FileSizeLimit();
 

@@ -71,30 +71,65 @@ bool clearUtf8Flags(const QString& path) {
     return writeAll(path, bytes);
 }
 
+// A name in code page 850, the DOS page of ZIP archives without the UTF-8 flag, for the letters Italian needs.
+QByteArray cp850(const QString& name) {
+    static const QString upper = QStringLiteral("àèéìòùÀÈÉÌÒÙ");
+    static const char codes[] = "\x85\x8a\x82\x8d\x95\x97\xb7\xd4\x90\xde\xe3\xeb";
+    QByteArray bytes;
+    for (const QChar c : name)
+        bytes += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : codes[std::max<qsizetype>(0, upper.indexOf(c))];
+    return bytes;
+}
+
+// Puts the DOS names in place of the same-length ASCII stand-ins they were written under, in every header.
+bool putDosNames(const QString& path, const QList<QPair<QByteArray, QByteArray>>& names) {
+    QByteArray bytes = readAll(path);
+    for (const auto& [standIn, dos] : names)
+        bytes.replace(standIn, dos);
+    return writeAll(path, bytes);
+}
+
 bool ZipBuilder::write(const QString& path) const {
     std::setlocale(LC_CTYPE, "C.UTF-8"); // names are handed over as UTF-8
     archive* zip = archive_write_new();
     archive_write_set_format_zip(zip);
     if (m_store)
         archive_write_set_options(zip, "zip:compression=store");
-    if (m_dosNames)
-        archive_write_set_options(zip, "zip:hdrcharset=CP850");
+    archive_write_set_options(zip, "zip:hdrcharset=UTF-8"); // as given, whatever the system's code page
     if (m_encryption != Encryption::None) {
         archive_write_set_options(zip, m_encryption == Encryption::Aes256 ? "zip:encryption=aes256"
                                                                           : "zip:encryption=traditional");
         archive_write_set_passphrase(zip, m_password.constData());
     }
     bool ok = archive_write_open_filename(zip, QFile::encodeName(path).constData()) == ARCHIVE_OK;
+    QList<QPair<QByteArray, QByteArray>> dosNames;
     for (const Entry& e : m_entries) {
         if (!ok)
             break;
         archive_entry* entry = archive_entry_new();
-        archive_entry_set_pathname_utf8(entry, e.name.toUtf8().constData());
+        QByteArray name = e.name.toUtf8();
+        if (m_dosNames) { // written under an ASCII stand-in of the DOS name's length, put in place after
+            const QByteArray dos = cp850(e.name);
+            name = dos;
+            for (char& c : name)
+                c = static_cast<unsigned char>(c) >= 0x80 ? '~' : c;
+            dosNames.append({name, dos});
+        }
+#ifdef Q_OS_WIN // libarchive's zip writer on Windows takes names in UTF-16 only
+        archive_entry_copy_pathname_w(entry, QString::fromUtf8(name).toStdWString().c_str());
+#else
+        archive_entry_set_pathname_utf8(entry, name.constData());
+#endif
         archive_entry_set_filetype(entry, static_cast<unsigned>(e.type));
         archive_entry_set_perm(entry, e.type == AE_IFDIR ? 0755 : 0644);
         archive_entry_set_mtime(entry, e.modified, 0);
+#ifdef Q_OS_WIN
+        if (e.type == AE_IFLNK)
+            archive_entry_copy_symlink_w(entry, e.linkTarget.toStdWString().c_str());
+#else
         if (e.type == AE_IFLNK)
             archive_entry_set_symlink_utf8(entry, e.linkTarget.toUtf8().constData());
+#endif
         archive_entry_set_size(entry, e.content.size());
         ok = archive_write_header(zip, entry) == ARCHIVE_OK &&
              (e.content.isEmpty() ||
@@ -105,7 +140,7 @@ bool ZipBuilder::write(const QString& path) const {
         qWarning() << "ZipBuilder:" << archive_error_string(zip);
     ok = archive_write_close(zip) == ARCHIVE_OK && ok;
     archive_write_free(zip);
-    return ok && (!m_unflagged || clearUtf8Flags(path));
+    return ok && (!m_unflagged || clearUtf8Flags(path)) && putDosNames(path, dosNames);
 }
 
 bool addArchiveComment(const QString& path, const QByteArray& comment) {

@@ -5,7 +5,10 @@
 #include "unzip/UnzipError.h"
 #include "unzip/UnzipRecords.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLibrary>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestUnzipJob : public QObject {
@@ -115,9 +118,22 @@ private slots:
             check(*job, 6, "");
         QCOMPARE(m_recorded()->versionCalls, 0);
 
+        // A library of that name in the current folder or on the search path is never taken for a missing one.
+        QTemporaryDir elsewhere;
+#ifdef Q_OS_WIN
+        const QString foreign = elsewhere.filePath("unzip32.dll");
+        qputenv("PATH", QDir::toNativeSeparators(elsewhere.path()).toLocal8Bit() + ";" + qgetenv("PATH"));
+#else
+        const QString foreign = elsewhere.filePath("libunzip32.so");
+#endif
+        QVERIFY(QFile::copy(m_recorder.fileName(), foreign));
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(elsewhere.path());
         CGUnzipFiles job;
         CodeModule::setLibraryPath(QCoreApplication::applicationDirPath() + "/manca/unzip32");
         check(job, 48, "libreria");
+        QVERIFY(!CodeModule::describeLibrary());
+        QDir::setCurrent(current);
         CodeModule::setLibraryPath(QCoreApplication::applicationDirPath() + "/unzip32_incompleta");
         check(job, 453, "Wiz_SingleEntryUnzip");
     }
@@ -127,7 +143,8 @@ private slots:
         m_scriptPrint("\n", 1);
         m_scriptPrint("\nresto ignorato", 15);
         m_scriptPrint("fino\0oltre", 10);
-        m_scriptPrint("città", 6);
+        const QByteArray city = QStringLiteral("città").toLocal8Bit(); // the library prints in the local code page
+        m_scriptPrint(city.constData(), static_cast<uint32_t>(city.size()));
         CGUnzipFiles job;
         job.Unzip("a.zip", "b");
         QCOMPARE(job.GetLastMessage(), QStringLiteral("abc\r\n\r\nfinocittà"));

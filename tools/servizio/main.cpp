@@ -1,4 +1,5 @@
-// lettore-giornali-servizio-demo: a newspaper service for the demo and the tests, on loopback. It answers the four requests of
+// lettore-giornali-servizio-demo: a newspaper service for the demo and the tests, on loopback. It answers the four
+// requests of
 // "/ondaris/ondaris2.asp" the way an ASP-era server did: listings as an HTML page with a lower-case <pre> block
 // and CR LF lines in Windows-1252, archives as application/zip. A wrong user or password gets an empty listing.
 #include "Catalogue.h"
@@ -11,8 +12,10 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
 #include <QMap>
+#include <QSaveFile>
 #include <QThread>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -49,10 +52,26 @@ QHttpServerResponse archive(const QString& path) {
     return QHttpServerResponse("application/zip", file.readAll());
 }
 
-QHttpServerResponse answer(const QMap<QString, Profile>& profiles, const QHttpServerRequest& request) {
+// A profile of the folder of profiles: the sub-folder named as the user, its issues, and its password in the file
+// "password". It is read again at every request, so that a test can change it while the service runs.
+std::optional<Profile> profileInFolder(const QString& folder, const QString& user) {
+    if (folder.isEmpty() || user.isEmpty() || user.contains(QLatin1Char('/')) || user.contains(QLatin1Char('\\')) ||
+        user.startsWith(QLatin1Char('.')))
+        return std::nullopt;
+    QFile password(folder + QLatin1Char('/') + user + QStringLiteral("/password"));
+    if (!password.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return Profile{QString::fromUtf8(password.readAll()).trimmed(), Catalogue(folder + QLatin1Char('/') + user)};
+}
+
+QHttpServerResponse answer(const QMap<QString, Profile>& profiles, const QString& profileFolder,
+                           const QHttpServerRequest& request) {
     const QMap<QString, QString> query = queryOf(request);
-    const auto profile = profiles.find(query.value("user"));
-    if (profile == profiles.end() || profile->password != query.value("password"))
+    const QString user = query.value("user");
+    const auto known = profiles.find(user);
+    const std::optional<Profile> profile =
+        known != profiles.end() ? std::optional<Profile>(*known) : profileInFolder(profileFolder, user);
+    if (!profile || profile->password != query.value("password"))
         return listing({});
     const Catalogue& catalogue = profile->catalogue;
     if (query.contains("edizione"))
@@ -85,7 +104,13 @@ int main(int argc, char** argv) {
     const QCommandLineOption delay(QStringLiteral("ritardo"),
                                    QStringLiteral("Attesa prima di ogni risposta, come un servizio lento."),
                                    QStringLiteral("millisecondi"), QStringLiteral("0"));
-    parser.addOptions({port, folder, profileOption, delay});
+    const QCommandLineOption profileFolderOption(
+        QStringLiteral("profili"),
+        QStringLiteral("Una cartella con una sottocartella per utente: i suoi giornali e il file password."),
+        QStringLiteral("cartella"));
+    const QCommandLineOption portFile(QStringLiteral("file-porta"),
+                                      QStringLiteral("Scrive anche qui la porta in ascolto."), QStringLiteral("file"));
+    parser.addOptions({port, folder, profileOption, profileFolderOption, portFile, delay});
     parser.addHelpOption();
     parser.process(app);
 
@@ -103,10 +128,12 @@ int main(int argc, char** argv) {
 
     QHttpServer server;
     const unsigned long delayMs = parser.value(delay).toULong();
-    server.route(QStringLiteral("/ondaris/ondaris2.asp"), [&profiles, delayMs](const QHttpServerRequest& request) {
-        QThread::msleep(delayMs); // the service runs alone in its process: nothing else waits on it
-        return answer(profiles, request);
-    });
+    const QString profileFolder = parser.value(profileFolderOption);
+    server.route(QStringLiteral("/ondaris/ondaris2.asp"),
+                 [&profiles, &profileFolder, delayMs](const QHttpServerRequest& request) {
+                     QThread::msleep(delayMs); // the service runs alone in its process: nothing else waits on it
+                     return answer(profiles, profileFolder, request);
+                 });
     const quint16 listening = server.listen(QHostAddress::LocalHost, parser.value(port).toUShort());
     if (listening == 0) {
         std::fprintf(stderr, "Impossibile ascoltare sulla porta %s\n", qPrintable(parser.value(port)));
@@ -114,5 +141,13 @@ int main(int argc, char** argv) {
     }
     std::printf("porta %u\n", listening);
     std::fflush(stdout);
+    if (parser.isSet(portFile)) {
+        QSaveFile file(parser.value(portFile)); // whole or not at all: a script waits for it
+        if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray::number(listening) + '\n') < 0 ||
+            !file.commit()) {
+            std::fprintf(stderr, "Impossibile scrivere %s\n", qPrintable(parser.value(portFile)));
+            return 1;
+        }
+    }
     return QCoreApplication::exec();
 }

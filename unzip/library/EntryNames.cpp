@@ -12,6 +12,29 @@ bool hasDriveLetter(std::string_view name) {
     return name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
 }
 
+// Why Windows cannot hold a name part as it stands, or nothing. Windows opens a device for CON, PRN, AUX, NUL,
+// COM1-9 and LPT1-9 with any extension, takes "a:b" for the stream b of a, forbids some characters, and drops a
+// final dot or space, so that two different names would land on one file. Archives travel between systems, so
+// these names are refused everywhere.
+const char* windowsProblem(const std::string& part) {
+    for (const char c : part) {
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
+            return "carattere non ammesso da Windows";
+    }
+    if (part.back() == '.' || part.back() == ' ')
+        return "nome che finisce con un punto o uno spazio";
+    std::string base = part.substr(0, part.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    for (char& c : base)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const bool numbered =
+        base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+    if (numbered || base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")
+        return "nome di dispositivo riservato da Windows";
+    return nullptr;
+}
+
 } // namespace
 
 namespace EntryNames {
@@ -36,8 +59,11 @@ Placement place(std::string_view name, bool isFolder, bool honorFolders, bool sp
         const std::string part = unified.substr(start, slash - start);
         if (part == "..")
             return {false, {}, "percorso che esce dalla cartella"};
-        if (!part.empty() && part != ".")
+        if (!part.empty() && part != ".") {
+            if (const char* problem = windowsProblem(part))
+                return {false, {}, problem};
             parts.push_back(part);
+        }
         if (parts.size() > kMaxDepth)
             return {false, {}, "troppe cartelle una dentro l'altra"};
         start = slash + 1;

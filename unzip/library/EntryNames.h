@@ -20,7 +20,8 @@ inline constexpr size_t kMaxNameBytes = 1024;
 inline constexpr size_t kMaxDepth = 64; // folders and the file
 
 // Where an entry lands below the target folder. Refused: absolute names, drive letters, ".." anywhere, names over
-// kMaxNameBytes or kMaxDepth parts.
+// kMaxNameBytes or kMaxDepth parts, and parts Windows cannot hold as they are (devices such as CON or COM1,
+// ":" and the other characters it forbids, a final dot or space).
 // "\" counts as a separator, "." and empty parts are dropped. Without stored folders only the last part stays
 // (and a folder entry has nothing to write); with spaceToUnderscore spaces become "_".
 Placement place(std::string_view name, bool isFolder, bool honorFolders, bool spaceToUnderscore);

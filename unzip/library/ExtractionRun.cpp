@@ -97,7 +97,7 @@ int32_t ExtractionRun::run() {
     if (m_options.DisplayComment) {
         const std::string comment = archiveComment(m_options.ZipFileName);
         if (!comment.empty())
-            say(0, toLocal(comment) + "\n");
+            say(0, comment + "\n");
     }
     processEntries();
     if ((!m_include.empty() || !m_exclude.empty()) && m_matched == 0)
@@ -164,7 +164,7 @@ void ExtractionRun::processEntries() {
         m_passwordRefused = false;
         const std::string name = entryName(entry);
         if (result == ARCHIVE_WARN) // the directory and the entry's own header disagree: said, and read all the same
-            problem(UNZIP_WARNING, "  avviso: " + toLocal(name) + " (" + errorText(m_reader) + ")\n");
+            problem(UNZIP_WARNING, "  avviso: " + name + " (" + errorText(m_reader) + ")\n");
         if (!EntryNames::selected(name, m_include, m_exclude, m_options.CaseSensitive != 0))
             continue;
         ++m_matched;
@@ -182,7 +182,7 @@ void ExtractionRun::processEntries() {
 ExtractionRun::Outcome ExtractionRun::processEntry(archive_entry* entry, const std::string& name) {
     const auto type = archive_entry_filetype(entry);
     if ((type != AE_IFREG && type != AE_IFDIR) || archive_entry_hardlink(entry)) {
-        problem(UNZIP_REFUSED, "  rifiutato: " + toLocal(name) + " (non è un file né una cartella)\n");
+        problem(UNZIP_REFUSED, "  rifiutato: " + name + " (non è un file né una cartella)\n");
         return Outcome::Failed;
     }
     return m_mode == Mode::Extract ? extract(entry, name) : readOnly(entry, name);
@@ -193,21 +193,27 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
     const EntryNames::Placement placement =
         EntryNames::place(name, isFolder, m_options.HonorDirectories != 0, m_options.SpaceToUnderScore != 0);
     if (!placement.accepted) {
-        problem(UNZIP_REFUSED, "  rifiutato: " + toLocal(shortened(name)) + " (" + placement.reason + ")\n");
+        problem(UNZIP_REFUSED, "  rifiutato: " + shortened(name) + " (" + placement.reason + ")\n");
         return Outcome::Failed;
     }
     if (placement.relative.empty() && !isFolder) {
-        problem(UNZIP_WARNING, "  saltato: «" + toLocal(name) + "» (nome vuoto)\n");
+        problem(UNZIP_WARNING, "  saltato: «" + name + "» (nome vuoto)\n");
         return Outcome::Failed;
     }
     if (placement.relative.empty())
         return Outcome::Skipped;
     const std::string target = m_targetFolder + "/" + placement.relative;
     if (!noLinksOnTheWay(placement.relative)) {
-        problem(UNZIP_REFUSED, "  rifiutato: " + toLocal(name) + " (percorso attraverso un collegamento)\n");
+        problem(UNZIP_REFUSED, "  rifiutato: " + name + " (percorso attraverso un collegamento)\n");
         return Outcome::Failed;
     }
     if (!isFolder) {
+        const auto [written, isNew] = m_written.try_emplace(sameFileKey(placement.relative), placement.relative);
+        if (!isNew && written->second != placement.relative) {
+            problem(UNZIP_REFUSED, "  rifiutato: " + name + " (stesso file di «" + written->second +
+                                       "»: i nomi differiscono solo per maiuscole e minuscole)\n");
+            return Outcome::Failed;
+        }
         switch (decideExisting(entry, name, target)) {
         case Decision::Write:
             break;
@@ -233,13 +239,12 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
     if (header < ARCHIVE_WARN) {
         const bool refused = archive_errno(m_disk) != ENOSPC && archive_errno(m_disk) != EACCES &&
                              archive_errno(m_disk) != EROFS && archive_errno(m_disk) != EIO;
-        problem(refused ? UNZIP_REFUSED : UNZIP_DISK,
-                "  non scritto: " + toLocal(name) + " (" + errorText(m_disk) + ")\n");
+        problem(refused ? UNZIP_REFUSED : UNZIP_DISK, "  non scritto: " + name + " (" + errorText(m_disk) + ")\n");
         return Outcome::Failed;
     }
     if (isFolder) {
         archive_write_finish_entry(m_disk);
-        say(2, "   cartella: " + toLocal(placement.relative) + "\n");
+        say(2, "   cartella: " + placement.relative + "\n");
         return Outcome::Done;
     }
     return writeData(entry, name, target);
@@ -272,7 +277,13 @@ bool ExtractionRun::noLinksOnTheWay(const std::string& relative) {
 std::string ExtractionRun::entryName(archive_entry* entry) const {
     const char* utf8 = archive_entry_pathname_utf8(entry);
     const char* raw = archive_entry_pathname(entry);
-    const std::string name = utf8 ? utf8 : raw ? raw : "";
+    std::string name = utf8 ? utf8 : raw ? raw : "";
+#ifdef _WIN32
+    // On Windows a name converted from the DOS code page may be kept in UTF-16 only.
+    const wchar_t* wide = archive_entry_pathname_w(entry);
+    if (!utf8 && !raw && wide)
+        name = toUtf8(fs::path(wide));
+#endif
     const auto stored = m_utf8Names.find(name);
     return stored == m_utf8Names.end() ? name : stored->second;
 }
@@ -285,7 +296,7 @@ ExtractionRun::Decision ExtractionRun::decideExisting(archive_entry* entry, cons
     if (!exists)
         return m_options.ExtractOnlyNewer ? Decision::Keep : Decision::Write;
     if ((m_options.ExtractOnlyNewer || m_options.ExtractNewer) && archive_entry_mtime(entry) <= fileTime(path)) {
-        say(2, "  non più recente: " + toLocal(name) + "\n");
+        say(2, "  non più recente: " + name + "\n");
         return Decision::Keep;
     }
     if (m_options.OverWriteFiles)
@@ -300,7 +311,7 @@ ExtractionRun::Decision ExtractionRun::decideExisting(archive_entry* entry, cons
             break;
         }
     }
-    say(2, "  già presente, non sostituito: " + toLocal(name) + "\n");
+    say(2, "  già presente, non sostituito: " + name + "\n");
     return Decision::Keep;
 }
 
@@ -320,13 +331,13 @@ ExtractionRun::Outcome ExtractionRun::writeData(archive_entry* entry, const std:
         if (after > m_limits.maxEntryBytes || m_runBytes + size > m_limits.maxRunBytes ||
             (after > m_limits.ratioFloor && after / read > m_limits.maxRatio)) {
             abandon();
-            problem(UNZIP_REFUSED, "  rifiutato: " + toLocal(name) + " (si espande oltre il limite consentito)\n");
+            problem(UNZIP_REFUSED, "  rifiutato: " + name + " (si espande oltre il limite consentito)\n");
             return Outcome::Failed;
         }
         if (size > 0 && archive_write_data(m_disk, data, size) != static_cast<la_ssize_t>(size)) {
             const std::string why = errorText(m_disk);
             abandon();
-            problem(UNZIP_DISK, "  non scritto: " + toLocal(name) + " (" + why + ")\n");
+            problem(UNZIP_DISK, "  non scritto: " + name + " (" + why + ")\n");
             return Outcome::Stop;
         }
         written = after;
@@ -348,12 +359,11 @@ ExtractionRun::Outcome ExtractionRun::writeData(archive_entry* entry, const std:
     if (archive_write_finish_entry(m_disk) < ARCHIVE_WARN) {
         const std::string why = errorText(m_disk);
         abandon();
-        problem(UNZIP_DISK, "  non scritto: " + toLocal(name) + " (" + why + ")\n");
+        problem(UNZIP_DISK, "  non scritto: " + name + " (" + why + ")\n");
         return Outcome::Stop;
     }
     ++m_done;
-    say(2,
-        "  estratto: " + toLocal(name) + (m_options.Verbose ? " (" + std::to_string(written) + " byte)" : "") + "\n");
+    say(2, "  estratto: " + name + (m_options.Verbose ? " (" + std::to_string(written) + " byte)" : "") + "\n");
     return Outcome::Done;
 }
 
@@ -420,7 +430,7 @@ ExtractionRun::Outcome ExtractionRun::readOnly(archive_entry* entry, const std::
                             when.tm_year + 1900, when.tm_hour, when.tm_min, isFolder ? 'd' : ' ', toLocal(name).c_str(),
                             method ? method : "", crc, archive_entry_is_encrypted(entry) ? 'E' : ' ');
     } else if (m_mode == Mode::Test && !isFolder) {
-        say(2, "  verifica: " + toLocal(name) + "  OK\n");
+        say(2, "  verifica: " + name + "  OK\n");
     }
     ++m_done;
     return Outcome::Done;
@@ -432,14 +442,14 @@ ExtractionRun::Outcome ExtractionRun::readOnly(archive_entry* entry, const std::
 ExtractionRun::Outcome ExtractionRun::dataFailure(int result, const std::string& name, bool encrypted) {
     const std::string why = errorText(m_reader);
     if (encrypted || m_passwordRefused) {
-        problem(UNZIP_BAD_PASSWORD, "  saltato: " + toLocal(name) + " (password errata o mancante)\n");
+        problem(UNZIP_BAD_PASSWORD, "  saltato: " + name + " (password errata o mancante)\n");
         return result == ARCHIVE_FATAL ? Outcome::Stop : Outcome::Failed;
     }
     if (result == ARCHIVE_FATAL) {
-        problem(UNZIP_DAMAGED, "  danneggiato: " + toLocal(name) + " (" + why + ")\n");
+        problem(UNZIP_DAMAGED, "  danneggiato: " + name + " (" + why + ")\n");
         return Outcome::Stop;
     } else {
-        problem(UNZIP_WARNING, "  errore: " + toLocal(name) + " (" + why + ")\n");
+        problem(UNZIP_WARNING, "  errore: " + name + " (" + why + ")\n");
     }
     return Outcome::Failed;
 }
@@ -467,9 +477,12 @@ const char* ExtractionRun::nextPassword() {
     return m_password.c_str();
 }
 
+// Messages are made in UTF-8 and printed in the local code page.
 void ExtractionRun::say(int level, const std::string& text) {
-    if (m_callbacks.print && m_options.MessageLevel >= level && !text.empty())
-        m_callbacks.print(text.c_str(), static_cast<uint32_t>(text.size()));
+    if (!m_callbacks.print || m_options.MessageLevel < level || text.empty())
+        return;
+    const std::string local = toLocal(text);
+    m_callbacks.print(local.c_str(), static_cast<uint32_t>(local.size()));
 }
 
 void ExtractionRun::problem(int32_t code, const std::string& text) {

@@ -71,6 +71,7 @@ private:
     };
     FolderNode m_checkedFolders;                              // below the target, known to be real folders
     std::unordered_map<std::string, std::string> m_utf8Names; // ZipDirectory::unflaggedUtf8Names
+    std::unordered_map<std::string, std::string> m_written;   // the files of this run, by sameFileKey
     int32_t m_code = UNZIP_OK;
     uint64_t m_runBytes = 0;
     int m_matched = 0;

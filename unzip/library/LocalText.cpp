@@ -12,6 +12,12 @@
 LocalTextScope::LocalTextScope() = default;
 LocalTextScope::~LocalTextScope() = default;
 
+std::string sameFileKey(const std::string& utf8) {
+    std::wstring wide = fromUtf8(utf8).wstring();
+    CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return toUtf8(std::filesystem::path(wide));
+}
+
 std::string toLocal(const std::string& utf8) {
     const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring text(wide, L'\0');
@@ -42,6 +48,10 @@ LocalTextScope::~LocalTextScope() {
 }
 
 std::string toLocal(const std::string& utf8) {
+    return utf8;
+}
+
+std::string sameFileKey(const std::string& utf8) {
     return utf8;
 }
 

@@ -24,3 +24,5 @@ std::string toLocal(const std::string& utf8);
 std::filesystem::path fromLocal(const std::string& local);
 std::filesystem::path fromUtf8(const std::string& utf8);
 std::string toUtf8(const std::filesystem::path& path);
+// Names with the same key are one file on this system: on Windows, names equal but for case.
+std::string sameFileKey(const std::string& utf8);
