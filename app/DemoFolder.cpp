@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace {
@@ -46,6 +47,9 @@ QString startService(const QString& folder) {
         service.waitForFinished(3000);
     });
     const QString program = ProgramFiles::find(QStringLiteral("lettore-giornali-servizio-demo"));
+    if (!QFileInfo::exists(program) && !QFileInfo::exists(program + QStringLiteral(".exe")))
+        throw FileError(QStringLiteral("Questa copia del programma non comprende il servizio dimostrativo: "
+                                       "indicarne uno con --servizio <indirizzo>."));
     service.start(program, {QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--cartella"),
                             folder + QStringLiteral("/Servizio")});
     while (service.waitForReadyRead(10000)) {
