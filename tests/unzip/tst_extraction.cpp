@@ -179,9 +179,6 @@ private slots:
         QVERIFY(ZipBuilder().utf8NamesWithoutFlag().file("Äü€/così.txt", "y").write(folder.file("raw.zip")));
         QVERIFY(folder.read("dos.zip").contains("citt\x85/perch\x82.txt")); // no UTF-8 flag
         CGUnzipFiles job;
-#ifdef Q_OS_WIN
-        QEXPECT_FAIL("", "Su Windows libarchive non crea ancora i file con nomi fuori dall'ASCII", Abort);
-#endif
         QVERIFY2(unzip(job, folder, "dos.zip") == 0, qPrintable(job.GetLastMessage()));
         QVERIFY2(unzip(job, folder, "raw.zip") == 0, qPrintable(job.GetLastMessage()));
         job.setConvertCRtoCRLF(true);

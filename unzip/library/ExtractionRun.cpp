@@ -231,7 +231,11 @@ ExtractionRun::Outcome ExtractionRun::extract(archive_entry* entry, const std::s
         fs::remove(fromUtf8(target), error);
 
     archive_entry* out = archive_entry_clone(entry);
+#ifdef _WIN32 // libarchive on Windows names files in UTF-16; from UTF-8 it would pass through the C locale's page
+    archive_entry_copy_pathname_w(out, fromUtf8(target).wstring().c_str());
+#else
     archive_entry_update_pathname_utf8(out, target.c_str());
+#endif
     archive_entry_set_perm(out, isFolder ? 0755 : 0644); // stored permissions are never restored
     archive_entry_unset_size(out); // what is written is counted here, not taken from the archive's word
     const int header = archive_write_header(m_disk, out);
