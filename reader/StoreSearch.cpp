@@ -12,7 +12,11 @@ constexpr la_int64_t kMaxArchiveBytes = 256 << 20; // read in all: an archive th
 
 QString entryFileName(archive_entry* entry) {
     const char* utf8 = archive_entry_pathname_utf8(entry);
-    const QString path = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(entry));
+    QString path = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(entry));
+#ifdef Q_OS_WIN // a name from the DOS code page may be kept in UTF-16 only
+    if (const wchar_t* wide = utf8 ? nullptr : archive_entry_pathname_w(entry))
+        path = QString::fromWCharArray(wide);
+#endif
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); // the issue is flat: the name is what counts
 }
 
@@ -25,7 +29,12 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
     const std::unique_ptr<archive, decltype(&archive_read_free)> reader(archive_read_new(), archive_read_free);
     archive_read_support_format_zip(reader.get());
     archive_read_set_options(reader.get(), "zip:hdrcharset=CP850");
-    if (archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 64 * 1024) != ARCHIVE_OK)
+#ifdef Q_OS_WIN // by its UTF-16 name: libarchive would take a narrow one through the C locale, ASCII only
+    const int opened = archive_read_open_filename_w(reader.get(), path.toStdWString().c_str(), 64 * 1024);
+#else
+    const int opened = archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 64 * 1024);
+#endif
+    if (opened != ARCHIVE_OK)
         return Failure{QStringLiteral("«%1» non si può leggere").arg(path)};
     ArticleSearch::IssueScan scan(word);
     archive_entry* entry = nullptr;

@@ -12,9 +12,11 @@
 #include "unzip/CodeModule.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -174,6 +176,24 @@ private slots:
 
     // The program's own Temp keeps a read-only file of the last issue: nothing of either issue is shown, and the
     // message names the file.
+    // An archive on another drive than the program folder and its Temp (on Windows the build's Z: and the user's
+    // C:), named with a drive letter and backslashes.
+    void anIssueOnAnotherDriveOpens() {
+        TestProgramFolder folder;
+        FrmLetturaGiornali& menu = menuWithProfile(folder);
+        QTemporaryDir elsewhere(QCoreApplication::applicationDirPath() + "/altra unità-XXXXXX");
+        QVERIFY(issue("Sport").write(elsewhere.filePath("Eco20261203.zip")));
+#ifdef Q_OS_WIN
+        QVERIFY(QDir(elsewhere.path()).absolutePath().front() != QDir(folder.path()).absolutePath().front());
+#endif
+        folder.toolkit.answerFile(QDir::toNativeSeparators(elsewhere.filePath("Eco20261203.zip")));
+        leggiGiornale(menu);
+        QVERIFY(opened());
+        QVERIFY(reader());
+        QCOMPARE(sections(), QStringList{"Sport"});
+        QVERIFY(QFile::exists(folder.file("Temp/01-Sport-000.txt")));
+    }
+
     // A file left in Temp that is read-only, or on Windows held open by another program, is named with the reason.
     void aTempThatCannotBeEmptiedStopsTheOpening_data() {
         QTest::addColumn<bool>("heldOpen");

@@ -109,7 +109,12 @@ Layout largeIssue() {
 bool write(const Layout& layout, const QString& zipPath) {
     archive* zip = archive_write_new();
     archive_write_set_format_zip(zip);
-    bool ok = archive_write_open_filename(zip, QFile::encodeName(zipPath).constData()) == ARCHIVE_OK;
+    bool ok =
+#ifdef Q_OS_WIN // by its UTF-16 name: libarchive would take a narrow one through the C locale, ASCII only
+        archive_write_open_filename_w(zip, zipPath.toStdWString().c_str()) == ARCHIVE_OK;
+#else
+        archive_write_open_filename(zip, QFile::encodeName(zipPath).constData()) == ARCHIVE_OK;
+#endif
     Dice dice(qHash(baseName(layout)));
     for (int s = 0; ok && s < layout.sections; ++s) {
         const QString section = sectionName(layout, s);

@@ -125,6 +125,17 @@ costruisci_gumbo() {
         "$DEPS" >"$DEPS/lib/pkgconfig/gumbo.pc"
 }
 
+# The tests run under Wine with Italian regional settings, which Wine takes from LC_ALL: the host needs that locale,
+# or Wine cannot turn accented Windows file names into Linux ones.
+prepara_locale() {
+    locale -a 2>/dev/null | grep -qix 'it_IT.utf8' && return
+    echo "Generazione della localizzazione it_IT.UTF-8"
+    dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q 'install ok installed' ||
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends locales
+    "${sudo[@]}" sed -i 's/^# *it_IT.UTF-8 UTF-8/it_IT.UTF-8 UTF-8/' /etc/locale.gen
+    "${sudo[@]}" locale-gen
+}
+
 # Wine's own folder of settings for the tests and the installer, made once. Only Wine's 64-bit half is used (the
 # program, its tests and its installer are 64-bit), so a kernel without 32-bit support runs them too.
 prepara_wine() {
@@ -138,6 +149,7 @@ prepara_wine() {
 
 bash tools/dipendenze.sh
 installa_pacchetti
+prepara_locale
 costruisci_qt
 costruisci_libarchive
 costruisci_gumbo

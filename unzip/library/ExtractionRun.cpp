@@ -105,7 +105,7 @@ int32_t ExtractionRun::run() {
     if (m_mode == Mode::Extract)
         say(2, "Elementi estratti: " + std::to_string(m_done) + ".\n");
     else if (m_mode == Mode::Test && m_code == UNZIP_OK)
-        say(2, "Nessun errore nell'archivio " + std::string(m_options.ZipFileName) + ".\n");
+        say(2, "Nessun errore nell'archivio " + toUtf8(fromLocal(m_options.ZipFileName)) + ".\n");
     return m_code;
 }
 
@@ -115,13 +115,19 @@ bool ExtractionRun::open() {
     archive_read_set_options(m_reader, "zip:hdrcharset=CP850");
     archive_read_set_passphrase_callback(m_reader, this, &ExtractionRun::passwordThunk);
     if (m_options.Verbose)
-        say(2, std::string("Archivio: ") + m_options.ZipFileName + "\n");
+        say(2, "Archivio: " + toUtf8(fromLocal(m_options.ZipFileName)) + "\n");
     m_utf8Names = ZipDirectory::unflaggedUtf8Names(m_options.ZipFileName);
-    if (archive_read_open_filename(m_reader, m_options.ZipFileName, 64 * 1024) != ARCHIVE_OK) {
+    const fs::path archivePath = fromLocal(m_options.ZipFileName);
+#ifdef _WIN32 // by its UTF-16 name: libarchive would read a narrow one through the C locale, ASCII only
+    const int opened = archive_read_open_filename_w(m_reader, archivePath.c_str(), 64 * 1024);
+#else
+    const int opened = archive_read_open_filename(m_reader, m_options.ZipFileName, 64 * 1024);
+#endif
+    if (opened != ARCHIVE_OK) {
         std::error_code error;
-        const bool exists = fs::exists(fromLocal(m_options.ZipFileName), error);
+        const bool exists = fs::exists(archivePath, error);
         problem(exists ? UNZIP_DAMAGED : UNZIP_NO_ARCHIVE,
-                std::string(exists ? "Archivio non leggibile: " : "Archivio non trovato: ") + m_options.ZipFileName +
+                std::string(exists ? "Archivio non leggibile: " : "Archivio non trovato: ") + toUtf8(archivePath) +
                     " (" + errorText(m_reader) + ")\n");
         return false;
     }
@@ -134,7 +140,7 @@ bool ExtractionRun::open() {
     // The target is named by its real path: links above it are the user's business, links below it are refused.
     const fs::path real = fs::canonical(target, error);
     if (error) {
-        problem(UNZIP_DISK, std::string("Cartella di destinazione non disponibile: ") + m_options.ExtractDir + "\n");
+        problem(UNZIP_DISK, "Cartella di destinazione non disponibile: " + toUtf8(target) + "\n");
         return false;
     }
     m_targetFolder = toUtf8(real);

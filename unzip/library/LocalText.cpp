@@ -58,7 +58,14 @@ std::string sameFileKey(const std::string& utf8) {
 #endif
 
 std::filesystem::path fromLocal(const std::string& local) {
+#ifdef _WIN32
+    const int size = static_cast<int>(local.size());
+    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, local.data(), size, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, local.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return std::filesystem::path(wide);
+#else
     return std::filesystem::path(local);
+#endif
 }
 
 std::filesystem::path fromUtf8(const std::string& utf8) {
