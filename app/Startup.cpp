@@ -92,12 +92,14 @@ std::optional<int> startUp(const QStringList& arguments) {
         ServiceAddress::setBase(options.service);
     if (options.waitSeconds > 0)
         ServiceRequest::setTimeLimitMs(options.waitSeconds * 1000);
-    QDir().mkpath(ProgramFolder::join(QStringLiteral("Giornali"))); // the download stores archives there
+    const QString unwritable = ProgramFolder::prepareForWriting(); // the download stores archives in Giornali
 
     loadQtTranslations();
     installAccessibleLineEdit();
     static QtToolkit toolkit;
     Toolkit::install(&toolkit);
+    if (!unwritable.isEmpty())
+        toolkit.message(unwritable, QStringLiteral("Lettore Giornali Progetto Ondaris"), Toolkit::Icon::Exclamation);
     Appearance::install(ProgramFolder::join(QStringLiteral("impostazioni.ini")));
     wireSubsystems();
     Screen<FrmLetturaGiornali>::show();

@@ -41,6 +41,15 @@ void set(const QString& folder) {
     chosenFolder() = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
 }
 
+QString prepareForWriting() {
+    if (QDir().mkpath(join(QStringLiteral("Giornali"))) && QTemporaryFile(join(QStringLiteral(".prova-XXXXXX"))).open())
+        return {};
+    return QStringLiteral("Impossibile scrivere nella cartella del programma «%1»: il profilo, i giornali scaricati e "
+                          "le impostazioni non potranno essere salvati. Si può indicare un'altra cartella con "
+                          "--cartella.")
+        .arg(path());
+}
+
 // An installed copy keeps its data apart even when run by an administrator, who could write beside it. Whether a
 // folder can be written is tried: Windows decides by access lists that a folder's attributes do not show.
 QString defaultFor(const QString& executableFolder) {

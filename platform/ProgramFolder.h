@@ -16,6 +16,10 @@ QString join(const QString& name);
 // Points the program at another folder; an empty path restores the default one.
 void set(const QString& folder);
 
+// Creates the folder and its archive store "Giornali" when missing and tries a file in it: nothing when the
+// program can keep its files there, else what the user is told.
+QString prepareForWriting();
+
 // The folder used when the user names none, for an executable in the given folder.
 QString defaultFor(const QString& executableFolder);
 

@@ -49,6 +49,20 @@ private slots:
         QCOMPARE(QDir(folder.file("Temp")).entryList(QDir::Files), QStringList{"protetto.txt"});
     }
 
+    // A folder the program cannot write in is said, with the way out; one it can is made ready.
+    void anUnwritableProgramFolderIsSaid() {
+        TestProgramFolder folder;
+        QCOMPARE(ProgramFolder::prepareForWriting(), QString());
+        QVERIFY(QFileInfo(folder.file("Giornali")).isDir());
+        folder.write("un file", "x"); // a folder cannot be made inside a file, whoever the user is
+        ProgramFolder::set(folder.file("un file/cartella"));
+        const QString said = ProgramFolder::prepareForWriting();
+        QVERIFY2(said.startsWith("Impossibile scrivere nella cartella del programma «" +
+                                 QDir::toNativeSeparators(folder.file("un file/cartella")) + "»"),
+                 qPrintable(said));
+        QVERIFY(said.contains("--cartella"));
+    }
+
     // A copy unpacked by hand keeps its data beside the executable; an installed copy, or one that cannot write
     // there, in the user's data folder under HOME.
     void programFolderWithoutOption_data() {
