@@ -93,7 +93,7 @@ private:
     QString shownText() const { return field()->echoMode() == QLineEdit::Normal ? field()->text() : QString(); }
 };
 
-QAccessibleInterface* lineEditFactory(const QString& className, QObject* object) {
+[[maybe_unused]] QAccessibleInterface* lineEditFactory(const QString& className, QObject* object) {
     if (className == QLatin1String("QLineEdit") && object && object->isWidgetType())
         return new AccessibleLineEdit(static_cast<QLineEdit*>(object));
     return nullptr;
@@ -102,9 +102,13 @@ QAccessibleInterface* lineEditFactory(const QString& className, QObject* object)
 } // namespace
 
 // Factories installed later are asked first, so this one takes precedence over Qt's own.
+// Orca's way of reading a line (AT-SPI); on Windows, UI Automation reads Qt's own interface, which also lets
+// assistive tools edit the field.
 void installAccessibleLineEdit() {
+#ifndef Q_OS_WIN
     static bool installed = false;
     if (!installed)
         QAccessible::installFactory(lineEditFactory);
     installed = true;
+#endif
 }

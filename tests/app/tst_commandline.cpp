@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/TestMain.h"
 
 #include <QTest>
 
@@ -48,5 +49,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+GIORNALI_TEST_GUILESS_MAIN(TestCommandLine)
 #include "tst_commandline.moc"

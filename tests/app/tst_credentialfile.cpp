@@ -1,4 +1,5 @@
 #include "app/CredentialFile.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>
@@ -77,5 +78,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCredentialFile)
+GIORNALI_TEST_GUILESS_MAIN(TestCredentialFile)
 #include "tst_credentialfile.moc"

@@ -4,6 +4,7 @@
 #include "platform/SharedState.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
@@ -124,5 +125,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainMenu)
+GIORNALI_TEST_MAIN(TestMainMenu)
 #include "tst_mainmenu.moc"

@@ -3,6 +3,7 @@
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
 #include "support/Screens.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QLineEdit>
@@ -187,5 +188,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestProfileScreen)
+GIORNALI_TEST_MAIN(TestProfileScreen)
 #include "tst_profilescreen.moc"

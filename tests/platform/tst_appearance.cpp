@@ -9,6 +9,7 @@
 #include "service/FrmTestata.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
@@ -262,7 +263,7 @@ private:
     }
 };
 
-int main(int argc, char** argv) {
+static int runTests(int argc, char** argv) {
     QTemporaryDir dir;
     QFile screens(dir.filePath("schermo.json"));
     if (!screens.open(QIODevice::WriteOnly) ||
@@ -275,6 +276,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     TestAppearance test;
     return QTest::qExec(&test, argc, argv);
+}
+
+int main(int argc, char** argv) {
+    return endTestProgram(runTests(argc, argv));
 }
 
 #include "tst_appearance.moc"

@@ -1,4 +1,5 @@
 #include "platform/Cp1252.h"
+#include "support/TestMain.h"
 
 #include <QTest>
 
@@ -32,5 +33,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCp1252)
+GIORNALI_TEST_GUILESS_MAIN(TestCp1252)
 #include "tst_cp1252.moc"

@@ -2,6 +2,7 @@
 #include "platform/Folders.h"
 #include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QCoreApplication>
@@ -99,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFolders)
+GIORNALI_TEST_GUILESS_MAIN(TestFolders)
 #include "tst_folders.moc"

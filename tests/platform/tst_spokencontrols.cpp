@@ -4,6 +4,7 @@
 #include "platform/QtToolkit.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
+#include "support/TestMain.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -114,9 +115,11 @@ private slots:
         QCOMPARE(window.password->selectedText(), QString("segreta"));
         QCOMPARE(window.password->cursorPosition(), 0);
         QCOMPARE(window.user->selectedText(), QString("demo")); // kept when the focus left
+#ifndef Q_OS_WIN                                                // Orca reads a line as the sum of its attribute runs
         int start = -1, end = -1;
         QAccessible::queryAccessibleInterface(window.user)->textInterface()->attributes(2, &start, &end);
         QCOMPARE((QList<int>{start, end}), (QList<int>{0, 4})); // one run: a reader's line is the whole value
+#endif
     }
 
     void enterAndSpacePressAButton() {
@@ -159,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSpokenControls)
+GIORNALI_TEST_MAIN(TestSpokenControls)
 #include "tst_spokencontrols.moc"

@@ -1,5 +1,6 @@
 #include "platform/FileError.h"
 #include "platform/TextFile.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>
@@ -89,5 +90,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTextFile)
+GIORNALI_TEST_GUILESS_MAIN(TestTextFile)
 #include "tst_textfile.moc"

@@ -9,6 +9,7 @@
 #include "reader/IssueOpening.h"
 #include "reader/StoreSearchRunner.h"
 #include "support/Screens.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "support/ZipBuilder.h"
 
@@ -178,5 +179,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLibrary)
+GIORNALI_TEST_MAIN(TestLibrary)
 #include "tst_library.moc"

@@ -1,5 +1,6 @@
 #include "platform/FileError.h"
 #include "reader/NewspaperStructure.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
@@ -80,5 +81,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestNewspaperStructure)
+GIORNALI_TEST_GUILESS_MAIN(TestNewspaperStructure)
 #include "tst_newspaperstructure.moc"

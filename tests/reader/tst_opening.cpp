@@ -7,6 +7,7 @@
 #include "reader/IssueOpening.h"
 #include "reader/Module1.h"
 #include "support/Screens.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "support/ZipBuilder.h"
 #include "unzip/CodeModule.h"
@@ -263,5 +264,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestOpening)
+GIORNALI_TEST_MAIN(TestOpening)
 #include "tst_opening.moc"

@@ -5,6 +5,7 @@
 #include "reader/FrmLeggiGiornale.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QComboBox>
@@ -264,5 +265,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReader)
+GIORNALI_TEST_MAIN(TestReader)
 #include "tst_reader.moc"

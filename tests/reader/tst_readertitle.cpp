@@ -1,5 +1,6 @@
 #include "reader/FrmSelezionaGiornale.h"
 #include "reader/ReaderTitle.h"
+#include "support/TestMain.h"
 
 #include <QTest>
 
@@ -65,5 +66,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReaderTitle)
+GIORNALI_TEST_MAIN(TestReaderTitle)
 #include "tst_readertitle.moc"

@@ -8,6 +8,7 @@
 #include "reader/ReadingStore.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QComboBox>
@@ -231,5 +232,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTalkingBook)
+GIORNALI_TEST_MAIN(TestTalkingBook)
 #include "tst_talkingbook.moc"

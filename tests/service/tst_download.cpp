@@ -2,6 +2,7 @@
 // judged by its content, and a cancel or a silent server ends the request within the second.
 #include "service/ServiceRequest.h"
 #include "support/FaultyServer.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
@@ -161,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDownload)
+GIORNALI_TEST_MAIN(TestDownload)
 #include "tst_download.moc"

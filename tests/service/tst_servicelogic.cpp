@@ -2,6 +2,7 @@
 #include "service/HtmlPage.h"
 #include "service/Listing.h"
 #include "service/ServiceAddress.h"
+#include "support/TestMain.h"
 
 #include <QTest>
 
@@ -112,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestServiceLogic)
+GIORNALI_TEST_GUILESS_MAIN(TestServiceLogic)
 #include "tst_servicelogic.moc"

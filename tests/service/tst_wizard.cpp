@@ -11,6 +11,7 @@
 #include "support/DemoService.h"
 #include "support/FaultyServer.h"
 #include "support/Screens.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
 #include <QComboBox>
@@ -315,5 +316,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWizard)
+GIORNALI_TEST_MAIN(TestWizard)
 #include "tst_wizard.moc"

@@ -1,3 +1,4 @@
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "unzip/CodeModule.h"
 
@@ -84,5 +85,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCodeModule)
+GIORNALI_TEST_GUILESS_MAIN(TestCodeModule)
 #include "tst_codemodule.moc"

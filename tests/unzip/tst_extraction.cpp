@@ -1,4 +1,5 @@
 // Real archives, written by the tests, extracted by the real library through the unzip job.
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "support/ZipBuilder.h"
 #include "unzip/CGUnzipFiles.h"
@@ -403,5 +404,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestExtraction)
+GIORNALI_TEST_GUILESS_MAIN(TestExtraction)
 #include "tst_extraction.moc"

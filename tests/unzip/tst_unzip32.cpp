@@ -1,4 +1,5 @@
 // The extraction library called directly, with callbacks of the test's own: what the driver does not show.
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "support/ZipBuilder.h"
 #include "unzip/UnzipRecords.h"
@@ -111,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUnzip32)
+GIORNALI_TEST_GUILESS_MAIN(TestUnzip32)
 #include "tst_unzip32.moc"

@@ -1,4 +1,5 @@
 #include "Recording.h"
+#include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "unzip/CGUnzipFiles.h"
 #include "unzip/CodeModule.h"
@@ -159,5 +160,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUnzipJob)
+GIORNALI_TEST_GUILESS_MAIN(TestUnzipJob)
 #include "tst_unzipjob.moc"

@@ -5,7 +5,7 @@
 set -euo pipefail
 case $1 in
 avvia)
-    setsid -w wineserver -p </dev/null >/dev/null 2>&1
+    setsid -w wineserver -p </dev/null >/dev/null 2>&1 || true # already running: kept
     setsid -w /usr/lib/wine/wine64 cmd.exe /c exit 0 </dev/null >/dev/null 2>&1
     ;;
 ferma)
