@@ -41,7 +41,7 @@ FrmLetturaGiornali::FrmLetturaGiornali()
       m_label1(new QLabel(this)) {
     setObjectName(QStringLiteral("FrmLetturaGiornali"));
     setWindowTitle(QStringLiteral("Letture giornale Progetto Ondaris"));
-    setFixedSize(twips(4140), twips(4290)); // the specified menu, and below it the library and its search
+    setFixedSize(twips(4140), twips(4290)); // the menu of the three tasks, and below it the library and its search
 
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setText(QStringLiteral("\u2663\u2666\u2665\u2660"));

@@ -3,11 +3,11 @@
 #include <QString>
 #include <exception>
 
-// A failure of the unzip job or driver, as the classic runtime raised it: a number, the source that raised it
+// A failure of the unzip job or driver, as a run-time error: a number, the source that raised it
 // ("CGUnZipFiles::Unzip", "CodeModule::VBUnzip") and a description.
 class UnzipError : public std::exception {
 public:
-    // The classic numbers.
+    // The numbers callers test for.
     static constexpr int kInvalidCall = 5;
     static constexpr int kOverflow = 6;
     static constexpr int kLibraryNotLoaded = 48;

@@ -1,5 +1,7 @@
 #include "ZipBuilder.h"
 
+#include "SampleIssue.h"
+
 #include <QFile>
 #include <QtDebug>
 #include <archive.h>
@@ -101,12 +103,7 @@ bool ZipBuilder::write(const QString& path) const {
                                                                           : "zip:encryption=traditional");
         archive_write_set_passphrase(zip, m_password.constData());
     }
-    bool ok =
-#ifdef Q_OS_WIN // by its UTF-16 name: libarchive would take a narrow one through the C locale, ASCII only
-        archive_write_open_filename_w(zip, path.toStdWString().c_str()) == ARCHIVE_OK;
-#else
-        archive_write_open_filename(zip, QFile::encodeName(path).constData()) == ARCHIVE_OK;
-#endif
+    bool ok = SampleIssue::openForWriting(zip, path);
     QList<QPair<QByteArray, QByteArray>> dosNames;
     for (const Entry& e : m_entries) {
         if (!ok)

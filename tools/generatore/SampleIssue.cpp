@@ -88,6 +88,14 @@ bool add(archive* zip, const QString& name, const QByteArray& content) {
 
 namespace SampleIssue {
 
+bool openForWriting(archive* zip, const QString& path) {
+#ifdef Q_OS_WIN
+    return archive_write_open_filename_w(zip, path.toStdWString().c_str()) == ARCHIVE_OK;
+#else
+    return archive_write_open_filename(zip, QFile::encodeName(path).constData()) == ARCHIVE_OK;
+#endif
+}
+
 QString baseName(const Layout& layout) {
     return layout.masthead + layout.date + layout.edition;
 }
@@ -109,12 +117,7 @@ Layout largeIssue() {
 bool write(const Layout& layout, const QString& zipPath) {
     archive* zip = archive_write_new();
     archive_write_set_format_zip(zip);
-    bool ok =
-#ifdef Q_OS_WIN // by its UTF-16 name: libarchive would take a narrow one through the C locale, ASCII only
-        archive_write_open_filename_w(zip, zipPath.toStdWString().c_str()) == ARCHIVE_OK;
-#else
-        archive_write_open_filename(zip, QFile::encodeName(zipPath).constData()) == ARCHIVE_OK;
-#endif
+    bool ok = openForWriting(zip, zipPath);
     Dice dice(qHash(baseName(layout)));
     for (int s = 0; ok && s < layout.sections; ++s) {
         const QString section = sectionName(layout, s);

@@ -6,7 +6,13 @@
 // Newspaper issues of our own making, laid out as the service delivers them: a ZIP archive of section index
 // files ("01-Cronaca-000.txt", one line per article, "001 Title") and article files ("Cronaca-001.txt"), all
 // plain text in Windows-1252 with CR LF line ends.
+struct archive;
+
 namespace SampleIssue {
+
+// Opens a new ZIP writer on the file, by its UTF-16 name on Windows (libarchive would take a narrow one through
+// the C locale, ASCII only).
+bool openForWriting(archive* zip, const QString& path);
 
 struct Layout {
     QString masthead; // "La Gazzetta del Borgo"
