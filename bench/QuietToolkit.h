@@ -14,6 +14,28 @@ class QuietToolkit : public Toolkit {
     };
 
 public:
+    void message(QObject*, const QString& text, const QString& title, Icon icon, std::function<void()> then) override {
+        message(text, title, icon);
+        if (then)
+            then();
+    }
+    void askYesNoCancel(QObject*, const QString& text, const QString&, std::function<void(Answer)>) override {
+        qFatal("box: %s", qPrintable(text));
+    }
+    void askText(QObject*, const QString& text, const QString&, std::function<void(const QString&)>) override {
+        qFatal("box: %s", qPrintable(text));
+    }
+    void confirm(QObject*, const QString& text, const QString&, std::function<void(bool)>) override {
+        qFatal("box: %s", qPrintable(text));
+    }
+    void askNumber(QObject*, const QString& text, const QString&, int, int, int,
+                   std::function<void(std::optional<int>)>) override {
+        qFatal("box: %s", qPrintable(text));
+    }
+    void chooseFileToOpen(QObject*, const QString&, const FileFilter&, const QString&,
+                          std::function<void(std::optional<QString>)>) override {
+        qFatal("file dialog");
+    }
     void message(const QString& text, const QString&, Icon) override {
         lastMessage = text;
         messageClock.restart();

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QUrl>
@@ -32,7 +33,111 @@ void nameButton(QMessageBox& box, QMessageBox::StandardButton which, const QStri
     button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
 }
 
+// The window a box belongs to: the context's own window, else the active one.
+QWidget* ownerOf(QObject* context) {
+    if (context && context->isWidgetType())
+        return static_cast<QWidget*>(context)->window();
+    return QApplication::activeWindow();
+}
+
+// Opens the dialog window-modal without waiting; once it is closed, reply gets its result, if the context (when
+// one was given) still lives. The dialog goes with its owner window.
+template <typename Reply> void openWithoutWaiting(QDialog* dialog, QObject* context, Reply reply) {
+    QPointer<QObject> guard(context);
+    const bool guarded = context != nullptr;
+    QObject::connect(dialog, &QDialog::finished, dialog,
+                     [dialog, guard, guarded, reply = std::move(reply)](int result) {
+                         dialog->deleteLater();
+                         if (guarded && !guard)
+                             return;
+                         reply(result);
+                     });
+    dialog->open();
+}
+
+QMessageBox* messageBox(QObject* context, const QString& text, const QString& title, Toolkit::Icon icon) {
+    auto* box = new QMessageBox(boxIcon(icon), title, text, QMessageBox::Ok, ownerOf(context));
+    nameButton(*box, QMessageBox::Ok, QStringLiteral("OK"));
+    return box;
+}
+
 } // namespace
+
+void QtToolkit::message(QObject* context, const QString& text, const QString& title, Icon icon,
+                        std::function<void()> then) {
+    openWithoutWaiting(messageBox(context, text, title, icon), context, [then = std::move(then)](int) {
+        if (then)
+            then();
+    });
+}
+
+void QtToolkit::askYesNoCancel(QObject* context, const QString& text, const QString& title,
+                               std::function<void(Answer)> then) {
+    auto* box = new QMessageBox(QMessageBox::Warning, title, text,
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, ownerOf(context));
+    nameButton(*box, QMessageBox::Yes, QStringLiteral("&Sì"));
+    nameButton(*box, QMessageBox::No, QStringLiteral("&No"));
+    nameButton(*box, QMessageBox::Cancel, QStringLiteral("Annulla"));
+    openWithoutWaiting(box, context, [box, then = std::move(then)](int) {
+        const auto pressed = box->standardButton(box->clickedButton());
+        then(pressed == QMessageBox::Yes ? Answer::Yes : pressed == QMessageBox::No ? Answer::No : Answer::Cancel);
+    });
+}
+
+void QtToolkit::askText(QObject* context, const QString& prompt, const QString& title,
+                        std::function<void(const QString&)> then) {
+    auto* dialog = new QInputDialog(ownerOf(context));
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setOkButtonText(QStringLiteral("OK"));
+    dialog->setCancelButtonText(QStringLiteral("Annulla"));
+    openWithoutWaiting(dialog, context, [dialog, then = std::move(then)](int result) {
+        then(result == QDialog::Accepted ? dialog->textValue() : QString());
+    });
+}
+
+void QtToolkit::confirm(QObject* context, const QString& question, const QString& title,
+                        std::function<void(bool)> then) {
+    auto* box =
+        new QMessageBox(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No, ownerOf(context));
+    nameButton(*box, QMessageBox::Yes, QStringLiteral("&Sì"));
+    nameButton(*box, QMessageBox::No, QStringLiteral("&No"));
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    openWithoutWaiting(box, context, [box, then = std::move(then)](int) {
+        then(box->standardButton(box->clickedButton()) == QMessageBox::Yes);
+    });
+}
+
+void QtToolkit::askNumber(QObject* context, const QString& prompt, const QString& title, int suggestion, int minimum,
+                          int maximum, std::function<void(std::optional<int>)> then) {
+    auto* dialog = new QInputDialog(ownerOf(context));
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setInputMode(QInputDialog::IntInput);
+    dialog->setIntRange(minimum, maximum);
+    dialog->setIntValue(suggestion);
+    dialog->setOkButtonText(QStringLiteral("OK"));
+    dialog->setCancelButtonText(QStringLiteral("Annulla"));
+    openWithoutWaiting(dialog, context, [dialog, then = std::move(then)](int result) {
+        then(result == QDialog::Accepted ? std::optional<int>(dialog->intValue()) : std::nullopt);
+    });
+}
+
+void QtToolkit::chooseFileToOpen(QObject* context, const QString& initialFolder, const FileFilter& filter,
+                                 const QString& title, std::function<void(std::optional<QString>)> then) {
+    auto* dialog = new QFileDialog(ownerOf(context), title, initialFolder,
+                                   QStringLiteral("%1(%2)").arg(filter.description, filter.pattern));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    openWithoutWaiting(dialog, context, [dialog, then = std::move(then)](int result) {
+        const QStringList chosen = dialog->selectedFiles();
+        if (result != QDialog::Accepted || chosen.isEmpty())
+            then(std::nullopt);
+        else
+            then(QDir::toNativeSeparators(chosen.first()));
+    });
+}
 
 std::unique_ptr<Toolkit::Progress> QtToolkit::showProgress(const QString& label, const QString& title,
                                                            std::function<void()> cancel) {

@@ -5,6 +5,19 @@
 // The toolkit of a real desktop session: Qt's modal boxes and dialogs, with Italian buttons, and Qt's launchers.
 class QtToolkit : public Toolkit {
 public:
+    void message(QObject* context, const QString& text, const QString& title, Icon icon,
+                 std::function<void()> then) override;
+    void askYesNoCancel(QObject* context, const QString& text, const QString& title,
+                        std::function<void(Answer)> then) override;
+    void askText(QObject* context, const QString& prompt, const QString& title,
+                 std::function<void(const QString&)> then) override;
+    void confirm(QObject* context, const QString& question, const QString& title,
+                 std::function<void(bool)> then) override;
+    void askNumber(QObject* context, const QString& prompt, const QString& title, int suggestion, int minimum,
+                   int maximum, std::function<void(std::optional<int>)> then) override;
+    void chooseFileToOpen(QObject* context, const QString& initialFolder, const FileFilter& filter,
+                          const QString& title, std::function<void(std::optional<QString>)> then) override;
+
     void message(const QString& text, const QString& title, Icon icon) override;
     Answer askYesNoCancel(const QString& text, const QString& title) override;
     QString askText(const QString& prompt, const QString& title) override;

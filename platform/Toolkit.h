@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+class QObject;
+
 // The one way out of the program's own windows: every modal box, dialog and external program goes through the
 // toolkit installed here. The real one shows Qt dialogs; tests install a scripted one.
 class Toolkit {
@@ -37,6 +39,30 @@ public:
     // archive opened), so whether it shows depends on the machine. Without a cancel it has no "Annulla".
     virtual std::unique_ptr<Progress> showWait(const QString& label, const QString& title,
                                                std::function<void()> cancel) = 0;
+
+    // Boxes and dialogs never wait: each opens window-modal over the window of the context (or the active window)
+    // and returns at once; its answer comes later to `then`, on the window thread, and only while the context
+    // lives. A context destroyed while its box is up takes the answer with it.
+
+    // A box with the text, the title, the icon and one OK button; `then` runs once it is closed.
+    virtual void message(QObject* context, const QString& text, const QString& title, Icon icon,
+                         std::function<void()> then = {}) = 0;
+    // A box with an exclamation icon and the buttons Yes, No and Cancel; Esc or closing it answers Cancel.
+    virtual void askYesNoCancel(QObject* context, const QString& text, const QString& title,
+                                std::function<void(Answer)> then) = 0;
+    // An input box with an empty entry; the text typed, or an empty string when cancelled.
+    virtual void askText(QObject* context, const QString& prompt, const QString& title,
+                         std::function<void(const QString&)> then) = 0;
+    // A box with a question and the buttons Yes and No, No by default; true for Yes.
+    virtual void confirm(QObject* context, const QString& question, const QString& title,
+                         std::function<void(bool)> then) = 0;
+    // An input box for a whole number between minimum and maximum, showing the suggestion; nothing when
+    // cancelled.
+    virtual void askNumber(QObject* context, const QString& prompt, const QString& title, int suggestion, int minimum,
+                           int maximum, std::function<void(std::optional<int>)> then) = 0;
+    // The file-open dialog; the chosen full path, or nothing when cancelled.
+    virtual void chooseFileToOpen(QObject* context, const QString& initialFolder, const FileFilter& filter,
+                                  const QString& title, std::function<void(std::optional<QString>)> then) = 0;
 
     // A modal box with the text, the title, the icon and one OK button.
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;

@@ -1,5 +1,6 @@
 #include "ScriptedToolkit.h"
 
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -81,6 +82,60 @@ std::optional<ScriptedToolkit::Step> ScriptedToolkit::take(Kind kind, const Show
     if (step.whileShown)
         step.whileShown();
     return step;
+}
+
+namespace {
+
+// The answer goes to then only while the context (when one was given) lives: whileShown may have closed it.
+template <typename Then, typename... Value>
+void reply(const QPointer<QObject>& guard, bool guarded, const Then& then, Value&&... value) {
+    if ((guarded && !guard) || !then)
+        return;
+    then(std::forward<Value>(value)...);
+}
+
+} // namespace
+
+void ScriptedToolkit::message(QObject* context, const QString& text, const QString& title, Icon icon,
+                              std::function<void()> then) {
+    const QPointer<QObject> guard(context);
+    message(text, title, icon);
+    reply(guard, context != nullptr, then);
+}
+
+void ScriptedToolkit::askYesNoCancel(QObject* context, const QString& text, const QString& title,
+                                     std::function<void(Answer)> then) {
+    const QPointer<QObject> guard(context);
+    const Answer answer = askYesNoCancel(text, title);
+    reply(guard, context != nullptr, then, answer);
+}
+
+void ScriptedToolkit::askText(QObject* context, const QString& prompt, const QString& title,
+                              std::function<void(const QString&)> then) {
+    const QPointer<QObject> guard(context);
+    const QString text = askText(prompt, title);
+    reply(guard, context != nullptr, then, text);
+}
+
+void ScriptedToolkit::confirm(QObject* context, const QString& question, const QString& title,
+                              std::function<void(bool)> then) {
+    const QPointer<QObject> guard(context);
+    const bool yes = confirm(question, title);
+    reply(guard, context != nullptr, then, yes);
+}
+
+void ScriptedToolkit::askNumber(QObject* context, const QString& prompt, const QString& title, int suggestion,
+                                int minimum, int maximum, std::function<void(std::optional<int>)> then) {
+    const QPointer<QObject> guard(context);
+    const std::optional<int> number = askNumber(prompt, title, suggestion, minimum, maximum);
+    reply(guard, context != nullptr, then, number);
+}
+
+void ScriptedToolkit::chooseFileToOpen(QObject* context, const QString& initialFolder, const FileFilter& filter,
+                                       const QString& title, std::function<void(std::optional<QString>)> then) {
+    const QPointer<QObject> guard(context);
+    const std::optional<QString> path = chooseFileToOpen(initialFolder, filter, title);
+    reply(guard, context != nullptr, then, path);
 }
 
 void ScriptedToolkit::message(const QString& text, const QString& title, Icon icon) {
