@@ -41,5 +41,5 @@ Outcome<> AppearanceSettings::write(const QString& file) const {
     if (status != QSettings::NoError)
         return Failure{
             QStringLiteral("Impossibile salvare le impostazioni in «%1».").arg(QDir::toNativeSeparators(file))};
-    return {};
+    return Success();
 }

@@ -9,16 +9,14 @@ struct Failure {
     QString reason;
 };
 
-// A value, or the Failure that stands in its place. Outcome<> carries no value: success or why not. Made
-// without either, an Outcome<> is a success and any other a failure without a reason (nothing came yet).
+// The one result of every fallible operation: a value, or the Failure that stands in its place. Outcome<> carries
+// no value, and Success() makes its success. Made without either (Qt's signals and futures need that), any
+// Outcome is a failure without a reason: nothing came yet.
 template <typename T = std::monostate> class Outcome {
 public:
     Outcome(T value) : m_state(std::move(value)) {}
     Outcome(Failure failure) : m_state(std::move(failure)) {}
-    Outcome() : m_state(Failure{}) {
-        if constexpr (std::is_same_v<T, std::monostate>)
-            m_state = std::monostate{};
-    }
+    Outcome() : m_state(Failure{}) {}
 
     bool ok() const { return m_state.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -28,6 +26,10 @@ public:
 private:
     std::variant<T, Failure> m_state;
 };
+
+inline Outcome<> Success() {
+    return Outcome<>(std::monostate{});
+}
 
 // A message with the reason on a second line, as a sentence: "Il giornale non è stato scaricato!\nErrore 404 del
 // servizio." Without a reason, the message alone.

@@ -41,7 +41,7 @@ Outcome<> remove(const StoredIssue& issue) {
     QFile file(issue.path);
     if (!file.remove())
         return Failure{QStringLiteral("«%1» non si può eliminare: %2").arg(issue.title, file.errorString())};
-    return {};
+    return Success();
 }
 
 QList<StoredIssue> olderThan(const QList<StoredIssue>& issues, int days, const QDate& today) {

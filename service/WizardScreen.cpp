@@ -85,7 +85,7 @@ void WizardScreen::startRequest(ServiceRequest* request, const QString& issueTit
     connect(request, &ServiceRequest::finished, this, [this, request](const auto& outcome) {
         request->deleteLater();
         if (outcome.ok() && outcome.value().archive) {
-            archiveArrived({});
+            archiveArrived(Success());
         } else if (request->isDownload()) {
             archiveArrived(Failure{outcome.reason()});
         } else if (request->wasCancelled()) {
