@@ -17,6 +17,21 @@ const QCommandLineOption kServiceOption(QStringList{QStringLiteral("s"), QString
 const QCommandLineOption kWaitOption(QStringLiteral("attesa"), QString(), QStringLiteral("secondi"));
 const QCommandLineOption kHelpOption(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aiuto")});
 
+// Why the arguments were refused when the parser knows every option: an option that needs a value came last.
+QString missingValue(const QStringList& arguments) {
+    const QString last = arguments.size() > 1 ? arguments.last() : QString();
+    const QString name = last.startsWith(QLatin1String("--")) ? last.mid(2) : last.mid(1);
+    for (const QCommandLineOption* option : {&kFolderOption, &kServiceOption, &kWaitOption}) {
+        if (last.startsWith(QLatin1Char('-')) && option->names().contains(name))
+            return QStringLiteral("Argomenti non validi: manca %1 dopo %2.")
+                .arg(option == &kFolderOption    ? QStringLiteral("il percorso")
+                     : option == &kServiceOption ? QStringLiteral("l'indirizzo")
+                                                 : QStringLiteral("il numero di secondi"),
+                     last);
+    }
+    return QStringLiteral("Argomenti non validi.");
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvironment& environment) {
@@ -25,7 +40,7 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvir
     parser.addOptions({kFolderOption, kDemoOption, kCheckOption, kServiceOption, kWaitOption, kHelpOption});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        result.error = unknown.isEmpty() ? QStringLiteral("Argomenti non validi: manca il percorso dopo --cartella.")
+        result.error = unknown.isEmpty() ? missingValue(arguments)
                                          : QStringLiteral("Opzione sconosciuta: %1.").arg(unknown.first());
         return result;
     }

@@ -34,7 +34,11 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("reason");
         QTest::newRow("unknown option") << QStringList{"prog", "--boh"} << "Opzione sconosciuta: boh.";
-        QTest::newRow("missing folder") << QStringList{"prog", "--cartella"} << "manca il percorso";
+        QTest::newRow("missing folder") << QStringList{"prog", "--cartella"} << "manca il percorso dopo --cartella.";
+        QTest::newRow("missing address") << QStringList{"prog", "--demo", "-s"}
+                                         << "Argomenti non validi: manca l'indirizzo dopo -s.";
+        QTest::newRow("missing seconds") << QStringList{"prog", "--attesa"}
+                                         << "manca il numero di secondi dopo --attesa.";
         QTest::newRow("wait not a number") << QStringList{"prog", "--attesa", "molto"} << "Attesa non valida: molto";
         QTest::newRow("service not http")
             << QStringList{"prog", "--servizio", "ftp://x"} << "Indirizzo del servizio non valido";
