@@ -3,65 +3,86 @@
 #include "CredentialFile.h"
 #include "platform/FileError.h"
 #include "platform/ProgramFiles.h"
-#include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
+#include <memory>
 
 namespace {
 
+constexpr int kServiceStartMs = 10000;
+
 // Sample issues come from the generator built beside the program, once.
-void fillWithSampleIssues(const QString& folder) {
+Outcome<> fillWithSampleIssues(const QString& folder) {
     if (!QDir(folder).entryList({QStringLiteral("*.zip")}, QDir::Files).isEmpty())
-        return;
+        return Success();
     const QString generator = ProgramFiles::find(QStringLiteral("lettore-giornali-genera-giornale"));
     QProcess process;
     process.start(generator, {QStringLiteral("--cartella"), folder});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        throw FileError(QStringLiteral("Impossibile preparare i giornali di prova con «%1».")
-                            .arg(QDir::toNativeSeparators(generator)));
+        return Failure{QStringLiteral("Impossibile preparare i giornali di prova con «%1».")
+                           .arg(QDir::toNativeSeparators(generator))};
+    return Success();
 }
 
 } // namespace
 
 namespace DemoFolder {
 
-void prepare(const QString& folder) {
+Outcome<> prepare(const QString& folder) {
     if (!QDir().mkpath(folder + QStringLiteral("/Giornali")))
-        throw FileError(
-            QStringLiteral("Impossibile creare la cartella dimostrativa «%1».").arg(QDir::toNativeSeparators(folder)));
-    ProgramFolder::set(folder);
-    if (CredentialLine::split(CredentialFile::LeggiAccesso()).kind != CredentialLine::Kind::Profile)
-        CredentialFile::EliminaAccesso(kUserName, kPassword);
-
-    fillWithSampleIssues(folder + QStringLiteral("/Giornali"));
-    fillWithSampleIssues(folder + QStringLiteral("/Servizio"));
+        return Failure{
+            QStringLiteral("Impossibile creare la cartella dimostrativa «%1».").arg(QDir::toNativeSeparators(folder))};
+    try {
+        if (CredentialLine::split(CredentialFile::LeggiAccesso()).kind != CredentialLine::Kind::Profile)
+            CredentialFile::EliminaAccesso(kUserName, kPassword);
+    } catch (const FileError& error) {
+        return Failure{error.message()};
+    }
+    const Outcome<> store = fillWithSampleIssues(folder + QStringLiteral("/Giornali"));
+    if (!store)
+        return store;
+    return fillWithSampleIssues(folder + QStringLiteral("/Servizio"));
 }
 
-QString startService(const QString& folder) {
-    static QProcess service; // lives as long as the program
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &service, [] {
-        service.kill();
-        service.waitForFinished(3000);
-    });
+void startService(const QString& folder, std::function<void(const Outcome<QString>&)> then) {
     const QString program = ProgramFiles::find(QStringLiteral("lettore-giornali-servizio-demo"));
-    if (!QFileInfo::exists(program) && !QFileInfo::exists(program + QStringLiteral(".exe")))
-        throw FileError(QStringLiteral("Questa copia del programma non comprende il servizio dimostrativo: "
-                                       "indicarne uno con --servizio <indirizzo>."));
-    service.start(program, {QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--cartella"),
-                            folder + QStringLiteral("/Servizio")});
-    while (service.waitForReadyRead(10000)) {
-        if (!service.canReadLine())
-            continue;
-        const QList<QByteArray> words = service.readLine().trimmed().split(' ');
-        if (words.value(0) == "porta" && words.value(1).toUInt() > 0)
-            return QStringLiteral("http://127.0.0.1:") + QString::fromLatin1(words.value(1));
-        break;
+    if (!QFileInfo::exists(program) && !QFileInfo::exists(program + QStringLiteral(".exe"))) {
+        then(Failure{QStringLiteral("Questa copia del programma non comprende il servizio dimostrativo: "
+                                    "indicarne uno con --servizio <indirizzo>.")});
+        return;
     }
-    throw FileError(
-        QStringLiteral("Impossibile avviare il servizio dimostrativo «%1».").arg(QDir::toNativeSeparators(program)));
+    // The service belongs to the application and is stopped when it quits.
+    auto* service = new QProcess(QCoreApplication::instance());
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, service, [service] {
+        service->kill();
+        service->waitForFinished(3000);
+    });
+    auto answered = std::make_shared<bool>(false);
+    auto answer = [answered, then](const Outcome<QString>& address) {
+        if (std::exchange(*answered, true))
+            return;
+        then(address);
+    };
+    const Failure notStarted{
+        QStringLiteral("Impossibile avviare il servizio dimostrativo «%1».").arg(QDir::toNativeSeparators(program))};
+    QObject::connect(service, &QProcess::readyReadStandardOutput, service, [service, answer, notStarted] {
+        if (!service->canReadLine())
+            return;
+        const QList<QByteArray> words = service->readLine().trimmed().split(' ');
+        if (words.value(0) == "porta" && words.value(1).toUInt() > 0)
+            answer(QStringLiteral("http://127.0.0.1:") + QString::fromLatin1(words.value(1)));
+        else
+            answer(notStarted);
+    });
+    QObject::connect(service, &QProcess::errorOccurred, service, [answer, notStarted] { answer(notStarted); });
+    QObject::connect(service, &QProcess::finished, service, [answer, notStarted] { answer(notStarted); });
+    QTimer::singleShot(kServiceStartMs, service, [answer, notStarted] { answer(notStarted); });
+    service->start(program, {QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--cartella"),
+                             folder + QStringLiteral("/Servizio")});
 }
 
 } // namespace DemoFolder

@@ -1,7 +1,6 @@
 #include "FrmConfigurazione.h"
 
 #include "CredentialFile.h"
-#include "FrmLetturaGiornali.h"
 #include "ProfileErrors.h"
 #include "platform/Controls.h"
 #include "platform/FileError.h"
@@ -67,7 +66,8 @@ FrmConfigurazione::FrmConfigurazione()
     addKeyGuide(this, QStringLiteral("Tasti della configurazione"),
                 {QStringLiteral("Tab, Maiuscole+Tab: passano dal nome utente alla password e ai pulsanti."),
                  QStringLiteral("Invio su Salva: salva il profilo."),
-                 QStringLiteral("Esc o Invio su Annulla: chiude senza salvare le modifiche."),
+                 QStringLiteral("Esc o Invio su Annulla: chiude; nome utente e password, se ci sono entrambi, "
+                                "vengono comunque salvati."),
                  QStringLiteral("F1: questa guida.")});
 }
 
@@ -102,27 +102,25 @@ void FrmConfigurazione::Form_Unload() {
     if (!userName.isEmpty() && !password.isEmpty()) {
         saveProfile(userName, password);
     } else if (m_scelta != kAnnulla) {
-        Toolkit::current().message(QStringLiteral("Inserire Nome utente e password!"),
+        Toolkit::current().message(m_opener.window, QStringLiteral("Inserire Nome utente e password!"),
                                    QStringLiteral("Credenziali d'accesso!"), Toolkit::Icon::Information);
     }
 }
 
 void FrmConfigurazione::saveProfile(const QString& userName, const QString& password) {
-    FrmLetturaGiornali* menu = Screen<FrmLetturaGiornali>::ifLoaded();
+    const bool menuOpen = !m_opener.window.isNull();
     try {
         // An empty last line means the file is empty or ends in an empty line: the new line goes at its end.
         // With the main menu closed there is no line it read, so the file itself is asked.
-        const QString lastLine = menu ? menu->lblaccesso() : CredentialFile::LeggiAccesso();
+        const QString lastLine = menuOpen ? m_opener.lastLine() : CredentialFile::LeggiAccesso();
         if (!lastLine.isEmpty())
             EliminaAccesso();
         else
             CredentialFile::AccodaAccesso(userName, password);
     } catch (const FileError& error) {
-        reportProfileError(ProfileStep::Save, error);
+        reportProfileError(m_opener.window, ProfileStep::Save, error);
         return;
     }
-    if (menu) {
-        menu->Form_Load();
-        menu->focusPrelevaGiornale();
-    }
+    if (menuOpen)
+        m_opener.refresh();
 }

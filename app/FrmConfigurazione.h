@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QLineEdit;
 class QPushButton;
@@ -18,6 +20,15 @@ public:
     // Replaces the credential file with the single line built from the two fields. Throws FileError.
     void EliminaAccesso();
 
+    // The window that opened the screen: it knows the last credential line it read, gets the focus and the boxes
+    // once the screen closes, and is refreshed after a save. Without one, the file itself is asked.
+    struct Opener {
+        QPointer<QWidget> window;
+        std::function<QString()> lastLine;
+        std::function<void()> refresh;
+    };
+    void setOpener(Opener opener) { m_opener = std::move(opener); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -32,4 +43,5 @@ private:
     QPushButton* m_salva;
     QPushButton* m_annulla;
     QString m_scelta;
+    Opener m_opener;
 };

@@ -9,7 +9,9 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
+#include "platform/Toolkit.h"
 #include "platform/Twips.h"
+#include "platform/Worker.h"
 #include "reader/FrmCercaGiornali.h"
 #include "reader/FrmGiornaliScaricati.h"
 #include "reader/FrmSelezionaGiornale.h"
@@ -77,7 +79,7 @@ void FrmLetturaGiornali::Form_Load() {
     try {
         applyCredentialLine(CredentialFile::LeggiAccesso());
     } catch (const FileError& error) {
-        reportProfileError(ProfileStep::Read, error);
+        reportProfileError(this, ProfileStep::Read, error);
     }
     const bool store = QFileInfo(ProgramFolder::join(QStringLiteral("Giornali"))).isDir();
     m_giornaliScaricati->setEnabled(store);
@@ -95,9 +97,9 @@ void FrmLetturaGiornali::applyCredentialLine(const QString& line) {
         SharedState::instance().PasswordUtente = profile.password;
     } else if (profile.kind == CredentialLine::Kind::Malformed) {
         try {
-            Screen<FrmConfigurazione>::load().EliminaAccesso();
+            profileScreen(false).EliminaAccesso();
         } catch (const FileError& error) {
-            reportProfileError(ProfileStep::Repair, error);
+            reportProfileError(this, ProfileStep::Repair, error);
         }
     }
     m_leggiGiornale->setEnabled(enabled);
@@ -113,12 +115,15 @@ void FrmLetturaGiornali::focusPrelevaGiornale() {
     m_prelevaGiornale->setFocus();
 }
 
-// Any failure on the way ends the action without a message. While the masthead screen is still waiting for its
-// page, a second press does nothing.
+// While the masthead screen is still waiting for its page, a second press does nothing.
 void FrmLetturaGiornali::CmdPrelevaGiornale_Click() {
     try {
         Screen<FrmTestata>::show();
     } catch (...) {
+        Toolkit::current().message(this,
+                                   withReason(QStringLiteral("Il prelievo del giornale non è iniziato."),
+                                              internalFailure(std::current_exception())),
+                                   QStringLiteral("Preleva giornale"), Toolkit::Icon::Stop);
     }
 }
 
@@ -129,7 +134,21 @@ void FrmLetturaGiornali::CmdLeggiGiornale_Click() {
 }
 
 void FrmLetturaGiornali::CmdConfigurazione_Click() {
-    Screen<FrmConfigurazione>::show();
+    profileScreen(true);
+}
+
+// The profile screen, told that this menu opened it.
+FrmConfigurazione& FrmLetturaGiornali::profileScreen(bool shown) {
+    FrmConfigurazione& screen = shown ? Screen<FrmConfigurazione>::show() : Screen<FrmConfigurazione>::load();
+    const QPointer<FrmLetturaGiornali> menu(this);
+    screen.setOpener({this, [menu] { return menu ? menu->lblaccesso() : QString(); },
+                      [menu] {
+                          if (!menu)
+                              return;
+                          menu->Form_Load();
+                          menu->focusPrelevaGiornale();
+                      }});
+    return screen;
 }
 
 void FrmLetturaGiornali::CmdGiornaliScaricati_Click() {

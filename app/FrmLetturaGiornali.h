@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class FrmConfigurazione;
 class QLabel;
 class QPushButton;
 
@@ -30,6 +31,7 @@ private:
     void CmdGiornaliScaricati_Click();
     void CmdCercaGiornali_Click();
     void applyCredentialLine(const QString& line);
+    FrmConfigurazione& profileScreen(bool shown);
 
     QPushButton* m_prelevaGiornale;
     QPushButton* m_leggiGiornale;

@@ -19,7 +19,7 @@ QString stepText(ProfileStep step) {
 
 } // namespace
 
-void reportProfileError(ProfileStep step, const FileError& error) {
-    Toolkit::current().message(stepText(step) + QLatin1Char('\n') + error.message(),
+void reportProfileError(QObject* context, ProfileStep step, const FileError& error) {
+    Toolkit::current().message(context, stepText(step) + QLatin1Char('\n') + error.message(),
                                QStringLiteral("Errore nel profilo"), Toolkit::Icon::Stop);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 class FileError;
+class QObject;
 
 enum class ProfileStep { Read, Repair, Save };
 
-// Tells the user, in a modal box with the stop icon, which step on the profile file failed and why.
-void reportProfileError(ProfileStep step, const FileError& error);
+// Tells the user, in a box with the stop icon over the context's window, which step on the profile file failed and
+// why.
+void reportProfileError(QObject* context, ProfileStep step, const FileError& error);

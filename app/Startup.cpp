@@ -10,6 +10,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/QtToolkit.h"
 #include "platform/Screen.h"
+#include "platform/Worker.h"
 #include "service/ServiceAddress.h"
 #include "service/ServiceRequest.h"
 #include "unzip/CodeModule.h"
@@ -64,30 +65,9 @@ void wireSubsystems() {
     MainMenu::setShow([] { Screen<FrmLetturaGiornali>::show(); });
 }
 
-std::optional<int> startUp(const QStringList& arguments) {
-    const CommandLine options = CommandLine::parse(arguments);
-    if (badArguments(options))
-        return 2;
-    if (options.help) {
-        std::fputs(qPrintable(CommandLine::helpText()), stdout);
-        return 0;
-    }
-    if (options.demo) {
-        const QString folder =
-            options.programFolder.isEmpty()
-                ? ProgramFolder::defaultFor(QCoreApplication::applicationDirPath()) + QStringLiteral("/demo")
-                : options.programFolder;
-        try {
-            DemoFolder::prepare(folder);
-            if (options.service.isEmpty())
-                ServiceAddress::setBase(DemoFolder::startService(folder));
-        } catch (const FileError& error) {
-            printError(error.message());
-            return 1;
-        }
-    } else {
-        ProgramFolder::set(options.programFolder);
-    }
+namespace {
+
+void showMainMenu(const CommandLine& options) {
     if (!options.service.isEmpty())
         ServiceAddress::setBase(options.service);
     if (options.waitSeconds > 0)
@@ -98,10 +78,60 @@ std::optional<int> startUp(const QStringList& arguments) {
     installAccessibleLineEdit();
     static QtToolkit toolkit;
     Toolkit::install(&toolkit);
-    if (!unwritable.isEmpty())
-        toolkit.message(unwritable, QStringLiteral("Lettore Giornali Progetto Ondaris"), Toolkit::Icon::Exclamation);
     Appearance::install(ProgramFolder::join(QStringLiteral("impostazioni.ini")));
     wireSubsystems();
-    Screen<FrmLetturaGiornali>::show();
+    if (unwritable.isEmpty())
+        Screen<FrmLetturaGiornali>::show();
+    else
+        toolkit.message(nullptr, unwritable, QStringLiteral("Lettore Giornali Progetto Ondaris"),
+                        Toolkit::Icon::Exclamation, [] { Screen<FrmLetturaGiornali>::show(); });
+}
+
+// The program ends with the reason, once its event loop runs.
+void endWith(const QString& reason) {
+    printError(reason);
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+}
+
+// The demo folder is prepared in a worker and its service started without waiting; the menu follows.
+void startDemo(const CommandLine& options) {
+    const QString folder =
+        options.programFolder.isEmpty()
+            ? ProgramFolder::defaultFor(QCoreApplication::applicationDirPath()) + QStringLiteral("/demo")
+            : options.programFolder;
+    ProgramFolder::set(folder);
+    runInWorker(
+        qApp, [folder] { return DemoFolder::prepare(folder); },
+        [folder, options](const Outcome<>& prepared) {
+            if (!prepared)
+                return endWith(prepared.reason());
+            if (!options.service.isEmpty())
+                return showMainMenu(options);
+            DemoFolder::startService(folder, [options](const Outcome<QString>& address) {
+                if (!address)
+                    return endWith(address.reason());
+                ServiceAddress::setBase(address.value());
+                showMainMenu(options);
+            });
+        });
+}
+
+} // namespace
+
+std::optional<int> startUp(const QStringList& arguments) {
+    const CommandLine options = CommandLine::parse(arguments);
+    if (badArguments(options))
+        return 2;
+    if (options.help) {
+        std::fputs(qPrintable(CommandLine::helpText()), stdout);
+        return 0;
+    }
+    if (options.demo) {
+        startDemo(options);
+        return std::nullopt;
+    }
+    ProgramFolder::set(options.programFolder);
+    showMainMenu(options);
     return std::nullopt;
 }

@@ -12,7 +12,7 @@ void addKeyGuide(QWidget* window, const QString& title, const QStringList& keys)
     const QStringList everywhere{QStringLiteral("Ctrl+più, Ctrl+meno: ingrandiscono e rimpiccioliscono; Ctrl+0: "
                                                 "dimensione normale."),
                                  QStringLiteral("Ctrl+Maiuscole+C: contrasto elevato sì o no.")};
-    QObject::connect(f1, &QShortcut::activated, window, [title, keys = keys + everywhere] {
-        Toolkit::current().message(keys.join(QLatin1Char('\n')), title, Toolkit::Icon::Information);
+    QObject::connect(f1, &QShortcut::activated, window, [window, title, keys = keys + everywhere] {
+        Toolkit::current().message(window, keys.join(QLatin1Char('\n')), title, Toolkit::Icon::Information);
     });
 }

@@ -1,6 +1,7 @@
 #include "QtToolkit.h"
 
 #include "ProgressWindow.h"
+#include "Screen.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -33,11 +34,12 @@ void nameButton(QMessageBox& box, QMessageBox::StandardButton which, const QStri
     button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
 }
 
-// The window a box belongs to: the context's own window, else the active one.
+// The window a box belongs to: the context's own window, else the active one, but never a window that is closing
+// (the box would go with it).
 QWidget* ownerOf(QObject* context) {
-    if (context && context->isWidgetType())
-        return static_cast<QWidget*>(context)->window();
-    return QApplication::activeWindow();
+    QWidget* owner =
+        context && context->isWidgetType() ? static_cast<QWidget*>(context)->window() : QApplication::activeWindow();
+    return owner && !owner->property(kClosed).toBool() ? owner : nullptr;
 }
 
 // Opens the dialog window-modal without waiting; once it is closed, reply gets its result, if the context (when

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
@@ -18,9 +19,14 @@ protected:
     }
 };
 
+// One watcher for every screen, owned by the application so that it goes with it.
 inline QObject* closeWatcher() {
-    static CloseWatcher watcher;
-    return &watcher;
+    static QPointer<CloseWatcher> watcher;
+    if (!watcher) {
+        watcher = new CloseWatcher;
+        watcher->setParent(QCoreApplication::instance());
+    }
+    return watcher;
 }
 
 // The life of one screen of type F, as the screens expect it of each other:
