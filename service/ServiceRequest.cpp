@@ -130,33 +130,36 @@ void ServiceRequest::bodyArrived() {
     }
 }
 
-// Decides from the first bytes what the answer is; false when that ends the request.
+// Decides from the first bytes what the answer is, and readies the archive's file for an archive; false when
+// that ends the request.
 bool ServiceRequest::judgeBody() {
-    const bool zip = m_reply->peek(2) == "PK";
-    if (zip && m_expect == Expect::Page) {
-        fail(QStringLiteral("il servizio ha inviato un archivio invece dell'elenco"));
+    const Outcome<Kind> kind = kindOfBody();
+    if (!kind) {
+        fail(kind.reason());
         return false;
     }
-    if (!zip && m_expect == Expect::Archive) {
-        fail(QStringLiteral("la risposta non è un archivio"));
-        return false;
-    }
-    if (!zip) {
-        if (!isText(m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray())) {
-            fail(QStringLiteral("la risposta del servizio non è una pagina"));
+    if (kind.value() == Kind::Archive) {
+        m_file = std::make_unique<QSaveFile>(m_target);
+        if (m_target.isEmpty() || !m_file->open(QIODevice::WriteOnly)) {
+            fail(writeFailure());
             return false;
         }
-        m_kind = Kind::Page;
-        return true;
     }
-    m_file = std::make_shared<QSaveFile>(m_target);
-    if (m_target.isEmpty() || !m_file->open(QIODevice::WriteOnly)) {
-        fail(writeFailure());
-        return false;
-    }
-    m_kind = Kind::Archive;
-    emit archiveStarted();
+    m_kind = kind.value();
+    if (m_kind == Kind::Archive)
+        emit archiveStarted();
     return !m_done;
+}
+
+Outcome<ServiceRequest::Kind> ServiceRequest::kindOfBody() const {
+    const bool zip = m_reply->peek(2) == "PK";
+    if (zip && m_expect == Expect::Page)
+        return Failure{QStringLiteral("il servizio ha inviato un archivio invece dell'elenco")};
+    if (!zip && m_expect == Expect::Archive)
+        return Failure{QStringLiteral("la risposta non è un archivio")};
+    if (!zip && !isText(m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()))
+        return Failure{QStringLiteral("la risposta del servizio non è una pagina")};
+    return zip ? Kind::Archive : Kind::Page;
 }
 
 void ServiceRequest::transferEnded() {
@@ -199,27 +202,27 @@ void ServiceRequest::transferEnded() {
 }
 
 // Committing flushes the whole archive to disk, which can take longer than a window may freeze: it runs in a
-// worker, and the file is the worker's alone until it is done.
+// worker, to which the file now belongs. The archive is stored even if this request is deleted meanwhile.
 void ServiceRequest::storeArchive() {
     m_storing = true;
     m_silence.stop();
     m_reply->deleteLater();
     m_reply = nullptr;
     emit storing();
-    const auto commit = [file = m_file] {
+    m_file->moveToThread(nullptr); // no thread's events reach it any more, so any thread may use and delete it
+    auto commit = [file = std::move(m_file), target = m_target]() mutable -> Outcome<> {
         const bool stored = file->commit();
-        return std::make_pair(stored, stored ? 0 : lastSystemError());
+        const Outcome<> outcome = stored ? Success() : Failure{writeFailure(target, *file, lastSystemError())};
+        file.reset();
+        return outcome;
     };
-    runInWorker(this, commit, [this](std::pair<bool, int> stored) {
+    runInWorker(this, std::move(commit), [this](const Outcome<>& stored) {
         if (m_done)
             return;
-        if (stored.first) {
-            m_file.reset();
-            succeed({true, {}});
-        } else {
-            setSystemError(stored.second);
-            fail(writeFailure());
-        }
+        if (stored)
+            succeed({true, {}, {}, {}});
+        else
+            fail(stored.reason());
     });
 }
 
@@ -285,6 +288,12 @@ void ServiceRequest::sendFinished(const Outcome<Answer>& outcome) {
 
 QString ServiceRequest::writeFailure() const {
     const int code = lastSystemError();
-    const QString path = QDir::toNativeSeparators(m_target);
-    return QStringLiteral("impossibile scrivere «%1»: %2").arg(path, m_file ? failureReason(*m_file, code) : QString());
+    if (!m_file)
+        return QStringLiteral("impossibile scrivere «%1»").arg(QDir::toNativeSeparators(m_target));
+    return writeFailure(m_target, *m_file, code);
+}
+
+QString ServiceRequest::writeFailure(const QString& target, const QSaveFile& file, int code) {
+    return QStringLiteral("impossibile scrivere «%1»: %2")
+        .arg(QDir::toNativeSeparators(target), failureReason(file, code));
 }

@@ -74,6 +74,7 @@ private:
     void headersArrived();
     void bodyArrived();
     bool judgeBody();
+    Outcome<Kind> kindOfBody() const;
     void transferEnded();
     void renderPage();
     void storeArchive();
@@ -81,13 +82,15 @@ private:
     void succeed(const Answer& answer);
     void sendFinished(const Outcome<Answer>& outcome);
     QString writeFailure() const;
+    static QString writeFailure(const QString& target, const QSaveFile& file, int code);
 
     QUrl m_address;
     Expect m_expect;
     Listing::MissingEnd m_missingEnd = Listing::MissingEnd::Undefined;
     QString m_target;
     QNetworkReply* m_reply = nullptr;
-    std::shared_ptr<QSaveFile> m_file; // shared with the worker that commits it
+    // Written here as the body arrives; handed whole to the worker that commits it, which then alone owns it.
+    std::unique_ptr<QSaveFile> m_file;
     QByteArray m_body;
     QTimer m_silence;
     Kind m_kind = Kind::Unknown;

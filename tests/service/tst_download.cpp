@@ -7,8 +7,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 namespace {
 
@@ -148,6 +150,22 @@ private slots:
         const Run result = run(request);
         QVERIFY(result.outcome.reason().startsWith("impossibile scrivere"));
         QVERIFY(result.outcome.reason().contains("Manca"));
+    }
+
+    // Once all of it has come, the archive is stored whole even when its request goes meanwhile (its screen was
+    // closed), and nothing else is left beside it.
+    void anArchiveBeingStoredIsStoredWhenItsRequestGoes() {
+        TestProgramFolder folder;
+        const QByteArray archive = "PK\x03\x04" + QByteArray(8 << 20, 'z');
+        FaultyServer server(head(200, "application/zip", archive.size()), archive, false);
+        QPointer<ServiceRequest> request = new ServiceRequest(server.address(), ServiceRequest::Expect::Archive);
+        request->setArchiveTarget(folder.file("Eco20261205.zip"));
+        QObject::connect(request, &ServiceRequest::storing, request, &QObject::deleteLater);
+        request->start();
+        QTRY_VERIFY(!request);
+        QThreadPool::globalInstance()->waitForDone();
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Eco20261205.zip"});
+        QVERIFY(folder.read("Eco20261205.zip") == archive);
     }
 
     void aPageIsRenderedAndAnEmptyBodyIsAnEmptyPage() {
