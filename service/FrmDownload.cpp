@@ -1,11 +1,10 @@
 #include "FrmDownload.h"
 
 #include "ArchiveFileName.h"
-#include "FrmEdizione.h"
 #include "ServiceAddress.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SharedState.h"
-#include "platform/Toolkit.h"
+#include "platform/Worker.h"
 #include "reader/Module1.h"
 #include "reader/ReaderTitle.h"
 
@@ -18,6 +17,14 @@ QString storedArchive(const QString& archiveName) {
     return ProgramFolder::join(QStringLiteral("Giornali")) + QDir::separator() + archiveFileName(archiveName);
 }
 
+// The reader's opening with the archive and the title of its window.
+// MERGE: once Module1::ApriArchivio takes the title, this body is `Module1::ApriArchivio(issue.archivePath,
+// issue.title);` and the downloaded name is no longer needed here.
+void openInReader(const DownloadedIssue& issue, const QString& downloadedName) {
+    SharedState::instance().NomeScaricato = downloadedName; // the one-argument opening takes its title from it
+    Module1::ApriArchivio(issue.archivePath);
+}
+
 } // namespace
 
 FrmDownload::FrmDownload()
@@ -26,12 +33,13 @@ FrmDownload::FrmDownload()
 
 // The provincial editions are asked for; a service that answers with the issue's archive instead (an issue
 // without editions) has it stored at once, not fetched a second time.
-void FrmDownload::Form_Load() {
-    const SharedState& shared = SharedState::instance();
-    UrlRichiesta = ServiceAddress::editions(shared.NomeUtente, shared.PasswordUtente, shared.Testata, shared.Edizione);
-    m_archiveName = shared.Testata + shared.Edizione;
-    exchange(UrlRichiesta, ServiceRequest::Expect::PageOrArchive, storedArchive(m_archiveName),
-             ReaderTitle::fromBaseName(m_archiveName));
+void FrmDownload::startExchange() {
+    const SharedState& profile = SharedState::instance();
+    UrlRichiesta =
+        ServiceAddress::editions(profile.NomeUtente, profile.PasswordUtente, m_session.Testata, m_session.Edizione);
+    m_session.NomeScaricato = m_session.archiveName();
+    exchange(UrlRichiesta, ServiceRequest::Expect::PageOrArchive, storedArchive(m_session.NomeScaricato),
+             ReaderTitle::fromBaseName(m_session.NomeScaricato));
 }
 
 void FrmDownload::listingArrived(const Outcome<QStringList>& entries) {
@@ -46,58 +54,59 @@ void FrmDownload::listingArrived(const Outcome<QStringList>& entries) {
         return;
     }
     // No provincial editions: the same address gives the issue's archive.
-    SharedState& shared = SharedState::instance();
-    shared.NomeScaricato = shared.Testata + shared.Edizione;
-    ScaricaGiornale(shared.NomeScaricato);
+    ScaricaGiornale(m_session.archiveName());
 }
 
 void FrmDownload::CmdContinua_Click() {
     const QString edition = m_list->currentText();
     if (edition.isEmpty()) {
-        Toolkit::current().message(QStringLiteral("Selezionare l'edizione!"),
-                                   QStringLiteral("Seleziona edizione provinciale!"), Toolkit::Icon::Information);
+        say(QStringLiteral("Selezionare l'edizione!"), QStringLiteral("Seleziona edizione provinciale!"),
+            Toolkit::Icon::Information);
         return;
     }
-    SharedState& shared = SharedState::instance();
-    UrlRichiesta = ServiceAddress::editionArchive(shared.NomeUtente, shared.PasswordUtente, shared.Testata,
-                                                  shared.Edizione, edition);
-    shared.NomeScaricato = shared.Testata + shared.Edizione + edition;
-    ScaricaGiornale(shared.NomeScaricato);
-}
-
-void FrmDownload::stepBack() {
-    stepTo<FrmEdizione>();
+    const SharedState& profile = SharedState::instance();
+    UrlRichiesta = ServiceAddress::editionArchive(profile.NomeUtente, profile.PasswordUtente, m_session.Testata,
+                                                  m_session.Edizione, edition);
+    ScaricaGiornale(m_session.archiveName(edition));
 }
 
 void FrmDownload::ScaricaGiornale(const QString& archiveName) {
     if (UrlRichiesta.isEmpty())
         return;
-    m_archiveName = archiveName;
+    m_session.NomeScaricato = archiveName;
     exchange(UrlRichiesta, ServiceRequest::Expect::Archive, storedArchive(archiveName),
              ReaderTitle::fromBaseName(archiveName));
 }
 
-// Every download ends here, stored or not, and closes the screen: after a success the reader stays open, after a
-// failure the user is back on the main menu.
-void FrmDownload::archiveArrived(const Outcome<>& stored) {
+// Every download ends here, stored or not, and closes the screen once its box is closed: after a success the
+// reader opens first and stays open, after a failure the user is back on the main menu.
+void FrmDownload::archiveArrived(const Outcome<DownloadedIssue>& stored) {
     takeOver();
-    SharedState::instance().NomeScaricato = m_archiveName;
-    if (stored) {
-        Toolkit::current().message(QStringLiteral("Il giornale è stato scaricato con successo!"),
-                                   QStringLiteral("Download Completato"), Toolkit::Icon::Exclamation);
-        ApriScaricato();
-    } else {
-        Toolkit::current().message(withReason(QStringLiteral("Il giornale non è stato scaricato!"), stored.reason()),
-                                   QStringLiteral("Download fallito"), Toolkit::Icon::Stop);
+    if (!stored) {
+        say(withReason(QStringLiteral("Il giornale non è stato scaricato!"), stored.reason()),
+            QStringLiteral("Download fallito"), Toolkit::Icon::Stop, [this] { close(); });
+        return;
     }
-    close();
+    say(QStringLiteral("Il giornale è stato scaricato con successo!"), QStringLiteral("Download Completato"),
+        Toolkit::Icon::Exclamation, [this, issue = stored.value()] { openThenClose(issue); });
 }
 
-// The opening empties the extraction folder first (when it is the program's own); a failure of the opening
-// itself ends it silently.
-void FrmDownload::ApriScaricato() {
+void FrmDownload::openThenClose(const DownloadedIssue& issue) {
+    const Outcome<> opened = ApriScaricato(issue);
+    if (opened) {
+        close();
+        return;
+    }
+    say(withReason(QStringLiteral("Il giornale non è stato aperto."), opened.reason()), QStringLiteral("Ondaris"),
+        Toolkit::Icon::Stop, [this] { close(); });
+}
+
+// What the opening says goes in its own windows; here only what keeps it from starting.
+Outcome<> FrmDownload::ApriScaricato(const DownloadedIssue& issue) {
     try {
-        Module1::ApriArchivio(storedArchive(SharedState::instance().NomeScaricato));
+        openInReader(issue, m_session.NomeScaricato);
+        return Success();
     } catch (...) {
+        return Failure{internalFailure(std::current_exception())};
     }
 }

@@ -11,21 +11,22 @@ class FrmDownload : public WizardScreen {
 
 public:
     FrmDownload();
-    void Form_Load();
 
     // Downloads UrlRichiesta as the archive of that name; the report, the opening on success and the closing of
     // the screen follow when it ends.
     void ScaricaGiornale(const QString& archiveName);
-    void ApriScaricato();
+    // Opens the stored archive in the reader (which empties the extraction folder first).
+    Outcome<> ApriScaricato(const DownloadedIssue& issue);
 
     QUrl UrlRichiesta;
 
 protected:
+    void startExchange() override;
     void listingArrived(const Outcome<QStringList>& entries) override;
-    void archiveArrived(const Outcome<>& stored) override;
+    void archiveArrived(const Outcome<DownloadedIssue>& stored) override;
     void CmdContinua_Click() override;
-    void stepBack() override;
+    void stepBack() override { stepTo(WizardSteps::Step::Dates); }
 
 private:
-    QString m_archiveName; // the archive being downloaded
+    void openThenClose(const DownloadedIssue& issue);
 };

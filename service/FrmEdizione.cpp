@@ -1,7 +1,5 @@
 #include "FrmEdizione.h"
 
-#include "FrmDownload.h"
-#include "FrmTestata.h"
 #include "ServiceAddress.h"
 #include "platform/SharedState.h"
 #include "reader/ReaderTitle.h"
@@ -11,9 +9,9 @@
 FrmEdizione::FrmEdizione()
     : WizardScreen("FrmEdizione", QStringLiteral("Seleziona Edizione"), "CboEdizioni", QStringLiteral("Edizioni")) {}
 
-void FrmEdizione::Form_Load() {
-    const SharedState& shared = SharedState::instance();
-    exchange(ServiceAddress::dates(shared.NomeUtente, shared.PasswordUtente, shared.Testata));
+void FrmEdizione::startExchange() {
+    const SharedState& profile = SharedState::instance();
+    exchange(ServiceAddress::dates(profile.NomeUtente, profile.PasswordUtente, m_session.Testata));
 }
 
 // An empty listing still shows the screen, and says so where the list would be; "&Avanti" then passes an empty
@@ -34,15 +32,8 @@ QString FrmEdizione::selectedCode() const {
     return m_cboEdizioneDaPassare.value(m_list->currentIndex());
 }
 
-// Any failure on the way ends the step without a message.
+// With no date listed, an empty date code goes on.
 void FrmEdizione::CmdContinua_Click() {
-    try {
-        SharedState::instance().Edizione = selectedCode();
-        stepTo<FrmDownload>();
-    } catch (...) {
-    }
-}
-
-void FrmEdizione::stepBack() {
-    stepTo<FrmTestata>();
+    m_session.Edizione = selectedCode();
+    stepTo(WizardSteps::Step::Download);
 }

@@ -10,15 +10,15 @@ class FrmEdizione : public WizardScreen {
 
 public:
     FrmEdizione();
-    void Form_Load();
 
     // The date code of the entry selected in the list ("" with none).
     QString selectedCode() const;
 
 protected:
+    void startExchange() override;
     void listingArrived(const Outcome<QStringList>& entries) override;
     void CmdContinua_Click() override;
-    void stepBack() override;
+    void stepBack() override { stepTo(WizardSteps::Step::Mastheads); }
 
 private:
     QStringList m_cboEdizioneDaPassare; // the codes as listed, parallel to the shown dates

@@ -1,9 +1,7 @@
 #include "FrmTestata.h"
 
-#include "FrmEdizione.h"
 #include "ServiceAddress.h"
 #include "platform/SharedState.h"
-#include "platform/Toolkit.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -11,18 +9,12 @@
 FrmTestata::FrmTestata()
     : WizardScreen("FrmTestata", QStringLiteral("Seleziona Testata"), "CboGiornali", QStringLiteral("Testate")) {}
 
-void FrmTestata::Form_Load() {
-    const SharedState& shared = SharedState::instance();
-    exchange(ServiceAddress::mastheads(shared.NomeUtente, shared.PasswordUtente));
+void FrmTestata::startExchange() {
+    const SharedState& profile = SharedState::instance();
+    exchange(ServiceAddress::mastheads(profile.NomeUtente, profile.PasswordUtente));
 }
 
-// The wizard starts afresh once the service has answered; a wait the user cancels leaves every choice as it was.
 void FrmTestata::listingArrived(const Outcome<QStringList>& entries) {
-    SharedState& shared = SharedState::instance();
-    shared.NomeGiornale.clear();
-    shared.Testata.clear();
-    shared.Edizione.clear();
-    shared.NomeScaricato.clear();
     if (entries && !entries.value().isEmpty()) {
         m_list->addItems(entries.value());
         m_list->setCurrentIndex(0);
@@ -30,14 +22,12 @@ void FrmTestata::listingArrived(const Outcome<QStringList>& entries) {
         return;
     }
     takeOver();
-    Toolkit::current().message(
-        withReason(QStringLiteral("Elenco giornali non presente o utente non abilitato!"), entries.reason()),
-        QStringLiteral("Lettore Giornali Progetto Ondaris"), Toolkit::Icon::Stop);
     m_continua->setEnabled(false);
-    close();
+    say(withReason(QStringLiteral("Elenco giornali non presente o utente non abilitato!"), entries.reason()),
+        QStringLiteral("Lettore Giornali Progetto Ondaris"), Toolkit::Icon::Stop, [this] { close(); });
 }
 
 void FrmTestata::CmdContinua_Click() {
-    SharedState::instance().Testata = m_list->currentText();
-    stepTo<FrmEdizione>();
+    m_session.Testata = m_list->currentText();
+    stepTo(WizardSteps::Step::Dates);
 }

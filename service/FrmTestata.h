@@ -8,9 +8,11 @@ class FrmTestata : public WizardScreen {
 
 public:
     FrmTestata();
-    void Form_Load();
+    // Every opening starts the wizard afresh, with no choice made.
+    void Form_Load() { begin(WizardSession{}); }
 
 protected:
+    void startExchange() override;
     void listingArrived(const Outcome<QStringList>& entries) override;
     void CmdContinua_Click() override;
     void stepBack() override { close(); }

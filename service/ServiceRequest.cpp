@@ -1,19 +1,19 @@
 #include "ServiceRequest.h"
 
+#include "ArchiveWriter.h"
 #include "HtmlPage.h"
 #include "NetworkAccess.h"
 #include "ServiceAddress.h"
-#include "platform/FailureReason.h"
 #include "platform/Worker.h"
 
-#include <QDir>
 #include <QNetworkReply>
 
 namespace {
 
 int g_timeLimitMs = 30000;
 
-constexpr qint64 kReadBuffer = 1 << 20; // what the reply may hold before it is written out
+constexpr qint64 kReadBuffer = 1 << 20;   // what the reply may hold before it is written out
+constexpr qint64 kMaxUnwritten = 4 << 20; // what may wait for the disk before the reply is read again
 
 bool isText(const QByteArray& contentType) {
     const QByteArray type = contentType.toLower();
@@ -59,6 +59,7 @@ ServiceRequest::ServiceRequest(const QUrl& address, Expect expect, QObject* pare
 }
 
 ServiceRequest::~ServiceRequest() {
+    dropWriter();
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();
@@ -117,46 +118,58 @@ void ServiceRequest::bodyArrived() {
         return;
     if (m_kind == Kind::Unknown && !judgeBody())
         return;
-    while (!m_done && m_reply->bytesAvailable() > 0) {
+    readBody();
+}
+
+// An archive is read only as fast as the disk takes it; once the transfer has ended and all of it has been
+// handed to the writer, it is stored.
+void ServiceRequest::readBody() {
+    while (!m_done && m_reply && m_reply->bytesAvailable() > 0) {
+        if (m_kind == Kind::Archive && m_writer->pending() >= kMaxUnwritten)
+            return; // the writer's written() reads on
         const QByteArray chunk = m_reply->read(kReadBuffer);
         m_received += chunk.size();
-        if (m_kind == Kind::Page) {
+        if (m_kind == Kind::Archive) {
+            m_writer->write(chunk);
+        } else {
             m_body += chunk;
             if (m_body.size() > HtmlPage::kMaxBytes)
                 fail(QStringLiteral("la pagina del servizio supera il limite di %1 MB").arg(HtmlPage::kMaxBytes >> 20));
-        } else if (m_file->write(chunk) != chunk.size()) {
-            fail(writeFailure());
         }
     }
+    if (m_kind == Kind::Archive && m_transferEnded && !m_done && !m_storing)
+        storeArchive();
 }
 
-// Decides from the first bytes what the answer is; false when that ends the request.
+// Decides from the first bytes what the answer is, and readies the archive's file for an archive; false when
+// that ends the request.
 bool ServiceRequest::judgeBody() {
-    const bool zip = m_reply->peek(2) == "PK";
-    if (zip && m_expect == Expect::Page) {
-        fail(QStringLiteral("il servizio ha inviato un archivio invece dell'elenco"));
+    const Outcome<Kind> kind = kindOfBody();
+    if (!kind) {
+        fail(kind.reason());
         return false;
     }
-    if (!zip && m_expect == Expect::Archive) {
-        fail(QStringLiteral("la risposta non è un archivio"));
-        return false;
-    }
-    if (!zip) {
-        if (!isText(m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray())) {
-            fail(QStringLiteral("la risposta del servizio non è una pagina"));
+    m_kind = kind.value();
+    if (m_kind == Kind::Archive) {
+        if (m_target.isEmpty()) {
+            fail(QStringLiteral("manca il percorso in cui salvare l'archivio"));
             return false;
         }
-        m_kind = Kind::Page;
-        return true;
+        startWriter();
+        emit archiveStarted();
     }
-    m_file = std::make_shared<QSaveFile>(m_target);
-    if (m_target.isEmpty() || !m_file->open(QIODevice::WriteOnly)) {
-        fail(writeFailure());
-        return false;
-    }
-    m_kind = Kind::Archive;
-    emit archiveStarted();
     return !m_done;
+}
+
+Outcome<ServiceRequest::Kind> ServiceRequest::kindOfBody() const {
+    const bool zip = m_reply->peek(2) == "PK";
+    if (zip && m_expect == Expect::Page)
+        return Failure{QStringLiteral("il servizio ha inviato un archivio invece dell'elenco")};
+    if (!zip && m_expect == Expect::Archive)
+        return Failure{QStringLiteral("la risposta non è un archivio")};
+    if (!zip && !isText(m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()))
+        return Failure{QStringLiteral("la risposta del servizio non è una pagina")};
+    return zip ? Kind::Archive : Kind::Page;
 }
 
 void ServiceRequest::transferEnded() {
@@ -188,39 +201,39 @@ void ServiceRequest::transferEnded() {
         }
         m_kind = Kind::Page;
     }
+    m_transferEnded = true;
     bodyArrived();
-    if (m_done)
-        return;
-    if (m_kind == Kind::Page) {
+    if (!m_done && m_kind == Kind::Page)
         renderPage();
-        return;
-    }
-    storeArchive();
 }
 
-// Committing flushes the whole archive to disk, which can take longer than a window may freeze: it runs in a
-// worker, and the file is the worker's alone until it is done.
+void ServiceRequest::startWriter() {
+    m_writer = ArchiveWriter::start(m_target);
+    connect(m_writer, &ArchiveWriter::failed, this, &ServiceRequest::fail);
+    connect(m_writer, &ArchiveWriter::written, this, [this] {
+        if (!m_done && !m_storing && m_reply && !m_transferEnded)
+            m_silence.start(g_timeLimitMs); // the disk's progress is a sign of life too
+        readBody();
+    });
+    connect(m_writer, &ArchiveWriter::stored, this, [this](const Outcome<>& stored) {
+        if (m_done)
+            return;
+        if (stored)
+            succeed({true, {}, {}, {}});
+        else
+            fail(stored.reason());
+    });
+}
+
+// Committing flushes the whole archive to disk: the writer does it in its own thread, and the archive is stored
+// even if this request is deleted meanwhile.
 void ServiceRequest::storeArchive() {
     m_storing = true;
     m_silence.stop();
     m_reply->deleteLater();
     m_reply = nullptr;
     emit storing();
-    const auto commit = [file = m_file] {
-        const bool stored = file->commit();
-        return std::make_pair(stored, stored ? 0 : lastSystemError());
-    };
-    runInWorker(this, commit, [this](std::pair<bool, int> stored) {
-        if (m_done)
-            return;
-        if (stored.first) {
-            m_file.reset();
-            succeed({true, {}});
-        } else {
-            setSystemError(stored.second);
-            fail(writeFailure());
-        }
-    });
+    std::exchange(m_writer, nullptr)->store();
 }
 
 // Parsing a large page and splitting its listing take a while: they run in a worker, and a request cancelled
@@ -265,7 +278,7 @@ void ServiceRequest::fail(const QString& reason) {
             },
             Qt::QueuedConnection);
     }
-    m_file.reset(); // never committed: the temporary file goes, a stored archive stays
+    dropWriter();
     sendFinished(Failure{reason});
 }
 
@@ -283,8 +296,10 @@ void ServiceRequest::sendFinished(const Outcome<Answer>& outcome) {
         this, [this, outcome] { emit finished(outcome); }, Qt::QueuedConnection);
 }
 
-QString ServiceRequest::writeFailure() const {
-    const int code = lastSystemError();
-    const QString path = QDir::toNativeSeparators(m_target);
-    return QStringLiteral("impossibile scrivere «%1»: %2").arg(path, m_file ? failureReason(*m_file, code) : QString());
+// Never stored: the partial file goes, an archive stored before stays.
+void ServiceRequest::dropWriter() {
+    if (ArchiveWriter* writer = std::exchange(m_writer, nullptr)) {
+        writer->disconnect(this);
+        writer->discard();
+    }
 }

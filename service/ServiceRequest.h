@@ -5,12 +5,12 @@
 
 #include <QByteArray>
 #include <QObject>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
 #include <memory>
 
+class ArchiveWriter;
 class QNetworkReply;
 
 // One exchange with the newspaper service, driven by the network's signals: nothing here waits. The answer is
@@ -74,20 +74,23 @@ private:
     void headersArrived();
     void bodyArrived();
     bool judgeBody();
+    Outcome<Kind> kindOfBody() const;
     void transferEnded();
     void renderPage();
     void storeArchive();
     void fail(const QString& reason);
     void succeed(const Answer& answer);
     void sendFinished(const Outcome<Answer>& outcome);
-    QString writeFailure() const;
+    void readBody();
+    void startWriter();
+    void dropWriter();
 
     QUrl m_address;
     Expect m_expect;
     Listing::MissingEnd m_missingEnd = Listing::MissingEnd::Undefined;
     QString m_target;
     QNetworkReply* m_reply = nullptr;
-    std::shared_ptr<QSaveFile> m_file; // shared with the worker that commits it
+    ArchiveWriter* m_writer = nullptr; // lives in its own thread; let go of once stored or dropped
     QByteArray m_body;
     QTimer m_silence;
     Kind m_kind = Kind::Unknown;
@@ -95,5 +98,6 @@ private:
     bool m_started = false;
     bool m_done = false;
     bool m_cancelled = false;
+    bool m_transferEnded = false;
     bool m_storing = false; // all of it has arrived: too late to cancel
 };

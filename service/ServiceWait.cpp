@@ -5,7 +5,7 @@
 ServiceWait::ServiceWait(ServiceRequest* request, const QString& issueTitle)
     : QObject(request), m_request(request), m_issueTitle(issueTitle) {
     connect(request, &ServiceRequest::finished, this, [this] {
-        m_quiet.stop();
+        m_pageWait.reset();
         m_window.reset();
     });
     connect(request, &ServiceRequest::archiveStarted, this, &ServiceWait::showDownload);
@@ -22,19 +22,16 @@ ServiceWait::ServiceWait(ServiceRequest* request, const QString& issueTitle)
         showDownload();
         return;
     }
-    m_quiet.setSingleShot(true);
-    connect(&m_quiet, &QTimer::timeout, this, [this] {
-        m_window = Toolkit::current().showWait(QStringLiteral("Richiesta al servizio in corso…"),
-                                               QStringLiteral("Servizio giornali"), [this] { m_request->cancel(); });
-    });
-    m_quiet.start(kQuietMs);
+    m_pageWait =
+        std::make_unique<DelayedProgress>(QStringLiteral("Richiesta al servizio in corso…"),
+                                          QStringLiteral("Servizio giornali"), [this] { m_request->cancel(); });
 }
 
 void ServiceWait::showDownload() {
     if (m_downloading)
         return;
     m_downloading = true;
-    m_quiet.stop();
+    m_pageWait.reset();
     m_window.reset();
     m_window = Toolkit::current().showProgress(QStringLiteral("Scaricamento di «%1» in corso…").arg(m_issueTitle),
                                                QStringLiteral("Scaricamento"), [this] { m_request->cancel(); });

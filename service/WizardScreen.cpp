@@ -4,6 +4,7 @@
 #include "platform/Controls.h"
 #include "platform/KeyAscii.h"
 #include "platform/KeyGuide.h"
+#include "platform/Screen.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -65,10 +66,15 @@ bool WizardScreen::busy() const {
     return (m_request && m_request->isRunning()) || (m_next && m_next->isWaiting());
 }
 
+void WizardScreen::begin(const WizardSession& session) {
+    m_session = session;
+    startExchange();
+}
+
 void WizardScreen::exchange(const QUrl& address, Listing::MissingEnd missingEnd) {
     auto* request = new ServiceRequest(address, ServiceRequest::Expect::Page, this);
     request->setListingEnd(missingEnd);
-    startRequest(request, QString());
+    startRequest(request, {});
 }
 
 void WizardScreen::exchange(const QUrl& address, ServiceRequest::Expect expect, const QString& target,
@@ -76,16 +82,16 @@ void WizardScreen::exchange(const QUrl& address, ServiceRequest::Expect expect, 
     auto* request = new ServiceRequest(address, expect, this);
     request->setArchiveTarget(target);
     request->setListingEnd(Listing::MissingEnd::EmptyBlock);
-    startRequest(request, issueTitle);
+    startRequest(request, {target, issueTitle});
 }
 
-void WizardScreen::startRequest(ServiceRequest* request, const QString& issueTitle) {
+void WizardScreen::startRequest(ServiceRequest* request, const DownloadedIssue& issue) {
     m_request = request;
-    new ServiceWait(request, issueTitle);
-    connect(request, &ServiceRequest::finished, this, [this, request](const auto& outcome) {
+    new ServiceWait(request, issue.title);
+    connect(request, &ServiceRequest::finished, this, [this, request, issue](const auto& outcome) {
         request->deleteLater();
         if (outcome.ok() && outcome.value().archive) {
-            archiveArrived(Success());
+            archiveArrived(issue);
         } else if (request->isDownload()) {
             archiveArrived(Failure{outcome.reason()});
         } else if (request->wasCancelled()) {
@@ -117,6 +123,23 @@ void WizardScreen::takeOver() {
     }
 }
 
+void WizardScreen::say(const QString& text, const QString& title, Toolkit::Icon icon, std::function<void()> then) {
+    Toolkit::current().message(this, text, title, icon, [this, then = std::move(then)] {
+        if (then && !m_closed)
+            then();
+    });
+}
+
+void WizardScreen::stepTo(WizardSteps::Step step) {
+    WizardScreen& next = WizardSteps::load(step, m_session);
+    if (next.isWaiting()) {
+        next.m_from = this;
+        m_next = &next;
+    } else if (next.isVisible()) {
+        bringForward(next);
+    }
+}
+
 void WizardScreen::showEmptyNotice(const QString& text) {
     m_notice->setText(text);
     m_notice->setAccessibleName(text);
@@ -124,8 +147,10 @@ void WizardScreen::showEmptyNotice(const QString& text) {
     m_notice->show();
 }
 
-// A closed screen is deleted later: its exchange stops now, and nothing it would have said comes after.
+// A closed screen is deleted later: its exchange stops now, and nothing it would have said or done after a box
+// comes after.
 void WizardScreen::closeEvent(QCloseEvent* event) {
+    m_closed = true;
     if (ServiceRequest* request = m_request) {
         request->disconnect(this);
         request->cancel();

@@ -29,24 +29,30 @@
 
 namespace {
 
-// Runs the request to its end in the event loop, as the program does, and says how it went.
+// Handles the window thread's events, as the program's one event loop does, until done() holds.
+void runUntil(const std::function<bool()>& done) {
+    while (!done())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// Runs the request to its end and says how it went.
 Outcome<ServiceRequest::Answer> runToEnd(ServiceRequest& request) {
     Outcome<ServiceRequest::Answer> outcome;
-    QEventLoop loop;
-    QObject::connect(&request, &ServiceRequest::finished, &loop, [&](const auto& result) {
+    bool ended = false;
+    QObject::connect(&request, &ServiceRequest::finished, [&](const auto& result) {
         outcome = result;
-        loop.quit();
+        ended = true;
     });
     request.start();
-    loop.exec();
+    runUntil([&] { return ended; });
     return outcome;
 }
 
 double idleStallMs() {
     StallMeter meter;
-    QEventLoop loop;
-    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
-    loop.exec();
+    bool elapsed = false;
+    QTimer::singleShot(1000, [&] { elapsed = true; });
+    runUntil([&] { return elapsed; });
     return meter.worstMs();
 }
 
@@ -119,6 +125,8 @@ int main(int argc, char** argv) {
     std::printf(
         "rapporto tempo: %.2f (obiettivo <= 1.20); crescita della memoria residente: %.1f MiB (obiettivo <= 20)\n",
         ratio, growthMiB);
+    std::printf("finestra ferma al massimo durante lo scaricamento, salvataggio compreso: %.1f ms (obiettivo <= 100)\n",
+                downloadStall);
 
     const double idle = idleStallMs();
     // A 5 MB listing of 20,000 long entries, as long as a listing may be, fetched by the masthead screen itself.
@@ -134,8 +142,7 @@ int main(int argc, char** argv) {
     const double pageMs = elapsedMs([&] {
         StallMeter meter;
         Screen<FrmTestata>::show();
-        while (!Screen<FrmTestata>::ifLoaded() || !Screen<FrmTestata>::ifLoaded()->isVisible())
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        runUntil([] { return Screen<FrmTestata>::ifLoaded() && Screen<FrmTestata>::ifLoaded()->isVisible(); });
         pageStall = meter.worstMs();
     });
     if (Screen<FrmTestata>::ifLoaded()->findChild<QComboBox*>("CboGiornali")->count() != ServiceRequest::kMaxEntries)
@@ -165,9 +172,9 @@ int main(int argc, char** argv) {
     std::printf("finestra ferma al massimo: scaricamento %.1f ms, elenco di 5 MB %.1f ms (mostrato in %.0f ms), "
                 "annullamento %.1f ms; a riposo %.1f ms\n",
                 downloadStall, pageStall, pageMs, cancelStall, idle);
-    std::printf("rapporto con il riposo: %.1f (obiettivo: al massimo 100 ms); da «Annulla» alla fine: %.1f ms "
+    std::printf("finestra ferma al massimo in tutto: %.1f ms (obiettivo <= 100); da «Annulla» alla fine: %.1f ms "
                 "(obiettivo <= 1000)\n",
-                worstStall / std::max(idle, 1.0), cancelMs);
+                worstStall, cancelMs);
 
     auto listingPage = [](int entries) {
         QString page = QStringLiteral("<HTML><BODY><PRE>");

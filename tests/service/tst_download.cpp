@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -101,7 +102,7 @@ private slots:
         QVERIFY(!result.outcome.reason().contains("segreta"));
         QVERIFY2(result.ms < 2500, qPrintable(QString::number(result.ms)));
         QCOMPARE(folder.read("Giornali/Eco20261205.zip"), QByteArray("archivio di prima"));
-        QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files), QStringList{"Eco20261205.zip"});
+        QTRY_COMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files), QStringList{"Eco20261205.zip"});
     }
 
     // The ZIP signature decides, whatever the Content-Type says, and the archive is fetched once.
@@ -137,7 +138,7 @@ private slots:
         QCOMPARE(result.outcome.reason(), QString("scaricamento annullato"));
         QVERIFY2(result.ms < 1000, qPrintable(QString::number(result.ms)));
         QCOMPARE(folder.read("Eco20261205.zip"), QByteArray("archivio di prima"));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Eco20261205.zip"});
+        QTRY_COMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Eco20261205.zip"});
     }
 
     void anArchiveStoreThatCannotBeWrittenIsAFailure() {
@@ -148,6 +149,21 @@ private slots:
         const Run result = run(request);
         QVERIFY(result.outcome.reason().startsWith("impossibile scrivere"));
         QVERIFY(result.outcome.reason().contains("Manca"));
+    }
+
+    // Once all of it has come, the archive is stored whole even when its request goes meanwhile (its screen was
+    // closed), and nothing else is left beside it.
+    void anArchiveBeingStoredIsStoredWhenItsRequestGoes() {
+        TestProgramFolder folder;
+        const QByteArray archive = "PK\x03\x04" + QByteArray(8 << 20, 'z');
+        FaultyServer server(head(200, "application/zip", archive.size()), archive, false);
+        QPointer<ServiceRequest> request = new ServiceRequest(server.address(), ServiceRequest::Expect::Archive);
+        request->setArchiveTarget(folder.file("Eco20261205.zip"));
+        QObject::connect(request, &ServiceRequest::storing, request, &QObject::deleteLater);
+        request->start();
+        QTRY_VERIFY(!request);
+        QTRY_COMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Eco20261205.zip"});
+        QVERIFY(folder.read("Eco20261205.zip") == archive);
     }
 
     void aPageIsRenderedAndAnEmptyBodyIsAnEmptyPage() {

@@ -2,7 +2,6 @@
 #include "app/FrmLetturaGiornali.h"
 #include "platform/Cp1252.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "service/FrmDownload.h"
 #include "service/FrmEdizione.h"
@@ -16,11 +15,37 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QPointer>
 #include <QPushButton>
+#include <deque>
 
 namespace {
+
 const QString kPassword = "p&ss +=€"; // every character the query must carry faithfully
-}
+
+// Message boxes stay up until the test answers them, as the real ones do; an answer reaches only a context that
+// still lives.
+class HeldBoxes : public ScriptedToolkit {
+public:
+    using ScriptedToolkit::message;
+    void message(QObject* context, const QString& text, const QString& title, Icon icon,
+                 std::function<void()> then) override {
+        ScriptedToolkit::message(text, title, icon);
+        m_up.push_back({context, std::move(then)});
+    }
+    bool boxUp() const { return !m_up.empty(); }
+    void answer() {
+        const auto [context, then] = m_up.front();
+        m_up.pop_front();
+        if (context && then)
+            then();
+    }
+
+private:
+    std::deque<std::pair<QPointer<QObject>, std::function<void()>>> m_up;
+};
+
+} // namespace
 
 class TestWizard : public QObject {
     Q_OBJECT
@@ -84,7 +109,7 @@ private slots:
 
         FrmEdizione* edizione = arrived<FrmEdizione>();
         QVERIFY(edizione);
-        QCOMPARE(SharedState::instance().Testata, QString("La Gazzetta del Borgo"));
+        QCOMPARE(edizione->session().Testata, QString("La Gazzetta del Borgo"));
         QCOMPARE(itemTexts(edizione, "CboEdizioni"),
                  (QStringList{"venerdì 4 dicembre 2026", "sabato 5 dicembre 2026"}));
         QCOMPARE(child<QComboBox>(edizione, "CboEdizioni")->currentIndex(), 1);
@@ -126,15 +151,12 @@ private slots:
         key(Qt::Key_Return);
         QVERIFY(arrived<FrmLeggiGiornale>());
         QVERIFY(QFile::exists(s.file("Giornali/Il Corriere della Valle20261205Sud.zip")));
-        QCOMPARE(SharedState::instance().NomeScaricato,
+        QCOMPARE(shown<FrmLeggiGiornale>()->windowTitle(),
                  QStringLiteral("Il Corriere della Valle - Sud di sabato 5 dicembre 2026"));
-        QVERIFY(shown<FrmLeggiGiornale>());
-        QCOMPARE(shown<FrmLeggiGiornale>()->windowTitle(), SharedState::instance().NomeScaricato);
     }
 
     void wrongCredentialsEndTheWizardWithAMessage() {
         Session s("sbagliata");
-        SharedState::instance().NomeGiornale = "vecchio";
         s.toolkit.expectMessage();
         preleva(s.m);
         QTRY_COMPARE(s.toolkit.pending(), 0);
@@ -143,7 +165,6 @@ private slots:
         QCOMPARE(box.title, QString("Lettore Giornali Progetto Ondaris"));
         QCOMPARE(box.icon, Toolkit::Icon::Stop);
         QVERIFY(!shown<FrmTestata>());
-        QCOMPARE(SharedState::instance().NomeGiornale, QString());
     }
 
     void escStepsBackAndAnnullaLeaves() {
@@ -157,7 +178,7 @@ private slots:
         FrmTestata* again = arrived<FrmTestata>();
         QVERIFY(again && !shown<FrmEdizione>());
         QCOMPARE(child<QComboBox>(again, "CboGiornali")->currentIndex(), 0); // a fresh exchange
-        QCOMPARE(SharedState::instance().Testata, QString());
+        QCOMPARE(again->session().Testata, QString());
 
         enterIn("CboGiornali");
         enterIn("CboEdizioni");
@@ -172,7 +193,6 @@ private slots:
         QTRY_COMPARE(focusedName(), QString("CboGiornali"));
         key(Qt::Key_Escape);
         QTRY_VERIFY(!shown<FrmTestata>());
-        QCOMPARE(SharedState::instance().Testata, QString());
     }
 
     void noEditionSelectedIsAsked() {
@@ -248,7 +268,6 @@ private slots:
         if (action == "wait") {
             QVERIFY(shown<FrmTestata>() == testata);
             QTRY_COMPARE(focusedName(), QString("CboGiornali"));
-            QCOMPARE(SharedState::instance().Testata, QString("Il Corriere della Valle"));
         } else {
             QTRY_VERIFY(!Screen<FrmTestata>::isLoaded());
         }
@@ -267,6 +286,50 @@ private slots:
         QTRY_COMPARE(s.toolkit.pending(), 0);
         QCOMPARE(s.toolkit.shown().last().text, QString("Il giornale non è stato scaricato!\nScaricamento annullato."));
         QTRY_VERIFY(!Screen<FrmDownload>::isLoaded() && !shown<FrmEdizione>());
+    }
+
+    // A box stays up while the user does something else: the download screen waits under its box, then the
+    // reader opens and the screen closes; a screen closed under its box takes the box's sequel with it.
+    void aBoxAnswersLaterAndItsScreenMayCloseMeanwhile_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<bool>("closedUnderTheBox");
+        QTest::newRow("download answered") << "download" << false;
+        QTest::newRow("download closed") << "download" << true;
+        QTest::newRow("mastheads closed") << "mastheads" << true;
+    }
+
+    void aBoxAnswersLaterAndItsScreenMayCloseMeanwhile() {
+        QFETCH(QString, screen);
+        QFETCH(bool, closedUnderTheBox);
+        HeldBoxes boxes;
+        Session s(screen == "mastheads" ? "sbagliata" : kPassword);
+        Toolkit::install(&boxes);
+        if (screen == "download") {
+            walkToEditions(s.m);
+            boxes.answerProgress();
+        }
+        boxes.expectMessage();
+        if (screen == "download")
+            key(Qt::Key_Return);
+        else
+            preleva(s.m);
+        QTRY_VERIFY(boxes.boxUp());
+        QPointer<WizardScreen> underTheBox = Screen<FrmDownload>::ifLoaded();
+        if (screen == "mastheads")
+            underTheBox = Screen<FrmTestata>::ifLoaded();
+        QVERIFY(underTheBox && !shown<FrmLeggiGiornale>());
+        if (closedUnderTheBox)
+            underTheBox->close();
+        boxes.answer();
+        QTRY_VERIFY(!underTheBox);
+        if (closedUnderTheBox) {
+            QTest::qWait(100);
+            QVERIFY(!shown<FrmLeggiGiornale>());
+        } else {
+            QVERIFY(arrived<FrmLeggiGiornale>());
+        }
+        QCOMPARE(boxes.pending(), 0);
+        Toolkit::install(&s.toolkit);
     }
 
     // Where the date list would be, words say that there is none, and why; Enter and Esc work as in the list.
