@@ -4,20 +4,27 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 
 namespace ArchiveLibrary {
 
 QDate issueDate(const QString& baseName) {
-    // A masthead without digits that does not end in a space, the date, an edition without digits.
-    static const QRegularExpression pattern(QStringLiteral("^\\D*[^\\d\\s](\\d{8})\\D*$"));
+    // A masthead without digits that does not end in a space, the date, an edition that starts with a non-digit.
+    static const QRegularExpression pattern(QStringLiteral("^\\D*[^\\d\\s](\\d{8})(?:\\D.*)?$"));
     const QRegularExpressionMatch match = pattern.match(baseName);
     return match.hasMatch() ? QDate::fromString(match.captured(1), QStringLiteral("yyyyMMdd")) : QDate();
 }
 
-QList<StoredIssue> list(const QString& storeFolder) {
+Outcome<QList<StoredIssue>> list(const QString& storeFolder) {
     QList<StoredIssue> issues;
+    const QFileInfo store(storeFolder);
+    if (!store.exists())
+        return issues;
+    if (!store.isDir() || !store.isReadable())
+        return Failure{
+            QStringLiteral("la cartella «%1» non si può leggere").arg(QDir::toNativeSeparators(storeFolder))};
     const QDir folder(storeFolder);
     for (const QString& name : folder.entryList({QStringLiteral("*.zip")}, QDir::Files)) {
         const QString baseName = name.chopped(4);
@@ -42,6 +49,15 @@ Outcome<> remove(const StoredIssue& issue) {
     if (!file.remove())
         return Failure{QStringLiteral("«%1» non si può eliminare: %2").arg(issue.title, file.errorString())};
     return Success();
+}
+
+QStringList removeAll(const QList<StoredIssue>& issues) {
+    QStringList failures;
+    for (const StoredIssue& issue : issues) {
+        if (const Outcome<> removed = remove(issue); !removed)
+            failures << removed.reason();
+    }
+    return failures;
 }
 
 QList<StoredIssue> olderThan(const QList<StoredIssue>& issues, int days, const QDate& today) {

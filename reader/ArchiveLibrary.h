@@ -18,14 +18,18 @@ struct StoredIssue {
 };
 
 // A name the program recognises: a masthead without digits, not ending in a space, a valid yyyymmdd date, an
-// optional provincial edition without digits, ".zip". Only such archives are ever deleted.
+// optional provincial edition that does not start with a digit, ".zip". Only such archives are ever deleted.
 QDate issueDate(const QString& baseName);
 
-// Newest date first; names without a date last, in name order.
-QList<StoredIssue> list(const QString& storeFolder);
+// Newest date first; names without a date last, in name order. A store not made yet holds nothing; one that
+// cannot be read fails.
+Outcome<QList<StoredIssue>> list(const QString& storeFolder);
 
 // Deletes a recognised archive of the store; anything else is refused, and a failure says why.
 Outcome<> remove(const StoredIssue& issue);
+
+// Deletes each; the reasons of those left.
+QStringList removeAll(const QList<StoredIssue>& issues);
 
 // The recognised archives dated before the day that many days before today.
 QList<StoredIssue> olderThan(const QList<StoredIssue>& issues, int days, const QDate& today = QDate::currentDate());

@@ -1,27 +1,40 @@
 #include "ExtractionFolder.h"
 
+#include "platform/FailureReason.h"
 #include "platform/FileError.h"
 #include "platform/Folders.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 
 const QStringList kCandidates{QStringLiteral("Temp"), QStringLiteral("Temp-lettore-giornali")};
+const QByteArray kMarkerText =
+    "Cartella di lavoro del Lettore giornali: il suo contenuto viene eliminato a ogni apertura.\r\n";
 
 QString markerOf(const QString& folder) {
     return folder + QLatin1Char('/') + QLatin1String(ExtractionFolder::kMarker);
 }
 
 Outcome<QString> make(const QString& folder) {
-    QFile marker(markerOf(folder));
-    if (!QDir().mkpath(folder) || !marker.open(QIODevice::WriteOnly)) {
-        return Failure{QStringLiteral("Impossibile creare la cartella «%1»: %2.")
-                           .arg(QDir::toNativeSeparators(folder), marker.errorString())};
-    }
-    marker.write("Cartella di lavoro del Lettore giornali: il suo contenuto viene eliminato a ogni apertura.\r\n");
+    const auto cannot = [&folder](const QString& why) {
+        return Failure{
+            QStringLiteral("Impossibile creare la cartella «%1»: %2.").arg(QDir::toNativeSeparators(folder), why)};
+    };
+    if (!QDir().mkpath(folder))
+        return cannot(QStringLiteral("il percorso non è valido o non si può scrivere"));
+    QSaveFile marker(markerOf(folder));
+    if (!marker.open(QIODevice::WriteOnly))
+        return cannot(failureReason(marker, lastSystemError()));
+    setSystemError(0);
+    const qint64 written = marker.write(kMarkerText);
+    const int code = lastSystemError();
+    if (written != kMarkerText.size())
+        return cannot(written >= 0 && code == 0 ? shortWriteReason() : failureReason(marker, code));
+    if (!marker.commit())
+        return cannot(failureReason(marker, lastSystemError()));
     return QDir::toNativeSeparators(folder);
 }
 
@@ -37,11 +50,8 @@ Outcome<QString> prepare(const QString& programFolder) {
             return make(folder);
         if (!info.isDir() || info.isSymLink() || !QFileInfo::exists(markerOf(folder)))
             continue; // not ours
-        try {
-            Folders::emptyFolder(folder, {QLatin1String(kMarker)});
-        } catch (const FileError& error) {
-            return Failure{error.message()};
-        }
+        if (const Outcome<> cleared = clear(folder); !cleared)
+            return Failure{cleared.reason()};
         return QDir::toNativeSeparators(folder);
     }
     return Failure{QStringLiteral("Le cartelle «%1» e «%2» non sono del programma e non vengono toccate.")
@@ -49,11 +59,13 @@ Outcome<QString> prepare(const QString& programFolder) {
                             QDir::toNativeSeparators(programFolder + QLatin1Char('/') + kCandidates[1]))};
 }
 
-void clear(const QString& folder) {
+Outcome<> clear(const QString& folder) {
     try {
         Folders::emptyFolder(folder, {QLatin1String(kMarker)});
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        return Failure{error.message()};
     }
+    return Success();
 }
 
 } // namespace ExtractionFolder

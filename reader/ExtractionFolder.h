@@ -16,7 +16,8 @@ inline constexpr const char* kMarker = ".lettore-giornali";
 // an older issue is ever left in a folder this gives.
 Outcome<QString> prepare(const QString& programFolder);
 
-// Removes whatever was extracted into a prepared folder, keeping the folder and its mark.
-void clear(const QString& folder);
+// Removes whatever was extracted into a prepared folder, keeping the folder and its mark; or why not, naming the
+// first file left.
+Outcome<> clear(const QString& folder);
 
 } // namespace ExtractionFolder

@@ -1,15 +1,15 @@
 #include "FrmCercaGiornali.h"
 
-#include "FrmSelezionaGiornale.h"
-#include "IssueOpening.h"
-#include "StoreSearch.h"
+#include "Module1.h"
 #include "platform/Announcer.h"
 #include "platform/Controls.h"
+#include "platform/DelayedProgress.h"
 #include "platform/KeyAscii.h"
 #include "platform/KeyGuide.h"
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SharedState.h"
+#include "platform/Toolkit.h"
+#include "platform/Worker.h"
 
 #include <QComboBox>
 #include <QShortcut>
@@ -18,6 +18,18 @@ namespace {
 
 const QString kTitle = QStringLiteral("Cerca nei giornali");
 constexpr qsizetype kMaxResults = 2000; // a word that common is not a search
+constexpr qsizetype kNamedUnreadable = 3;
+
+// "2 giornali non leggibili: «a.zip» è danneggiato; «b.zip» non si può leggere", the first few named.
+QString unreadableText(const QStringList& reasons) {
+    const qsizetype count = reasons.size();
+    QStringList named = reasons.mid(0, kNamedUnreadable);
+    if (count > kNamedUnreadable)
+        named << QStringLiteral("e altri %1").arg(count - kNamedUnreadable);
+    return (count == 1 ? QStringLiteral("1 giornale non leggibile")
+                       : QStringLiteral("%1 giornali non leggibili").arg(count)) +
+           QStringLiteral(": ") + named.join(QStringLiteral("; "));
+}
 
 } // namespace
 
@@ -38,29 +50,51 @@ FrmCercaGiornali::FrmCercaGiornali() : m_list(new QComboBox(this)), m_status(new
                 {QStringLiteral("Frecce: scorrono i risultati, dal giornale più recente."),
                  QStringLiteral("Invio: apre il giornale all'articolo, con la parola selezionata."),
                  QStringLiteral("Esc: torna al menu principale."), QStringLiteral("F1: questa guida.")});
-    m_quiet.setSingleShot(true);
-    connect(&m_quiet, &QTimer::timeout, this, [this] {
-        m_window = Toolkit::current().showWait(QStringLiteral("Ricerca in corso…"), kTitle, [this] {
-            m_cancelled = true;
-            m_runner->stop();
-        });
-    });
 }
 
 void FrmCercaGiornali::Form_Load() {
-    m_word = Toolkit::current().askText(QStringLiteral("Parola da cercare:"), kTitle).trimmed();
-    if (m_word.isEmpty()) {
+    Toolkit::current().askText(this, QStringLiteral("Parola da cercare:"), kTitle,
+                               [this](const QString& word) { search(word.trimmed()); });
+}
+
+void FrmCercaGiornali::search(const QString& word) {
+    if (word.isEmpty()) {
         close();
         return;
     }
-    m_issues = ArchiveLibrary::list(ProgramFolder::join(QStringLiteral("Giornali")));
+    m_word = word;
     m_list->setFocus();
-    m_quiet.start(300);
+    m_wait = new DelayedProgress(
+        QStringLiteral("Ricerca in corso…"), kTitle,
+        [this] {
+            m_cancelled = true;
+            if (m_runner)
+                m_runner->stop();
+        },
+        this);
+    runInWorker(
+        this, [store = ProgramFolder::join(QStringLiteral("Giornali"))] { return ArchiveLibrary::list(store); },
+        [this](const Outcome<QList<ArchiveLibrary::StoredIssue>>& issues) { listed(issues); });
+}
+
+void FrmCercaGiornali::listed(const Outcome<QList<ArchiveLibrary::StoredIssue>>& issues) {
+    if (!issues) {
+        delete std::exchange(m_wait, nullptr);
+        m_status->say(withReason(QStringLiteral("Impossibile cercare nei giornali scaricati."), issues.reason()));
+        return;
+    }
+    if (m_cancelled) {
+        finish();
+        return;
+    }
+    m_issues = issues.value();
     QStringList paths;
     for (const ArchiveLibrary::StoredIssue& issue : std::as_const(m_issues))
         paths << issue.path;
     m_runner = new StoreSearch::Runner(paths, m_word, this);
     connect(m_runner, &StoreSearch::Runner::found, this, &FrmCercaGiornali::addHits);
+    connect(m_runner, &StoreSearch::Runner::unreadable, this,
+            [this](int, const QString& reason) { m_unreadable << reason; });
     connect(m_runner, &StoreSearch::Runner::finished, this, &FrmCercaGiornali::finish);
     m_runner->start();
 }
@@ -83,13 +117,15 @@ void FrmCercaGiornali::addHits(int archive, const QList<ArticleSearch::Hit>& hit
 }
 
 void FrmCercaGiornali::finish() {
-    m_quiet.stop();
-    m_window.reset();
+    delete std::exchange(m_wait, nullptr);
     const QString found =
         m_results.size() == 1 ? QStringLiteral("1 risultato") : QStringLiteral("%1 risultati").arg(m_results.size());
-    m_status->say(m_tooMany     ? found + QStringLiteral(" (ricerca interrotta: troppi risultati)")
-                  : m_cancelled ? found + QStringLiteral(" (ricerca interrotta)")
-                                : found);
+    QString text = m_tooMany     ? found + QStringLiteral(" (ricerca interrotta: troppi risultati)")
+                   : m_cancelled ? found + QStringLiteral(" (ricerca interrotta)")
+                                 : found;
+    if (!m_unreadable.isEmpty())
+        text += QStringLiteral("; ") + unreadableText(m_unreadable);
+    m_status->say(text);
 }
 
 // As the library opens an issue, then on to the article, with the word selected.
@@ -98,10 +134,8 @@ void FrmCercaGiornali::open() {
     if (row < 0 || row >= m_results.size())
         return;
     const Result& result = m_results.at(row);
-    SharedState::instance().NomeScaricato.clear();
-    SharedState::instance().NomeGiornale = FrmSelezionaGiornale::nomeGiornale(result.issue.path).value_or(QString());
-    IssueOpening::start(result.issue.path, IssueOpening::Target{result.hit.indexFile, result.hit.code,
-                                                                result.hit.offset, result.hit.length});
+    Module1::ApriArchivioScelto(
+        result.issue.path, ArticleTarget{result.hit.indexFile, result.hit.code, result.hit.offset, result.hit.length});
     close();
 }
 

@@ -1,14 +1,15 @@
 #include "FrmGiornaliScaricati.h"
 
-#include "FrmSelezionaGiornale.h"
 #include "Module1.h"
 #include "platform/Controls.h"
+#include "platform/DelayedProgress.h"
 #include "platform/KeyAscii.h"
 #include "platform/KeyGuide.h"
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SharedState.h"
+#include "platform/Screen.h"
 #include "platform/Toolkit.h"
+#include "platform/Worker.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -47,18 +48,50 @@ FrmGiornaliScaricati::FrmGiornaliScaricati() : m_list(new QComboBox(this)), m_el
 }
 
 void FrmGiornaliScaricati::Form_Load() {
+    setProperty(kWaiting, true); // until the list is there
     fill(0);
-    m_list->setFocus();
 }
 
-void FrmGiornaliScaricati::fill(int row) {
-    m_issues = ArchiveLibrary::list(ProgramFolder::join(QStringLiteral("Giornali")));
+void FrmGiornaliScaricati::fill(int row, const QStringList& failures) {
+    if (!m_wait)
+        m_wait = new DelayedProgress(
+            QStringLiteral("Lettura dei giornali scaricati…"), kTitle, [this] { close(); }, this);
+    runInWorker(
+        this, [store = ProgramFolder::join(QStringLiteral("Giornali"))] { return ArchiveLibrary::list(store); },
+        [this, row, failures](const Outcome<QList<ArchiveLibrary::StoredIssue>>& issues) {
+            listed(issues, row, failures);
+        });
+}
+
+void FrmGiornaliScaricati::listed(const Outcome<QList<ArchiveLibrary::StoredIssue>>& issues, int row,
+                                  const QStringList& failures) {
+    if (property(kClosed).toBool())
+        return; // cancelled while listing
+    delete std::exchange(m_wait, nullptr);
+    const bool waiting = property(kWaiting).toBool();
+    if (!issues) {
+        QString text = withReason(QStringLiteral("Impossibile elencare i giornali scaricati."), issues.reason());
+        if (!failures.isEmpty())
+            text += QStringLiteral("\nNon tutto è stato eliminato:\n") + failures.join(QLatin1Char('\n'));
+        if (waiting)
+            close(); // never shown: said over the main menu
+        Toolkit::current().message(waiting ? nullptr : this, text, kTitle, Toolkit::Icon::Stop);
+        return;
+    }
+    m_issues = issues.value();
     QStringList titles;
     for (const ArchiveLibrary::StoredIssue& issue : std::as_const(m_issues))
         titles << issue.title;
     m_list->clear();
     m_list->addItems(titles);
     m_list->setCurrentIndex(std::min(row, static_cast<int>(m_list->count()) - 1));
+    if (waiting) {
+        setProperty(kWaiting, false);
+        show();
+        activateWindow();
+    }
+    m_list->setFocus();
+    reportFailures(failures);
 }
 
 void FrmGiornaliScaricati::listKeyPress(int keyAscii) {
@@ -71,10 +104,7 @@ void FrmGiornaliScaricati::open() {
     const int row = m_list->currentIndex();
     if (row < 0)
         return;
-    const QString path = m_issues.at(row).path;
-    SharedState::instance().NomeScaricato.clear();
-    SharedState::instance().NomeGiornale = FrmSelezionaGiornale::nomeGiornale(path).value_or(QString());
-    Module1::ApriArchivio(path);
+    Module1::ApriArchivioScelto(m_issues.at(row).path);
     close();
 }
 
@@ -83,49 +113,56 @@ void FrmGiornaliScaricati::deleteSelected() {
     if (row < 0)
         return;
     const ArchiveLibrary::StoredIssue issue = m_issues.at(row);
-    if (!Toolkit::current().confirm(QStringLiteral("Eliminare %1?").arg(issue.title), kTitle))
-        return;
-    const Outcome<> removed = ArchiveLibrary::remove(issue);
-    fill(row);
-    if (!removed)
-        reportFailures({removed.reason()});
+    Toolkit::current().confirm(this, QStringLiteral("Eliminare %1?").arg(issue.title), kTitle,
+                               [this, issue, row](bool yes) {
+                                   if (yes)
+                                       removeAndFill({issue}, row);
+                               });
 }
 
 void FrmGiornaliScaricati::CmdEliminaVecchi_Click() {
-    const std::optional<int> days = Toolkit::current().askNumber(
-        QStringLiteral("Eliminare i giornali più vecchi di quanti giorni?"), kTitle, 30, 0, 36500);
-    if (!days)
-        return;
-    const QList<ArchiveLibrary::StoredIssue> old = ArchiveLibrary::olderThan(m_issues, *days);
+    Toolkit::current().askNumber(this, QStringLiteral("Eliminare i giornali più vecchi di quanti giorni?"), kTitle, 30,
+                                 0, 36500, [this](std::optional<int> days) {
+                                     if (days)
+                                         deleteOlderThan(*days);
+                                 });
+}
+
+void FrmGiornaliScaricati::deleteOlderThan(int days) {
+    const QList<ArchiveLibrary::StoredIssue> old = ArchiveLibrary::olderThan(m_issues, days);
     if (old.isEmpty()) {
-        Toolkit::current().message(QStringLiteral("Nessun giornale è più vecchio di %1 giorni.").arg(*days), kTitle,
-                                   Toolkit::Icon::Information);
+        Toolkit::current().message(this, QStringLiteral("Nessun giornale è più vecchio di %1 giorni.").arg(days),
+                                   kTitle, Toolkit::Icon::Information);
         return;
     }
     const QString question =
-        old.size() == 1 ? QStringLiteral("Eliminare 1 giornale più vecchio di %1 giorni?").arg(*days)
-                        : QStringLiteral("Eliminare %1 giornali più vecchi di %2 giorni?").arg(old.size()).arg(*days);
+        old.size() == 1 ? QStringLiteral("Eliminare 1 giornale più vecchio di %1 giorni?").arg(days)
+                        : QStringLiteral("Eliminare %1 giornali più vecchi di %2 giorni?").arg(old.size()).arg(days);
     QStringList named;
     for (qsizetype i = 0; i < std::min<qsizetype>(old.size(), 10); ++i)
         named << old.at(i).title;
     if (old.size() > 10)
         named << QStringLiteral("e altri %1").arg(old.size() - 10);
-    if (!Toolkit::current().confirm(question + QLatin1Char('\n') + named.join(QLatin1Char('\n')), kTitle))
-        return;
-    QStringList failures;
-    for (const ArchiveLibrary::StoredIssue& issue : old) {
-        if (const Outcome<> removed = ArchiveLibrary::remove(issue); !removed)
-            failures << removed.reason();
-    }
-    fill(0);
-    m_list->setFocus();
-    reportFailures(failures);
+    Toolkit::current().confirm(this, question + QLatin1Char('\n') + named.join(QLatin1Char('\n')), kTitle,
+                               [this, old](bool yes) {
+                                   if (yes)
+                                       removeAndFill(old, 0);
+                               });
+}
+
+void FrmGiornaliScaricati::removeAndFill(const QList<ArchiveLibrary::StoredIssue>& issues, int row) {
+    runInWorker(
+        this, [issues]() -> Outcome<QStringList> { return ArchiveLibrary::removeAll(issues); },
+        [this, row](const Outcome<QStringList>& failures) {
+            fill(row, failures ? failures.value() : QStringList{failures.reason()});
+        });
 }
 
 void FrmGiornaliScaricati::reportFailures(const QStringList& failures) {
     if (failures.isEmpty())
         return;
-    Toolkit::current().message(QStringLiteral("Non tutto è stato eliminato:\n") + failures.join(QLatin1Char('\n')),
+    Toolkit::current().message(this,
+                               QStringLiteral("Non tutto è stato eliminato:\n") + failures.join(QLatin1Char('\n')),
                                kTitle, Toolkit::Icon::Stop);
 }
 

@@ -2,8 +2,9 @@
 
 #include "Module1.h"
 #include "platform/Controls.h"
+#include "platform/MainMenu.h"
+#include "platform/Outcome.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 
 #include <QDir>
@@ -11,7 +12,8 @@
 #include <QPushButton>
 
 FrmSelezionaGiornale::FrmSelezionaGiornale()
-    : m_command1(new QPushButton(this)), m_txtPercorso(new QLineEdit(this)), m_txtGiornale(new QLineEdit(this)) {
+    : m_command1(new QPushButton(this)), m_txtPercorso(new QLineEdit(this)), m_txtGiornale(new QLineEdit(this)),
+      m_answers(new QObject(this)) {
     setObjectName(QStringLiteral("FrmSelezionaGiornale"));
     setWindowTitle(QStringLiteral("Indicare il percorso"));
     m_command1->setObjectName(QStringLiteral("Command1"));
@@ -27,38 +29,22 @@ void FrmSelezionaGiornale::Command1_Click() {
     RilevaPercorso();
 }
 
-std::optional<QString> FrmSelezionaGiornale::nomeGiornale(const QString& path) {
-    // Counted from the end up to and including the separator: with none at all, everything but the first character.
-    qsizetype n = path.size();
-    qsizetype i = 0;
-    while (n >= 1) {
-        ++i;
-        const QChar c = path[n - 1];
-        if (c == QLatin1Char('/') || c == QDir::separator())
-            break;
-        --n;
-    }
-    const QString fileName = path.right(i - 1);
-    if (fileName.size() < 4)
-        return std::nullopt;
-    return fileName.chopped(4);
+void FrmSelezionaGiornale::RilevaPercorso() {
+    Toolkit::current().chooseFileToOpen(
+        m_answers, ProgramFolder::join(QStringLiteral("Giornali")),
+        {QStringLiteral("File Zip "), QStringLiteral("*.zip")}, QStringLiteral("Seleziona il giornale"),
+        [this](const std::optional<QString>& chosen) { pathChosen(chosen.value_or(QString())); });
 }
 
-void FrmSelezionaGiornale::RilevaPercorso() {
-    try {
-        const std::optional<QString> chosen = Toolkit::current().chooseFileToOpen(
-            ProgramFolder::join(QStringLiteral("Giornali")), {QStringLiteral("File Zip "), QStringLiteral("*.zip")},
-            QStringLiteral("Seleziona il giornale"));
-        m_txtPercorso->setText(chosen.value_or(QString()));
-        const QString path = m_txtPercorso->text();
-        if (!path.isEmpty()) {
-            if (const auto name = nomeGiornale(path)) {
-                SharedState::instance().NomeGiornale = *name;
-                Module1::ApriArchivio(path);
-            }
-        }
-    } catch (...) {
-        // Whatever failed (the extraction library, the folders), nothing is opened and nothing is said.
-    }
+void FrmSelezionaGiornale::pathChosen(const QString& path) {
+    m_txtPercorso->setText(path);
     close();
+    if (path.isEmpty() || Module1::ApriArchivioScelto(path))
+        return;
+    MainMenu::show();
+    Toolkit::current().message(nullptr,
+                               withReason(QStringLiteral("Il giornale non è stato aperto."),
+                                          QStringLiteral("il nome «%1» è troppo corto per essere quello di un archivio")
+                                              .arg(QDir::toNativeSeparators(path).section(QDir::separator(), -1))),
+                               QStringLiteral("Ondaris"), Toolkit::Icon::Stop);
 }

@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QWidget>
-#include <optional>
 
 class QLineEdit;
 class QPushButton;
 
-// The archive chooser: never shown itself, it asks for a ZIP file with the file-open dialog, takes the file's
-// base name as the newspaper's name and opens the archive. Every failure ends it silently, with nothing opened.
+// The archive chooser: never shown itself, it asks for a ZIP file with the file-open dialog and opens the archive,
+// titled by the file's name. A name too short to be an archive's is said; a cancelled dialog opens nothing.
 class FrmSelezionaGiornale : public QWidget {
     Q_OBJECT
 
@@ -20,12 +19,11 @@ public:
     void Command1_Click();
     void RilevaPercorso();
 
-    // The file name after the last folder separator, without its last four characters; nothing when the name is
-    // shorter than four characters.
-    static std::optional<QString> nomeGiornale(const QString& path);
-
 private:
+    void pathChosen(const QString& path);
+
     QPushButton* m_command1;
     QLineEdit* m_txtPercorso;
     QLineEdit* m_txtGiornale;
+    QObject* m_answers; // the dialog's context: not a window, so the dialog goes over the one in front
 };

@@ -2,12 +2,12 @@
 
 #include "ExtractionFolder.h"
 #include "FrmLeggiGiornale.h"
-#include "ReaderTitle.h"
-#include "platform/KeyAscii.h"
+#include "ReaderOpenIssue.h"
+#include "platform/DelayedProgress.h"
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
+#include "platform/Toolkit.h"
 #include "platform/Worker.h"
 #include "unzip/CGUnzipFiles.h"
 #include "unzip/CodeModule.h"
@@ -19,6 +19,8 @@
 #include <QPointer>
 
 namespace {
+
+const QString kBoxTitle = QStringLiteral("Ondaris");
 
 QPointer<IssueOpening> g_running;
 
@@ -36,141 +38,130 @@ int entriesOf(const QString& archivePath) {
     return static_cast<uchar>(bytes[at + 10]) | (static_cast<uchar>(bytes[at + 11]) << 8);
 }
 
-// The reader's title: the downloaded archive's name when there is one, else the chosen archive's.
-QString issueTitle() {
-    const SharedState& shared = SharedState::instance();
-    return ReaderTitle::fromBaseName(shared.NomeScaricato.isEmpty() ? shared.NomeGiornale : shared.NomeScaricato);
-}
-
 } // namespace
 
 struct IssueOpening::Extracted {
     QString folder;
-    QString unusableFolder; // why no folder could be prepared
     int32_t code = 0;
-    bool unzipFailed = false; // the extraction library could not be run
     bool cancelled = false;
+    Outcome<> cleared = Success(); // after a cancel: whether what was written has gone
 };
 
-void IssueOpening::start(const QString& archivePath, const std::optional<Target>& target) {
+void IssueOpening::start(const QString& archivePath, const QString& title, const std::optional<ArticleTarget>& target) {
     if (isRunning())
         return;
-    auto* opening = new IssueOpening(archivePath);
-    opening->m_target = target;
+    auto* opening = new IssueOpening(archivePath, title, target);
     g_running = opening;
     runInWorker(
         opening,
-        [archivePath, folder = ProgramFolder::path(), cancelled = opening->m_cancelled] {
-            return extract(archivePath, folder, cancelled);
+        [archivePath, folder = ProgramFolder::path(), entries = opening->m_entries, cancelled = opening->m_cancelled] {
+            return extract(archivePath, folder, entries, cancelled);
         },
-        [opening](const Extracted& extracted) {
-            g_running = nullptr;
-            opening->conclude(extracted);
-            opening->deleteLater();
-        });
+        [opening](const Outcome<Extracted>& extracted) { opening->conclude(extracted); });
 }
 
 bool IssueOpening::isRunning() {
     return !g_running.isNull();
 }
 
-IssueOpening::IssueOpening(const QString& archivePath)
-    : QObject(QCoreApplication::instance()), m_archivePath(archivePath), m_title(issueTitle()),
-      m_entries(entriesOf(archivePath)), m_cancelled(std::make_shared<std::atomic<bool>>(false)) {
+// The application owns the opening, so that it never outlives it; its windows go when the event loop ends.
+IssueOpening::IssueOpening(const QString& archivePath, const QString& title, const std::optional<ArticleTarget>& target)
+    : QObject(QCoreApplication::instance()), m_archivePath(archivePath), m_title(title), m_target(target),
+      m_progress(new DelayedProgress(
+          QStringLiteral("Apertura del giornale…"), title, [this] { cancel(); }, this)) {
     CodeModule::clearCancel();
-    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [] {
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
         CodeModule::requestCancel();
         CodeModule::windowThreadGone();
+        releaseWindows();
     });
-    m_quiet.setSingleShot(true);
-    connect(&m_quiet, &QTimer::timeout, this, &IssueOpening::showProgress);
-    m_quiet.start(kQuietMs);
-    connect(&m_poll, &QTimer::timeout, this, [this] {
-        if (m_window)
-            m_window->update(CodeModule::entriesStarted(), m_entries);
-    });
+    connect(&m_poll, &QTimer::timeout, this,
+            [this] { m_progress->update(CodeModule::entriesStarted(), m_entries->load()); });
+    m_poll.start(100);
 }
 
 // Runs in the worker: nothing here touches a window.
-IssueOpening::Extracted IssueOpening::extract(const QString& archivePath, const QString& programFolder,
-                                              std::shared_ptr<std::atomic<bool>> cancelled) {
-    Extracted extracted;
+Outcome<IssueOpening::Extracted> IssueOpening::extract(const QString& archivePath, const QString& programFolder,
+                                                       std::shared_ptr<std::atomic<int>> entries,
+                                                       std::shared_ptr<std::atomic<bool>> cancelled) {
+    *entries = entriesOf(archivePath);
     const Outcome<QString> folder = ExtractionFolder::prepare(programFolder);
-    if (!folder) {
-        extracted.unusableFolder = folder.reason();
-        return extracted;
-    }
+    if (!folder)
+        return Failure{folder.reason()};
+    Extracted extracted;
     extracted.folder = folder.value();
+    Outcome<> unzipped = Success();
     try {
         CGUnzipFiles job;
         job.setZipFileName(archivePath);
         job.setExtractDir(extracted.folder);
         job.setHonorDirectories(true);
         extracted.code = job.Unzip(QString(), QString());
-    } catch (const UnzipError&) {
-        extracted.unzipFailed = true;
+    } catch (const UnzipError& error) {
+        unzipped = Failure{error.description()};
     }
     if (*cancelled) {
-        ExtractionFolder::clear(extracted.folder);
         extracted.cancelled = true;
+        extracted.cleared = ExtractionFolder::clear(extracted.folder);
+        return extracted;
     }
+    if (!unzipped)
+        return Failure{unzipped.reason()};
     return extracted;
 }
 
-void IssueOpening::showProgress() {
-    m_window = Toolkit::current().showWait(QStringLiteral("Apertura del giornale…"), m_title, [this] {
-        *m_cancelled = true;
-        CodeModule::requestCancel();
-        m_window.reset();
-        m_poll.stop();
-    });
-    m_window->update(CodeModule::entriesStarted(), m_entries);
-    m_poll.start(100);
-}
-
-// Back on the window thread, as opening went on before: a report of a nonzero code, then the reader scans the
-// folder and takes the issue's title.
-void IssueOpening::conclude(const Extracted& extracted) {
-    m_quiet.stop();
+void IssueOpening::cancel() {
+    *m_cancelled = true;
+    CodeModule::requestCancel();
     m_poll.stop();
-    m_window.reset();
-    if (extracted.cancelled || extracted.unzipFailed) {
-        MainMenu::show();
-        return;
-    }
-    if (!extracted.unusableFolder.isEmpty()) {
-        Toolkit::current().message(
-            withReason(QStringLiteral("Il giornale non è stato aperto."), extracted.unusableFolder),
-            QStringLiteral("Ondaris"), Toolkit::Icon::Stop);
-        MainMenu::show();
-        return;
-    }
-    if (extracted.code != 0) {
-        Toolkit::current().message(
-            QStringLiteral("Problemi con la decompressione, l'archivio potrebbe essere danneggiato!"),
-            QStringLiteral("Ondaris"), Toolkit::Icon::Information);
-    }
-    SharedState& shared = SharedState::instance();
-    shared.PercorsoTemp = extracted.folder;
-
-    FrmLeggiGiornale& reader = Screen<FrmLeggiGiornale>::show();
-    reader.setIssueKey(QFileInfo(m_archivePath).completeBaseName());
-    reader.CboElencoGiornali_KeyPress(kKeyEnter);
-    if (!Screen<FrmLeggiGiornale>::isLoaded() || !reader.isVisible())
-        return; // no newspaper found: the reader has closed itself and shown the main menu
-
-    if (!shared.NomeScaricato.isEmpty())
-        shared.NomeScaricato = ReaderTitle::fromBaseName(shared.NomeScaricato);
-    reader.setWindowTitle(shared.NomeScaricato);
-    if (reader.windowTitle().isEmpty()) {
-        shared.NomeGiornale = ReaderTitle::fromBaseName(shared.NomeGiornale);
-        reader.setWindowTitle(shared.NomeGiornale);
-    }
-    if (m_target)
-        goToTarget(reader);
 }
 
-// As if the user had walked there: the section, its contents, the article, with the stretch selected.
-void IssueOpening::goToTarget(FrmLeggiGiornale& reader) const {
-    reader.openArticleAt(m_target->indexFile, m_target->code, m_target->offset, m_target->length);
+void IssueOpening::releaseWindows() {
+    m_poll.stop();
+    delete std::exchange(m_progress, nullptr);
+}
+
+// Back on the window thread: a report of a nonzero code, then the reader scans the folder under the issue's title.
+void IssueOpening::conclude(const Outcome<Extracted>& extracted) {
+    releaseWindows();
+    if (!extracted) {
+        fail(withReason(QStringLiteral("Il giornale non è stato aperto."), extracted.reason()));
+        return;
+    }
+    const Extracted& done = extracted.value();
+    if (done.cancelled) {
+        if (!done.cleared) {
+            fail(withReason(QStringLiteral("Apertura annullata, ma non tutto ciò che era stato estratto è stato "
+                                           "eliminato."),
+                            done.cleared.reason()));
+            return;
+        }
+        MainMenu::show();
+        end();
+        return;
+    }
+    if (done.code != 0) {
+        Toolkit::current().message(
+            this, QStringLiteral("Problemi con la decompressione, l'archivio potrebbe essere danneggiato!"), kBoxTitle,
+            Toolkit::Icon::Information, [this, folder = done.folder] { showReader(folder); });
+        return;
+    }
+    showReader(done.folder);
+}
+
+// Said over the main menu, where the user is left.
+void IssueOpening::fail(const QString& text) {
+    MainMenu::show();
+    Toolkit::current().message(this, text, kBoxTitle, Toolkit::Icon::Stop, [this] { end(); });
+}
+
+void IssueOpening::showReader(const QString& folder) {
+    FrmLeggiGiornale& reader = Screen<FrmLeggiGiornale>::show();
+    ReaderOpenIssue::openIssue(reader, folder, m_title, QFileInfo(m_archivePath).completeBaseName(), m_target);
+    end();
+}
+
+void IssueOpening::end() {
+    g_running = nullptr;
+    deleteLater();
 }

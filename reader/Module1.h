@@ -1,13 +1,24 @@
 #pragma once
 
-#include <QString>
+#include "ArticleTarget.h"
 
-// Opens a newspaper archive (IssueOpening): extracts it into the program's extraction folder off the window
-// thread, shows the reader, scans the issue and titles the reader from the archive's base name. Returns at once.
-// A failure of the unzip job ends it before the reader is shown, without a message; a nonzero extraction code is
-// reported and the reader still opens on whatever was extracted.
+#include <QString>
+#include <optional>
+
+// Opening a newspaper archive (IssueOpening): extracted into the program's extraction folder off the window thread,
+// the reader shown, the issue scanned and the reader titled. Each returns at once. A failure is said over the main
+// menu; a nonzero extraction code is reported and the reader still opens on whatever was extracted.
 namespace Module1 {
 
+// The title is the reader's, already made (ReaderTitle::fromBaseName of the archive's base name).
+void ApriArchivio(const QString& archivePath, const QString& title);
+
+// TEMPORARY, until the download screen passes its title: titled from the archive's base name.
 void ApriArchivio(const QString& archivePath);
+
+// An archive chosen on disk (the file dialog, the library, a search's result), titled by its file name without its
+// last four characters and opened at the target when there is one; false, with nothing opened, when the file name
+// is shorter than four characters.
+bool ApriArchivioScelto(const QString& archivePath, const std::optional<ArticleTarget>& target = std::nullopt);
 
 } // namespace Module1

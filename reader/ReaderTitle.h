@@ -2,10 +2,14 @@
 
 #include <QLocale>
 #include <QString>
+#include <optional>
 
-// The reader's title from an archive's base name: a trailing yyyymmdd date becomes " di " and the long date
-// ("La Gazzetta20261205" gives "La Gazzetta di sabato 5 dicembre 2026"); a run of non-digits after the date
-// (a provincial edition) goes before it after " - ". A name too short to hold a date stays as it is.
+// The reader's title from an archive's base name: the masthead, " - " and the provincial edition when there is
+// one, " di " and the long date ("La Gazzetta20261205Nord" gives "La Gazzetta - Nord di sabato 5 dicembre 2026").
+// The date is the last run of eight digits (the end of a longer run counts) that is a valid yyyymmdd date; the
+// masthead is what comes before it and the edition what follows, digits and all ("Eco20261205Zona 2"). A name
+// without such a date takes its last eight digits before any trailing non-digits as the date as they stand; a name
+// too short to hold a date stays as it is.
 namespace ReaderTitle {
 
 // The user's locale, or Italian, the program's language, where the process has no regional settings (C, POSIX).
@@ -18,5 +22,9 @@ QString fromBaseName(const QString& baseName, const QLocale& locale = dateLocale
 
 // The day-first date text "dd/mm/yyyy" in the locale's long format; a text that is not a valid date unchanged.
 QString longDate(const QString& dayFirst, const QLocale& locale = dateLocale());
+
+// The newspaper's base name from a chosen archive's path: the file name after the last folder separator without
+// its last four characters (".zip", unchecked); nothing when the file name is shorter than four characters.
+std::optional<QString> nomeGiornale(const QString& path);
 
 } // namespace ReaderTitle

@@ -1,6 +1,7 @@
 #include "StoreSearch.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <archive.h>
 #include <archive_entry.h>
 #include <memory>
@@ -35,7 +36,7 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
     const int opened = archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 64 * 1024);
 #endif
     if (opened != ARCHIVE_OK)
-        return Failure{QStringLiteral("«%1» non si può leggere").arg(path)};
+        return Failure{QStringLiteral("«%1» non si può leggere").arg(QFileInfo(path).fileName())};
     ArticleSearch::IssueScan scan(word);
     archive_entry* entry = nullptr;
     la_int64_t total = 0;
@@ -44,7 +45,7 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
         if (result == ARCHIVE_EOF)
             break;
         if (result < ARCHIVE_WARN)
-            return Failure{QStringLiteral("«%1» è danneggiato").arg(path)};
+            return Failure{QStringLiteral("«%1» è danneggiato").arg(QFileInfo(path).fileName())};
         if (archive_entry_filetype(entry) != AE_IFREG || archive_entry_size(entry) > kMaxEntryBytes)
             continue;
         QByteArray bytes;
@@ -58,7 +59,7 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
             bytes.append(static_cast<const char*>(block), static_cast<qsizetype>(size));
         total += bytes.size();
         if (total > kMaxArchiveBytes)
-            return Failure{QStringLiteral("«%1» è troppo grande per la ricerca").arg(path)};
+            return Failure{QStringLiteral("«%1» è troppo grande per la ricerca").arg(QFileInfo(path).fileName())};
         if (read == ARCHIVE_EOF)
             scan.addFile(entryFileName(entry), bytes);
     }

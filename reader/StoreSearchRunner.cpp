@@ -29,7 +29,7 @@ void Runner::launch() {
         this, [path = m_archives.at(index), word = m_word, stop = m_stop] { return searchArchive(path, word, *stop); },
         [this, index](const Outcome<QList<ArticleSearch::Hit>>& hits) {
             --m_running;
-            m_done[index] = hits ? hits.value() : QList<ArticleSearch::Hit>();
+            m_done[index] = hits;
             publish();
             launch();
             publish();
@@ -38,8 +38,12 @@ void Runner::launch() {
 
 void Runner::publish() {
     while (!*m_stop && m_published < m_done.size() && m_done[m_published]) {
-        emit found(m_published, *m_done[m_published]);
-        ++m_published;
+        const Outcome<QList<ArticleSearch::Hit>>& done = *m_done[m_published];
+        const int archive = m_published++;
+        if (done)
+            emit found(archive, done.value());
+        else
+            emit unreadable(archive, done.reason());
     }
     if (!m_finished && m_running == 0 && (*m_stop || m_published == m_done.size())) {
         m_finished = true;

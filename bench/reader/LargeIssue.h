@@ -4,9 +4,11 @@
 #include "platform/ProgramFolder.h"
 #include "reader/IssueOpening.h"
 #include "reader/Module1.h"
+#include "reader/ReaderTitle.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 // A temporary program folder with the large generated issue in its archive store; the program points at it.
@@ -25,7 +27,7 @@ struct LargeIssueFolder {
 
 // Opens the archive as the program does and lets the event loop run until the opening has ended.
 inline void openAndWait(const QString& archive) {
-    Module1::ApriArchivio(archive);
+    Module1::ApriArchivio(archive, ReaderTitle::fromBaseName(QFileInfo(archive).completeBaseName()));
     while (IssueOpening::isRunning())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }

@@ -8,7 +8,6 @@
 #include "platform/Folders.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/IssueOpening.h"
@@ -48,7 +47,6 @@ int main(int argc, char** argv) {
     double worstStall = 0;
     for (int i = 0; i <= runs; ++i) {
         removeFolder(programFolder.filePath("Temp"));
-        SharedState::instance().NomeScaricato = SampleIssue::baseName(layout);
         ::sync(); // what the last run left to write does not land on this one
         QElapsedTimer clock;
         clock.start();

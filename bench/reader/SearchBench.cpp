@@ -1,6 +1,7 @@
 // A word searched across 50 generated issues of realistic size (300 articles, about 2 MB of text each) by the
 // store search's core, against "bsdtar -xOf <archive> | grep -c -i <word>" for each archive, in the same run,
-// with the resident memory the search adds; then the library of 5,000 stored archives shown.
+// with the resident memory the search adds; then the library of 5,000 stored archives shown, with the longest the
+// window thread was kept from a 10 ms timer meanwhile.
 #include "BenchTools.h"
 #include "GeneratedArchive.h"
 #include "QuietToolkit.h"
@@ -85,11 +86,17 @@ int main(int argc, char** argv) {
             .open(QIODevice::WriteOnly);
     }
     ProgramFolder::set(library.path());
-    double listMs = 0;
-    const double shown = elapsedMs([&] {
-        FrmGiornaliScaricati& screen = Screen<FrmGiornaliScaricati>::show();
+    int listed = 0;
+    double stall = 0;
+    const double shown = elapsedMs([&] { // from the main menu's button to the list on screen
+        StallMeter meter;
+        Screen<FrmGiornaliScaricati>::show();
+        FrmGiornaliScaricati* screen = nullptr;
+        while (!(screen = Screen<FrmGiornaliScaricati>::ifLoaded()) || !screen->isVisible())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QApplication::processEvents();
-        listMs = screen.findChild<QComboBox*>("CboGiornaliScaricati")->count();
+        stall = meter.worstMs();
+        listed = screen->findChild<QComboBox*>("CboGiornaliScaricati")->count();
     });
 
     const double ratio = ours / theirs;
@@ -97,6 +104,8 @@ int main(int argc, char** argv) {
                 found, theirs);
     std::printf("rapporto: %.2f (obiettivo <= 1.00); memoria residente in più: %.1f MiB (obiettivo <= 50)\n", ratio,
                 growthMiB);
-    std::printf("biblioteca di %.0f giornali mostrata in %.0f ms (obiettivo <= 200)\n", listMs, shown);
-    return ratio <= 1.0 && growthMiB <= 50 && shown <= 200 ? 0 : 1;
+    std::printf("biblioteca di %d giornali mostrata in %.0f ms (obiettivo <= 200); finestra ferma al massimo %.1f ms "
+                "(obiettivo <= 100)\n",
+                listed, shown, stall);
+    return ratio <= 1.0 && growthMiB <= 50 && shown <= 200 && stall <= 100 ? 0 : 1;
 }

@@ -38,7 +38,7 @@ class TestLibrary : public QObject {
         FrmLetturaGiornali& menu = Screen<FrmLetturaGiornali>::show();
         child<QPushButton>(&menu, "CmdGiornaliScaricati")->click();
         FrmGiornaliScaricati* screen = Screen<FrmGiornaliScaricati>::ifLoaded();
-        if (!QTest::qWaitForWindowActive(screen))
+        if (!QTest::qWaitFor([screen] { return screen->isVisible(); }) || !QTest::qWaitForWindowActive(screen))
             qWarning("library not active");
         return *screen;
     }
@@ -105,16 +105,21 @@ private slots:
         QCOMPARE(reported, 1);
     }
 
-    // Every stored archive is read as it is, newest first; Enter opens the issue at the article, the word selected.
+    // Every stored archive is read as it is, newest first, and those that cannot be read are counted and named;
+    // Enter opens the issue at the article, the word selected.
     void aWordIsFoundInEveryStoredIssue() {
         TestProgramFolder folder;
         library(folder, {"Eco20261130.zip", "La Gazzetta20261205.zip"});
         Screen<FrmGiornaliScaricati>::ifLoaded()->close();
+        folder.write("Giornali/Rotto20261201.zip", "non un archivio");
+        folder.write("Giornali/Rotto20261202.zip", "nemmeno questo");
         folder.toolkit.answerText("eco20261130");
         child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdCercaGiornali")->click();
         FrmCercaGiornali* search = Screen<FrmCercaGiornali>::ifLoaded();
         QVERIFY(search);
-        QTRY_COMPARE(child<Announcer>(search, "Annuncio")->text(), QString("1 risultato"));
+        QTRY_COMPARE(child<Announcer>(search, "Annuncio")->text(),
+                     QString("1 risultato; 2 giornali non leggibili: «Rotto20261202.zip» non si può leggere; "
+                             "«Rotto20261201.zip» non si può leggere"));
         auto* results = child<QComboBox>(search, "CboRisultati");
         QCOMPARE(results->itemText(0), QString("Eco di lunedì 30 novembre 2026 - Cronaca - Unico: Eco20261130.zip"));
         QVERIFY(!QFile::exists(folder.file("Temp"))); // nothing extracted to search
@@ -159,6 +164,7 @@ private slots:
         child<QPushButton>(&screen, "CmdEliminaVecchi")->click();
         QCOMPARE(folder.toolkit.shown().last().text,
                  "Eliminare 1 giornale più vecchio di 30 giorni?\n" + oldest); // named
+        QTRY_COMPARE(titles(screen).size(), 3);
         QCOMPARE(QDir(folder.file("Giornali")).entryList(QDir::Files),
                  (QStringList{stored(today.addDays(-10)), "mio archivio.zip", "ricevute 20190301.zip"}));
 
@@ -166,16 +172,36 @@ private slots:
         folder.toolkit.answerConfirm(true);
         folder.toolkit.expectMessage();
         key(Qt::Key_Delete);
-        QVERIFY(folder.toolkit.shown().last().text.contains(
+        QTRY_VERIFY(folder.toolkit.shown().last().text.contains(
             "«ricevute 20190301» non è un giornale scaricato dal programma"));
         QVERIFY(QFile::exists(folder.file("Giornali/ricevute 20190301.zip")));
 
         key(Qt::Key_Home);
         folder.toolkit.answerConfirm(true);
         key(Qt::Key_Delete);
-        QCOMPARE(titles(screen), (QStringList{"mio archivio", "ricevute 20190301"}));
+        QTRY_COMPARE(titles(screen), (QStringList{"mio archivio", "ricevute 20190301"}));
         key(Qt::Key_Escape);
         QTRY_VERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
+    }
+
+    // A store that cannot be listed (here gone since the main menu opened, a file in its place) is said over the
+    // main menu, which stays usable; the library never shows.
+    void aStoreThatCannotBeListedIsSaid() {
+        TestProgramFolder folder;
+        folder.write("accesso.txt", "demo--demo\r\n");
+        QDir(folder.path()).mkpath("Giornali");
+        FrmLetturaGiornali& menu = Screen<FrmLetturaGiornali>::show();
+        QVERIFY(QTest::qWaitForWindowActive(&menu));
+        QVERIFY(QDir(folder.file("Giornali")).removeRecursively());
+        folder.write("Giornali", "un file, non una cartella");
+        folder.toolkit.expectMessage();
+        child<QPushButton>(&menu, "CmdGiornaliScaricati")->click();
+        QTRY_COMPARE(folder.toolkit.pending(), 0);
+        QCOMPARE(folder.toolkit.shown().last().text, "Impossibile elencare i giornali scaricati.\nLa cartella «" +
+                                                         QDir::toNativeSeparators(folder.file("Giornali")) +
+                                                         "» non si può leggere.");
+        QTRY_VERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
+        QTRY_COMPARE(QApplication::activeWindow(), &menu);
     }
 };
 

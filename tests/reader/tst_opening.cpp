@@ -1,11 +1,11 @@
 // Opening archives end to end: the main menu's "Leggi giornale", the chooser, the extraction and the reader.
 #include "app/FrmLetturaGiornali.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/FrmSelezionaGiornale.h"
 #include "reader/IssueOpening.h"
 #include "reader/Module1.h"
+#include "reader/ReaderTitle.h"
 #include "support/Screens.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
@@ -64,7 +64,6 @@ private slots:
         QVERIFY(issue().write(folder.file("Giornali/dicembre/La Gazzetta20261205.zip")));
         QDir(folder.path()).mkpath("Temp");
         folder.write("Temp/01-Vecchio-000.txt", "001 un file dell'utente\r\n");
-        SharedState::instance().NomeScaricato = "Scaricato20200101";
 
         folder.toolkit.answerFile(QDir::toNativeSeparators(folder.file("Giornali/dicembre/La Gazzetta20261205.zip")));
         leggiGiornale(menu);
@@ -76,9 +75,7 @@ private slots:
         QCOMPARE(reader()->windowTitle(), QStringLiteral("La Gazzetta di sabato 5 dicembre 2026"));
         QCOMPARE(sections(), QStringList{"Cronaca"});
         QTRY_COMPARE(focusedName(), QString("CboTitolo"));
-        QCOMPARE(SharedState::instance().NomeScaricato, QString());
-        QCOMPARE(SharedState::instance().NomeGiornale, reader()->windowTitle());
-        QCOMPARE(SharedState::instance().PercorsoTemp, QDir::toNativeSeparators(folder.file("Temp-lettore-giornali")));
+        QVERIFY(QFile::exists(folder.file("Temp-lettore-giornali/01-Cronaca-000.txt")));
         QCOMPARE(folder.read("Temp/01-Vecchio-000.txt"), QByteArray("001 un file dell'utente\r\n"));
         QVERIFY(!Screen<FrmSelezionaGiornale>::isLoaded() || !Screen<FrmSelezionaGiornale>::ifLoaded()->isVisible());
     }
@@ -125,29 +122,31 @@ private slots:
         QCOMPARE(sections(), QStringList{"Sport"}); // Temp was emptied first: no Cronaca left
     }
 
-    void aDownloadedIssueIsTitledFromItsDownloadName() {
+    // The download names the issue, whatever the archive's own name.
+    void anIssueOpenedByTheDownloadTakesTheTitleGiven() {
         TestProgramFolder folder;
         menuWithProfile(folder);
-        QVERIFY(issue().write(folder.file("Giornali/Eco20261203Sud.zip")));
-        SharedState::instance().NomeScaricato = "Eco20261203Sud";
-        SharedState::instance().NomeGiornale = "altro20200101";
-        Module1::ApriArchivio(folder.file("Giornali/Eco20261203Sud.zip"));
+        QVERIFY(issue().write(folder.file("Giornali/altro20200101.zip")));
+        Module1::ApriArchivio(folder.file("Giornali/altro20200101.zip"), ReaderTitle::fromBaseName("Eco20261203Sud"));
         QVERIFY(opened());
         QCOMPARE(reader()->windowTitle(), QStringLiteral("Eco - Sud di giovedì 3 dicembre 2026"));
-        QCOMPARE(SharedState::instance().NomeScaricato, reader()->windowTitle());
-        QCOMPARE(SharedState::instance().NomeGiornale, QString("altro20200101"));
     }
 
-    // Nothing opens, and besides the dialog only the row's message (by its title) is shown.
+    // Nothing opens, and besides the dialog only the row's message (by its title and a part of its text) is shown,
+    // over the main menu, which stays usable.
     void choicesThatOpenNothing_data() {
         QTest::addColumn<QString>("file"); // in Giornali; empty: the dialog is cancelled
         QTest::addColumn<bool>("newspaper");
         QTest::addColumn<bool>("library");
         QTest::addColumn<QString>("message");
-        QTest::newRow("cancelled dialog, no Temp") << QString() << true << true << QString();
-        QTest::newRow("name too short") << "a.z" << true << true << QString();
-        QTest::newRow("no newspaper inside") << "Vuoto20261205.zip" << false << true << "Nessun giornale trovato";
-        QTest::newRow("no extraction library") << "Gazzetta20261205.zip" << true << false << QString();
+        QTest::addColumn<QString>("says");
+        QTest::newRow("cancelled dialog, no Temp") << QString() << true << true << QString() << QString();
+        QTest::newRow("name too short") << "a.z" << true << true << "Ondaris"
+                                        << "Il giornale non è stato aperto.\nIl nome «a.z» è troppo corto";
+        QTest::newRow("no newspaper inside") << "Vuoto20261205.zip" << false << true << "Nessun giornale trovato"
+                                             << "nessuna struttura di giornale";
+        QTest::newRow("no extraction library") << "Gazzetta20261205.zip" << true << false << "Ondaris"
+                                               << "Il giornale non è stato aperto.\nImpossibile caricare la libreria";
     }
 
     void choicesThatOpenNothing() {
@@ -155,6 +154,7 @@ private slots:
         QFETCH(bool, newspaper);
         QFETCH(bool, library);
         QFETCH(QString, message);
+        QFETCH(QString, says);
         TestProgramFolder folder;
         FrmLetturaGiornali& menu = menuWithProfile(folder); // and no Temp at all: its deletion fails quietly
         const QString path = folder.file("Giornali/" + file);
@@ -171,8 +171,10 @@ private slots:
         QVERIFY(!reader());
         QCOMPARE(folder.toolkit.shown().size(), message.isEmpty() ? 1 : 2);
         QCOMPARE(folder.toolkit.shown().last().title, message.isEmpty() ? "Seleziona il giornale" : message);
+        QVERIFY(folder.toolkit.shown().last().text.contains(says));
         if (file.size() < 4) // the name is judged before anything is extracted
             QVERIFY(!QFile::exists(folder.file("Temp")));
+        QTRY_COMPARE(QApplication::activeWindow(), &menu);
     }
 
     // The program's own Temp keeps a read-only file of the last issue: nothing of either issue is shown, and the
@@ -260,6 +262,36 @@ private slots:
         QVERIFY(!reader());
         QCOMPARE(QDir(folder.file("Temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{".lettore-giornali"});
+        QTRY_COMPARE(QApplication::activeWindow(), &menu);
+    }
+
+    // A file already extracted that cannot be removed after "Annulla" is named, and the main menu comes back.
+    void aCancelThatLeavesFilesBehindIsSaid() {
+        TestProgramFolder folder;
+        FrmLetturaGiornali& menu = menuWithProfile(folder);
+        QVERIFY(issue().write(folder.file("chiaro.zip")));
+        QVERIFY(ZipBuilder()
+                    .encrypt(ZipBuilder::Encryption::Aes256, "segreta")
+                    .file("Cronaca-003.txt", "Terzo.\r\n")
+                    .write(folder.file("chiuso.zip")));
+        QVERIFY(joinArchives(folder.file("chiaro.zip"), folder.file("chiuso.zip"),
+                             folder.file("Giornali/Misto20261205.zip")));
+        const QString left = folder.file("Temp/01-Cronaca-000.txt");
+        folder.toolkit.answerFile(folder.file("Giornali/Misto20261205.zip"));
+        folder.toolkit.answerText("", [&] {
+            QVERIFY(QFile(left).setPermissions(QFile::ReadOwner));
+            QTRY_VERIFY(folder.toolkit.waitOpen());
+            folder.toolkit.cancelWait();
+            QTest::qWait(20);
+        });
+        folder.toolkit.expectMessage();
+        leggiGiornale(menu);
+        QVERIFY(opened());
+        QVERIFY(!reader());
+        QCOMPARE(folder.toolkit.shown().last().text,
+                 QStringLiteral("Apertura annullata, ma non tutto ciò che era stato estratto è stato eliminato.\n"
+                                "Impossibile svuotare la cartella «%1»: «%2» non si può eliminare.")
+                     .arg(QDir::toNativeSeparators(folder.file("Temp")), QDir::toNativeSeparators(left)));
         QTRY_COMPARE(QApplication::activeWindow(), &menu);
     }
 };

@@ -1,4 +1,3 @@
-#include "reader/FrmSelezionaGiornale.h"
 #include "reader/ReaderTitle.h"
 #include "support/TestMain.h"
 
@@ -17,17 +16,16 @@ private slots:
             QTest::newRow(tag) << baseName << title;
         };
         row("date only", "ABC20061205", "ABC di martedì 5 dicembre 2006");
-        row("edition without digits", "ABC20061205xyz", "ABC - xyz di martedì 5 dicembre 2006");
+        row("edition", "ABC20061205xyz", "ABC - xyz di martedì 5 dicembre 2006");
         row("masthead with spaces", "La Gazzetta del Borgo20261205", "La Gazzetta del Borgo di sabato 5 dicembre 2026");
-        row("edition with spaces", "Il Corriere20261205 Alta Valle",
+        row("edition entry with its leading space", "Il Corriere20261205 Alta Valle",
             "Il Corriere -  Alta Valle di sabato 5 dicembre 2026");
-        row("edition ending in a digit", "ABC20061205Zona2", "ABC20061 -  di a2/on/205Z");
-        row("month 13", "ABC20061305", "ABC di 05/13/2006");
-        row("last digit but not eight", "Gazzetta-05-12-2006", "Gazzetta-05 -  di 06/20/-12-");
-        row("eight digits only", "20061205", " di martedì 5 dicembre 2006");
-        row("short name, no date", "giornale", "giornale");
-        row("short name with digits", "ab123", "ab123");
-        row("empty", "", "");
+        row("edition ending in a digit", "ABC20061205Zona2", "ABC - Zona2 di martedì 5 dicembre 2006");
+        row("edition with a number", "Eco20261205Zona 2", "Eco - Zona 2 di sabato 5 dicembre 2026");
+        row("masthead ending in digits", "Radio2420261205Nord", "Radio24 - Nord di sabato 5 dicembre 2026");
+        row("eight digits but no date: as they stand", "ABC20061305", "ABC di 05/13/2006");
+        row("no room for a date", "giornale", "giornale");
+        row("digits but no room for a date", "ab123", "ab123");
         row("not ASCII digits", "ABC٢٠٠٦١٢٠٥", "ABC٢٠٠٦١٢٠٥");
     }
 
@@ -62,7 +60,7 @@ private slots:
     void theChosenFileNamesTheNewspaper() {
         QFETCH(QString, path);
         QFETCH(QString, name);
-        QCOMPARE(FrmSelezionaGiornale::nomeGiornale(path).value_or("(nessuno)"), name);
+        QCOMPARE(ReaderTitle::nomeGiornale(path).value_or("(nessuno)"), name);
     }
 };
 
