@@ -11,10 +11,6 @@ void ApriArchivio(const QString& archivePath, const QString& title) {
     IssueOpening::start(archivePath, title);
 }
 
-void ApriArchivio(const QString& archivePath) {
-    ApriArchivio(archivePath, ReaderTitle::fromBaseName(QFileInfo(archivePath).completeBaseName()));
-}
-
 bool ApriArchivioScelto(const QString& archivePath, const std::optional<ArticleTarget>& target) {
     const std::optional<QString> name = ReaderTitle::nomeGiornale(archivePath);
     if (!name)

@@ -13,9 +13,6 @@ namespace Module1 {
 // The title is the reader's, already made (ReaderTitle::fromBaseName of the archive's base name).
 void ApriArchivio(const QString& archivePath, const QString& title);
 
-// TEMPORARY, until the download screen passes its title: titled from the archive's base name.
-void ApriArchivio(const QString& archivePath);
-
 // An archive chosen on disk (the file dialog, the library, a search's result), titled by its file name without its
 // last four characters and opened at the target when there is one; false, with nothing opened, when the file name
 // is shorter than four characters.

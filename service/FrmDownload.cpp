@@ -18,11 +18,8 @@ QString storedArchive(const QString& archiveName) {
 }
 
 // The reader's opening with the archive and the title of its window.
-// MERGE: once Module1::ApriArchivio takes the title, this body is `Module1::ApriArchivio(issue.archivePath,
-// issue.title);` and the downloaded name is no longer needed here.
-void openInReader(const DownloadedIssue& issue, const QString& downloadedName) {
-    SharedState::instance().NomeScaricato = downloadedName; // the one-argument opening takes its title from it
-    Module1::ApriArchivio(issue.archivePath);
+void openInReader(const DownloadedIssue& issue) {
+    Module1::ApriArchivio(issue.archivePath, issue.title);
 }
 
 } // namespace
@@ -104,7 +101,7 @@ void FrmDownload::openThenClose(const DownloadedIssue& issue) {
 // What the opening says goes in its own windows; here only what keeps it from starting.
 Outcome<> FrmDownload::ApriScaricato(const DownloadedIssue& issue) {
     try {
-        openInReader(issue, m_session.NomeScaricato);
+        openInReader(issue);
         return Success();
     } catch (...) {
         return Failure{internalFailure(std::current_exception())};
