@@ -1,5 +1,6 @@
 #include "CredentialFile.h"
 
+#include "platform/FileError.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 
@@ -9,6 +10,15 @@ const QString kSeparator = QStringLiteral("--");
 
 QString profileLine(const QString& userName, const QString& password) {
     return userName + kSeparator + password;
+}
+
+// The file's operation, or why it failed.
+template <typename Operation> auto attempt(Operation operation) -> Outcome<decltype(operation())> {
+    try {
+        return operation();
+    } catch (const FileError& error) {
+        return Failure{error.message()};
+    }
 }
 
 } // namespace
@@ -28,17 +38,25 @@ QString path() {
     return ProgramFolder::join(QStringLiteral("accesso.txt"));
 }
 
-QString LeggiAccesso() {
-    const QStringList lines = TextFile::readLinesCreatingIfMissing(path(), TextFile::Access::OwnerOnly);
-    return lines.isEmpty() ? QString() : lines.last();
+Outcome<QString> LeggiAccesso() {
+    return attempt([] {
+        const QStringList lines = TextFile::readLinesCreatingIfMissing(path(), TextFile::Access::OwnerOnly);
+        return lines.isEmpty() ? QString() : lines.last();
+    });
 }
 
-void AccodaAccesso(const QString& userName, const QString& password) {
-    TextFile::appendLine(path(), profileLine(userName, password), TextFile::Access::OwnerOnly);
+Outcome<> AccodaAccesso(const QString& userName, const QString& password) {
+    return attempt([&] {
+        TextFile::appendLine(path(), profileLine(userName, password), TextFile::Access::OwnerOnly);
+        return std::monostate{};
+    });
 }
 
-void EliminaAccesso(const QString& userName, const QString& password) {
-    TextFile::replaceWithLine(path(), profileLine(userName, password), TextFile::Access::OwnerOnly);
+Outcome<> EliminaAccesso(const QString& userName, const QString& password) {
+    return attempt([&] {
+        TextFile::replaceWithLine(path(), profileLine(userName, password), TextFile::Access::OwnerOnly);
+        return std::monostate{};
+    });
 }
 
 } // namespace CredentialFile

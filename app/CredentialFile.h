@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QString>
 
 // One line of the credential file, split at its first "--": user name before it, password after it.
@@ -19,19 +21,19 @@ struct CredentialLine {
 
 // The profile file "accesso.txt" in the program folder: one line of user name, "--", password; the last line
 // counts. The password is kept in clear, as the service needs it, in a file readable by its owner only.
-// Every operation throws FileError when the file cannot be read or written.
+// Every operation says why when the file cannot be read or written.
 namespace CredentialFile {
 
 QString path();
 
 // The last line of the file, or an empty string when it has none. A missing file is created empty.
-QString LeggiAccesso();
+Outcome<QString> LeggiAccesso();
 
 // Adds the line user name, "--", password at the end of the file, creating it when missing.
-void AccodaAccesso(const QString& userName, const QString& password);
+Outcome<> AccodaAccesso(const QString& userName, const QString& password);
 
 // Replaces the file with the single line user name, "--", password. The old file stays whole until the new
 // one is complete.
-void EliminaAccesso(const QString& userName, const QString& password);
+Outcome<> EliminaAccesso(const QString& userName, const QString& password);
 
 } // namespace CredentialFile

@@ -1,7 +1,6 @@
 #include "DemoFolder.h"
 
 #include "CredentialFile.h"
-#include "platform/FileError.h"
 #include "platform/ProgramFiles.h"
 
 #include <QCoreApplication>
@@ -36,11 +35,13 @@ Outcome<> prepare(const QString& folder) {
     if (!QDir().mkpath(folder + QStringLiteral("/Giornali")))
         return Failure{
             QStringLiteral("Impossibile creare la cartella dimostrativa «%1».").arg(QDir::toNativeSeparators(folder))};
-    try {
-        if (CredentialLine::split(CredentialFile::LeggiAccesso()).kind != CredentialLine::Kind::Profile)
-            CredentialFile::EliminaAccesso(kUserName, kPassword);
-    } catch (const FileError& error) {
-        return Failure{error.message()};
+    const Outcome<QString> lastLine = CredentialFile::LeggiAccesso();
+    if (!lastLine)
+        return Failure{lastLine.reason()};
+    if (CredentialLine::split(lastLine.value()).kind != CredentialLine::Kind::Profile) {
+        const Outcome<> written = CredentialFile::EliminaAccesso(kUserName, kPassword);
+        if (!written)
+            return written;
     }
     const Outcome<> store = fillWithSampleIssues(folder + QStringLiteral("/Giornali"));
     if (!store)

@@ -3,7 +3,6 @@
 #include "CredentialFile.h"
 #include "ProfileErrors.h"
 #include "platform/Controls.h"
-#include "platform/FileError.h"
 #include "platform/KeyGuide.h"
 #include "platform/Screen.h"
 #include "platform/SharedState.h"
@@ -78,8 +77,8 @@ void FrmConfigurazione::Form_Load() {
     m_utente->setFocus();
 }
 
-void FrmConfigurazione::EliminaAccesso() {
-    CredentialFile::EliminaAccesso(m_utente->text(), m_password->text());
+Outcome<> FrmConfigurazione::EliminaAccesso() {
+    return CredentialFile::EliminaAccesso(m_utente->text(), m_password->text());
 }
 
 void FrmConfigurazione::CmdSalvaCredenziali_Click() {
@@ -109,16 +108,14 @@ void FrmConfigurazione::Form_Unload() {
 
 void FrmConfigurazione::saveProfile(const QString& userName, const QString& password) {
     const bool menuOpen = !m_opener.window.isNull();
-    try {
-        // An empty last line means the file is empty or ends in an empty line: the new line goes at its end.
-        // With the main menu closed there is no line it read, so the file itself is asked.
-        const QString lastLine = menuOpen ? m_opener.lastLine() : CredentialFile::LeggiAccesso();
-        if (!lastLine.isEmpty())
-            EliminaAccesso();
-        else
-            CredentialFile::AccodaAccesso(userName, password);
-    } catch (const FileError& error) {
-        reportProfileError(m_opener.window, ProfileStep::Save, error);
+    // An empty last line means the file is empty or ends in an empty line: the new line goes at its end. With the
+    // main menu closed there is no line it read, so the file itself is asked.
+    const Outcome<QString> lastLine = menuOpen ? Outcome<QString>(m_opener.lastLine()) : CredentialFile::LeggiAccesso();
+    const Outcome<> saved = !lastLine                    ? Outcome<>(Failure{lastLine.reason()})
+                            : lastLine.value().isEmpty() ? CredentialFile::AccodaAccesso(userName, password)
+                                                         : EliminaAccesso();
+    if (!saved) {
+        reportProfileError(m_opener.window, ProfileStep::Save, saved.reason());
         return;
     }
     if (menuOpen)

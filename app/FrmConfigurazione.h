@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -17,8 +19,8 @@ public:
     // Fills the two fields from the profile in use.
     void Form_Load();
 
-    // Replaces the credential file with the single line built from the two fields. Throws FileError.
-    void EliminaAccesso();
+    // Replaces the credential file with the single line built from the two fields.
+    Outcome<> EliminaAccesso();
 
     // The window that opened the screen: it knows the last credential line it read, gets the focus and the boxes
     // once the screen closes, and is refreshed after a save. Without one, the file itself is asked.

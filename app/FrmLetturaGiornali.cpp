@@ -4,7 +4,6 @@
 #include "FrmConfigurazione.h"
 #include "ProfileErrors.h"
 #include "platform/Controls.h"
-#include "platform/FileError.h"
 #include "platform/KeyGuide.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
@@ -76,11 +75,11 @@ FrmLetturaGiornali::FrmLetturaGiornali()
 }
 
 void FrmLetturaGiornali::Form_Load() {
-    try {
-        applyCredentialLine(CredentialFile::LeggiAccesso());
-    } catch (const FileError& error) {
-        reportProfileError(this, ProfileStep::Read, error);
-    }
+    const Outcome<QString> lastLine = CredentialFile::LeggiAccesso();
+    if (lastLine)
+        applyCredentialLine(lastLine.value());
+    else
+        reportProfileError(this, ProfileStep::Read, lastLine.reason());
     const bool store = QFileInfo(ProgramFolder::join(QStringLiteral("Giornali"))).isDir();
     m_giornaliScaricati->setEnabled(store);
     m_cercaGiornali->setEnabled(store);
@@ -96,11 +95,9 @@ void FrmLetturaGiornali::applyCredentialLine(const QString& line) {
         SharedState::instance().NomeUtente = profile.userName;
         SharedState::instance().PasswordUtente = profile.password;
     } else if (profile.kind == CredentialLine::Kind::Malformed) {
-        try {
-            profileScreen(false).EliminaAccesso();
-        } catch (const FileError& error) {
-            reportProfileError(this, ProfileStep::Repair, error);
-        }
+        const Outcome<> repaired = profileScreen(false).EliminaAccesso();
+        if (!repaired)
+            reportProfileError(this, ProfileStep::Repair, repaired.reason());
     }
     m_leggiGiornale->setEnabled(enabled);
     m_prelevaGiornale->setEnabled(enabled);

@@ -1,6 +1,5 @@
 #include "ProfileErrors.h"
 
-#include "platform/FileError.h"
 #include "platform/Toolkit.h"
 
 namespace {
@@ -19,7 +18,7 @@ QString stepText(ProfileStep step) {
 
 } // namespace
 
-void reportProfileError(QObject* context, ProfileStep step, const FileError& error) {
-    Toolkit::current().message(context, stepText(step) + QLatin1Char('\n') + error.message(),
+void reportProfileError(QObject* context, ProfileStep step, const QString& reason) {
+    Toolkit::current().message(context, stepText(step) + QLatin1Char('\n') + reason,
                                QStringLiteral("Errore nel profilo"), Toolkit::Icon::Stop);
 }

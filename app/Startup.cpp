@@ -5,7 +5,6 @@
 #include "FrmLetturaGiornali.h"
 #include "platform/AccessibleLineEdit.h"
 #include "platform/Appearance.h"
-#include "platform/FileError.h"
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtToolkit.h"
