@@ -11,7 +11,6 @@
 #include "platform/Worker.h"
 #include "unzip/CGUnzipFiles.h"
 #include "unzip/CodeModule.h"
-#include "unzip/UnzipError.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -101,15 +100,15 @@ IssueOpening::Extracted IssueOpening::extract(const QString& archivePath, const 
         return extracted;
     }
     extracted.folder = folder.value();
-    try {
-        CGUnzipFiles job;
-        job.setZipFileName(archivePath);
-        job.setExtractDir(extracted.folder);
-        job.setHonorDirectories(true);
-        extracted.code = job.Unzip(QString(), QString());
-    } catch (const UnzipError&) {
+    CGUnzipFiles job;
+    job.setZipFileName(archivePath);
+    job.setExtractDir(extracted.folder);
+    job.setHonorDirectories(true);
+    const Outcome<int32_t> unzipped = job.Unzip(QString(), QString());
+    if (unzipped)
+        extracted.code = unzipped.value();
+    else
         extracted.unzipFailed = true;
-    }
     if (*cancelled) {
         ExtractionFolder::clear(extracted.folder);
         extracted.cancelled = true;
