@@ -14,7 +14,8 @@ namespace CodeModule {
 
 // Runs one extraction: the library's code unchanged (0 success), or why the library could not be run (no
 // library, a missing function, a run already under way). The overwrite and password questions belong to the
-// window of questionContext (none: the active window); asked from a worker thread, the worker waits for them.
+// window of questionContext (none: the active window); asked from a worker thread, the worker waits for them. A
+// run on the window thread, which never waits for a box, gets the answer of a closed box without one.
 Outcome<int32_t> VBUnzip(const QString& zipFileName, const QString& extractDir, int16_t extractNewer,
                          int16_t spaceToUnderScore, int16_t promptOverwrite, int16_t messageLevel,
                          int16_t writeToStdOut, int16_t testZip, int16_t extractList, int16_t extractOnlyNewer,
