@@ -11,7 +11,6 @@
 #include "platform/Worker.h"
 #include "unzip/CGUnzipFiles.h"
 #include "unzip/CodeModule.h"
-#include "unzip/UnzipError.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -90,16 +89,13 @@ Outcome<IssueOpening::Extracted> IssueOpening::extract(const QString& archivePat
         return Failure{folder.reason()};
     Extracted extracted;
     extracted.folder = folder.value();
-    Outcome<> unzipped = Success();
-    try {
-        CGUnzipFiles job;
-        job.setZipFileName(archivePath);
-        job.setExtractDir(extracted.folder);
-        job.setHonorDirectories(true);
-        extracted.code = job.Unzip(QString(), QString());
-    } catch (const UnzipError& error) {
-        unzipped = Failure{error.description()};
-    }
+    CGUnzipFiles job;
+    job.setZipFileName(archivePath);
+    job.setExtractDir(extracted.folder);
+    job.setHonorDirectories(true);
+    const Outcome<int32_t> unzipped = job.Unzip(QString(), QString());
+    if (unzipped)
+        extracted.code = unzipped.value();
     if (*cancelled) {
         extracted.cancelled = true;
         extracted.cleared = ExtractionFolder::clear(extracted.folder);

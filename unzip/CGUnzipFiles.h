@@ -1,5 +1,8 @@
 #pragma once
 
+#include "WindowThreadQuestion.h"
+#include "platform/Outcome.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -42,9 +45,16 @@ public:
     QString ExtractDir() const { return m_extractDir; }
     void setExtractDir(const QString& sExtractDir) { m_extractDir = sExtractDir; }
 
+    // The object whose window the run's questions (overwrite, password) belong to, set on the window thread; a
+    // question up when it is destroyed counts as a box closed. Without one: the active window.
+    void setQuestionContext(QObject* context) {
+        m_questionContext = context ? WindowThreadQuestion::Context(context) : std::nullopt;
+    }
+
     // Extracts with the options as they stand; a non-empty argument first replaces the stored path or folder.
-    // Returns the library's code (0 success). Failures raise UnzipError with the source "CGUnZipFiles::Unzip".
-    int32_t Unzip(const QString& sZipFileName = QString(), const QString& sExtractDir = QString());
+    // The library's code (0 success, nonzero the problems it met), or why no extraction could be run: a number
+    // option that does not fit in 16 bits, no library, a run already under way.
+    Outcome<int32_t> Unzip(const QString& sZipFileName = QString(), const QString& sExtractDir = QString());
 
     // What the library printed during the last run of any job.
     QString GetLastMessage() const;
@@ -67,4 +77,5 @@ private:
     int32_t m_privilege = 0;
     QString m_zipFileName;
     QString m_extractDir;
+    WindowThreadQuestion::Context m_questionContext;
 };

@@ -1,75 +1,65 @@
 #include "CodeModule.h"
 
-#include "UnzipError.h"
+#include "UnzipRun.h"
 #include "platform/ProgramFiles.h"
 #include "platform/Toolkit.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
-#include <QSemaphore>
-#include <QThread>
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <functional>
-#include <memory>
+#include <mutex>
 
 namespace {
 
-const QString kSource = QStringLiteral("CodeModule::VBUnzip");
 constexpr qsizetype kMaxChunk = 32801;
 constexpr qsizetype kMaxName = 256;
 constexpr int32_t kMaxPasswordBuffer = 257;
 
-// The printed text of the run. It is also what the job reports as the last message: the two are equal after every
-// chunk, so one string serves both, and appending never copies what was printed before.
-struct ModuleState {
-    QString MessageText;
-    int16_t PasswordDeclined = 0;
+// What the window thread and the runs share, under one mutex: the library chosen, the run under way and what the
+// last run left.
+struct Shared {
+    std::mutex mutex;
+    QString chosenLibrary;
+    const UnzipRun* running = nullptr;
+    QString lastMessage;
+    int lastEntriesStarted = 0;
 };
 
-ModuleState& state() {
-    static ModuleState moduleState;
-    return moduleState;
+Shared& shared() {
+    static Shared state;
+    return state;
 }
 
-QString& chosenLibrary() {
-    static QString path;
-    return path;
-}
-
-std::atomic<bool> g_running{false};
 std::atomic<bool> g_cancelRequested{false};
-std::atomic<int> g_entriesStarted{0};
-std::atomic<bool> g_windowGone{false};
 
-// Runs a question on the window thread, where every box belongs, and waits for its answer; on the window thread
-// itself it just runs. Once the window thread stops answering (the program ends) the question gets the answer of
-// a box closed with Cancel, so an extraction still running never waits forever.
-template <typename Answer> Answer onWindowThread(std::function<Answer()> ask, Answer closed) {
-    QCoreApplication* application = QCoreApplication::instance();
-    if (!application || QThread::currentThread() == application->thread())
-        return ask();
-    struct Exchange {
-        explicit Exchange(Answer closedAnswer) : answer(std::move(closedAnswer)) {}
-        QSemaphore done;
-        Answer answer;
-    };
-    auto exchange = std::make_shared<Exchange>(closed);
-    QMetaObject::invokeMethod(
-        application,
-        [exchange, ask] {
-            exchange->answer = ask();
-            exchange->done.release();
-        },
-        Qt::QueuedConnection);
-    while (!exchange->done.tryAcquire(1, 100)) {
-        if (g_windowGone)
-            return closed;
+// Makes the run the one under way, unless another is; once the run ends, what it printed becomes the last message.
+class RunUnderWay {
+public:
+    explicit RunUnderWay(const UnzipRun& run) : m_run(run) {
+        const std::lock_guard lock(shared().mutex);
+        m_admitted = shared().running == nullptr;
+        if (!m_admitted)
+            return;
+        shared().running = &run;
+        shared().lastMessage.clear();
+        shared().lastEntriesStarted = 0;
     }
-    return exchange->answer;
-}
+    ~RunUnderWay() {
+        if (!m_admitted)
+            return;
+        const std::lock_guard lock(shared().mutex);
+        shared().running = nullptr;
+        shared().lastMessage = m_run.MessageText;
+        shared().lastEntriesStarted = m_run.entriesStarted;
+    }
+    bool admitted() const { return m_admitted; }
+
+private:
+    const UnzipRun& m_run;
+    bool m_admitted = false;
+};
 
 // Bytes from the library, up to the limit or the first zero byte, in the local 8-bit code page.
 QString localText(const char* bytes, qsizetype limit) {
@@ -81,13 +71,17 @@ QString localText(const char* bytes, qsizetype limit) {
     return QString::fromLocal8Bit(bytes, length);
 }
 
-template <typename Function> Function resolve(QLibrary& library, const char* name) {
+template <typename Function> Outcome<Function> resolve(QLibrary& library, const char* name) {
     auto function = reinterpret_cast<Function>(library.resolve(name));
     if (!function)
-        throw UnzipError(
-            UnzipError::kFunctionNotFound, kSource,
-            QStringLiteral("Funzione «%1» non trovata nella libreria di decompressione.").arg(QLatin1String(name)));
+        return Failure{
+            QStringLiteral("Funzione «%1» non trovata nella libreria di decompressione.").arg(QLatin1String(name))};
     return function;
+}
+
+Failure notLoaded(const QLibrary& library, const QString& path) {
+    return Failure{QStringLiteral("Impossibile caricare la libreria di decompressione «%1»: %2")
+                       .arg(QDir::toNativeSeparators(path), library.errorString())};
 }
 
 UnzipVersion blankVersion() {
@@ -104,11 +98,10 @@ UnzipVersion blankVersion() {
 namespace CodeModule {
 
 QString LastMessage() {
-    return state().MessageText;
-}
-
-void resetState() {
-    state() = ModuleState();
+    if (const UnzipRun* run = UnzipRun::current())
+        return run->MessageText;
+    const std::lock_guard lock(shared().mutex);
+    return shared().lastMessage;
 }
 
 void requestCancel() {
@@ -120,53 +113,57 @@ void clearCancel() {
 }
 
 int entriesStarted() {
-    return g_entriesStarted;
+    const std::lock_guard lock(shared().mutex);
+    return shared().running ? shared().running->entriesStarted.load() : shared().lastEntriesStarted;
 }
 
 void windowThreadGone() {
-    g_windowGone = true;
+    WindowThreadQuestion::programEnding();
 }
 
 QString libraryPath() {
-    return chosenLibrary().isEmpty() ? ProgramFiles::find(QStringLiteral("unzip32")) : chosenLibrary();
-}
-
-Outcome<QString> describeLibrary() {
-    QLibrary library(libraryPath());
-    if (!library.load())
-        return Failure{QStringLiteral("Impossibile caricare la libreria di decompressione «%1»: %2")
-                           .arg(QDir::toNativeSeparators(libraryPath()), library.errorString())};
-    try {
-        UnzipVersion version = blankVersion();
-        resolve<decltype(&UzpVersion2)>(library, "UzpVersion2")(&version);
-        resolve<decltype(&Wiz_SingleEntryUnzip)>(library, "Wiz_SingleEntryUnzip");
-        return QStringLiteral("%1 (versione %2.%3.%4)")
-            .arg(QDir::toNativeSeparators(library.fileName()))
-            .arg(version.library[0])
-            .arg(version.library[1])
-            .arg(version.library[2]);
-    } catch (const UnzipError& error) {
-        return Failure{error.description()};
+    QString chosen;
+    {
+        const std::lock_guard lock(shared().mutex);
+        chosen = shared().chosenLibrary;
     }
+    return chosen.isEmpty() ? ProgramFiles::find(QStringLiteral("unzip32")) : chosen;
 }
 
 void setLibraryPath(const QString& path) {
-    chosenLibrary() = path;
+    const std::lock_guard lock(shared().mutex);
+    shared().chosenLibrary = path;
 }
 
-int32_t VBUnzip(const QString& zipFileName, const QString& extractDir, int16_t extractNewer, int16_t spaceToUnderScore,
-                int16_t promptOverwrite, int16_t messageLevel, int16_t writeToStdOut, int16_t testZip,
-                int16_t extractList, int16_t extractOnlyNewer, int16_t displayComment, int16_t honorDirectories,
-                int16_t overWriteFiles, int16_t convertCRtoCRLF, int16_t verbose, int16_t caseSensitive,
-                int16_t privilege) {
-    if (g_running.exchange(true))
-        throw UnzipError(UnzipError::kInvalidCall, kSource, QStringLiteral("Un'altra decompressione è già in corso."));
-    struct Release {
-        ~Release() { g_running = false; }
-    } release;
+Outcome<QString> describeLibrary() {
+    const QString path = libraryPath();
+    QLibrary library(path);
+    if (!library.load())
+        return notLoaded(library, path);
+    const auto version = resolve<decltype(&UzpVersion2)>(library, "UzpVersion2");
+    const auto unzip = resolve<decltype(&Wiz_SingleEntryUnzip)>(library, "Wiz_SingleEntryUnzip");
+    if (!version || !unzip)
+        return Failure{version ? unzip.reason() : version.reason()};
+    UnzipVersion record = blankVersion();
+    version.value()(&record);
+    return QStringLiteral("%1 (versione %2.%3.%4)")
+        .arg(QDir::toNativeSeparators(library.fileName()))
+        .arg(record.library[0])
+        .arg(record.library[1])
+        .arg(record.library[2]);
+}
 
-    resetState();
-    g_entriesStarted = 0;
+Outcome<int32_t> VBUnzip(const QString& zipFileName, const QString& extractDir, int16_t extractNewer,
+                         int16_t spaceToUnderScore, int16_t promptOverwrite, int16_t messageLevel,
+                         int16_t writeToStdOut, int16_t testZip, int16_t extractList, int16_t extractOnlyNewer,
+                         int16_t displayComment, int16_t honorDirectories, int16_t overWriteFiles,
+                         int16_t convertCRtoCRLF, int16_t verbose, int16_t caseSensitive, int16_t privilege,
+                         const WindowThreadQuestion::Context& questionContext) {
+    UnzipRun run(questionContext);
+    const RunUnderWay underWay(run);
+    if (!underWay.admitted())
+        return Failure{QStringLiteral("Un'altra decompressione è già in corso.")};
+
     const UnzipNameList include{}, exclude{};
     const QByteArray zip = zipFileName.toLocal8Bit();
     const QByteArray folder = extractDir.toLocal8Bit();
@@ -178,24 +175,31 @@ int32_t VBUnzip(const QString& zipFileName, const QString& extractDir, int16_t e
                                    &ServiceCallback, {}};
     UnzipVersion version = blankVersion();
 
-    QLibrary library(libraryPath());
+    const QString path = libraryPath();
+    QLibrary library(path);
     if (!library.load())
-        throw UnzipError(UnzipError::kLibraryNotLoaded, kSource,
-                         QStringLiteral("Impossibile caricare la libreria di decompressione «%1»: %2")
-                             .arg(QDir::toNativeSeparators(libraryPath()), library.errorString()));
-    resolve<decltype(&UzpVersion2)>(library, "UzpVersion2")(&version);
+        return notLoaded(library, path);
+    const auto versionFunction = resolve<decltype(&UzpVersion2)>(library, "UzpVersion2");
+    if (!versionFunction)
+        return Failure{versionFunction.reason()};
+    versionFunction.value()(&version);
     const auto unzip = resolve<decltype(&Wiz_SingleEntryUnzip)>(library, "Wiz_SingleEntryUnzip");
-    return unzip(0, &include, 0, &exclude, &options, &callbacks);
+    if (!unzip)
+        return Failure{unzip.reason()};
+    return unzip.value()(0, &include, 0, &exclude, &options, &callbacks);
 }
 
 extern "C" {
 
 int32_t PrintCallback(const char* chunk, uint32_t length) {
+    UnzipRun* run = UnzipRun::current();
+    if (!run)
+        return 0;
     try {
         QString text = localText(chunk, std::min<qsizetype>(length, kMaxChunk));
         if (text.startsWith(QLatin1Char('\n')))
             text = QStringLiteral("\r\n");
-        state().MessageText += text;
+        run->MessageText += text;
     } catch (...) {
     }
     return 0;
@@ -204,35 +208,44 @@ int32_t PrintCallback(const char* chunk, uint32_t length) {
 int32_t ReplaceCallback(const char* name) {
     try {
         const QString text = QStringLiteral("Overwrite ") + localText(name, kMaxName) + QLatin1Char('?');
-        const auto ask = [text] {
-            return Toolkit::current().askYesNoCancel(text, QStringLiteral("VBUnZip32 - File Already Exists!"));
-        };
-        switch (onWindowThread<Toolkit::Answer>(ask, Toolkit::Answer::Cancel)) {
+        const UnzipRun* run = UnzipRun::current();
+        const Toolkit::Answer answer = WindowThreadQuestion::ask<Toolkit::Answer>(
+            run ? run->questionContext : std::nullopt,
+            [text](QObject* context, std::function<void(const Toolkit::Answer&)> reply) {
+                Toolkit::current().askYesNoCancel(context, text, QStringLiteral("VBUnZip32 - File Already Exists!"),
+                                                  reply);
+            },
+            Toolkit::Answer::Cancel);
+        switch (answer) {
+        case Toolkit::Answer::Yes:
+            return 102;
         case Toolkit::Answer::No:
             return 100;
         case Toolkit::Answer::Cancel:
-            return 104;
-        case Toolkit::Answer::Yes:
             break;
         }
     } catch (...) {
     }
-    return 102;
+    return 104;
 }
 
 int32_t PasswordCallback(char* buffer, int32_t size, const char*, const char*) {
-    if (state().PasswordDeclined)
+    UnzipRun* run = UnzipRun::current();
+    if (run && run->PasswordDeclined)
         return 1;
     QString password;
     try {
-        const auto ask = [] {
-            return Toolkit::current().askText(QStringLiteral("Please Enter The Password!"), QString());
-        };
-        password = onWindowThread<QString>(ask, QString());
+        password = WindowThreadQuestion::ask<QString>(
+            run ? run->questionContext : std::nullopt,
+            [](QObject* context, std::function<void(const QString&)> reply) {
+                Toolkit::current().askText(context, QStringLiteral("Please Enter The Password!"), QString(), reply);
+            },
+            QString());
     } catch (...) {
     }
     if (password.isEmpty()) {
-        state().PasswordDeclined = 1;
+        if (run)
+            run->PasswordDeclined = 1;
         return 1;
     }
     if (!buffer || size <= 0)
@@ -250,7 +263,8 @@ void ListingCallback(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t,
 
 // Asked before each entry: a cancel requested meanwhile stops the run there.
 int32_t ServiceCallback(const char*, uint32_t) {
-    ++g_entriesStarted;
+    if (UnzipRun* run = UnzipRun::current())
+        ++run->entriesStarted;
     return g_cancelRequested ? 1 : 0;
 }
 

@@ -83,6 +83,7 @@ enum {
     UNZIP_OK = 0,            // every entry done
     UNZIP_WARNING = 1,       // done, but some entry failed its check or was skipped for a reason printed
     UNZIP_DAMAGED = 3,       // the archive is damaged, or is not a ZIP archive
+    UNZIP_INTERNAL = 4,      // the library itself failed (out of memory, an unexpected exception), said in print
     UNZIP_DISK = 50,         // a file could not be written (full disk, no permission)
     UNZIP_NO_ARCHIVE = 9,    // the archive cannot be opened
     UNZIP_BAD_OPTIONS = 10,  // missing records or texts

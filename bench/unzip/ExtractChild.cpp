@@ -11,9 +11,13 @@ int main(int argc, char** argv) {
     if (argc != 3)
         return 2;
     CGUnzipFiles job;
-    const int32_t code = job.Unzip(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    const Outcome<int32_t> code = job.Unzip(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    if (!code) {
+        std::fprintf(stderr, "%s\n", qPrintable(code.reason()));
+        return 1;
+    }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%d %ld\n", code, usage.ru_maxrss);
+    std::printf("%d %ld\n", code.value(), usage.ru_maxrss);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLibrary>
 #include <QTest>
+#include <stdexcept>
 
 namespace {
 
@@ -32,6 +33,10 @@ int32_t serviceStartingAnother(const char*, uint32_t) {
     const UnzipNameList empty{};
     g_nestedCode = g_unzip(0, &empty, 0, &empty, &options, &none);
     return 0;
+}
+
+int32_t serviceThatThrows(const char*, uint32_t) {
+    throw std::runtime_error("guasto");
 }
 
 } // namespace
@@ -109,6 +114,18 @@ private slots:
         options.TestZip = 1;
         QCOMPARE(run(folder.file("a.zip"), options, {}, {}, serviceStartingAnother), UNZIP_OK);
         QCOMPARE(g_nestedCode, UNZIP_BUSY);
+    }
+
+    // An exception inside the library ends the run as an internal error, said as such: never as a full disk.
+    void anExceptionInsideIsAnInternalError() {
+        TestProgramFolder folder;
+        QVERIFY(ZipBuilder().file("a.txt", "a").write(folder.file("a.zip")));
+        UnzipOptions options{};
+        options.TestZip = 1;
+        options.MessageLevel = 1;
+        QCOMPARE(run(folder.file("a.zip"), options, {}, {}, serviceThatThrows), UNZIP_INTERNAL);
+        QVERIFY2(g_printed.startsWith("Errore interno della libreria di decompressione"), g_printed.constData());
+        QCOMPARE(run(folder.file("a.zip"), options), UNZIP_OK); // and the next run goes
     }
 };
 

@@ -32,23 +32,30 @@ public:
 
 private:
     enum class Mode { Extract, Test, List, Print };
-    enum class Outcome { Done, Skipped, Failed, Stop };
+    // What comes after an entry: the next one, or the end of the run. What went wrong is in the run's code.
+    enum class Flow { Next, Stop };
     enum class Decision { Write, Keep, Cancel };
 
+    // ExtractionRun.cpp: the archive opened, its entries walked, the messages and the run's code.
     bool open();
     void processEntries();
-    Outcome processEntry(archive_entry* entry, const std::string& name);
-    Outcome extract(archive_entry* entry, const std::string& name);
-    Outcome writeData(archive_entry* entry, const std::string& name, const std::string& target);
+    Flow processEntry(archive_entry* entry, const std::string& name);
+    std::string entryName(archive_entry* entry) const;
+    static std::string errorText(archive* a);
+
+    // WritingEntries.cpp: the extract mode.
+    Flow extract(archive_entry* entry, const std::string& name);
+    bool noLinksOnTheWay(const std::string& relative);
+    Decision decideExisting(archive_entry* entry, const std::string& name, const std::string& target);
+    Flow writeData(archive_entry* entry, const std::string& name, const std::string& target);
+
+    // ReadingEntries.cpp: an entry's data, the test, list and print modes, passwords.
     // Reads the entry's data block by block into the sink, line ends turned into CR LF first when asked and the
     // entry looks like text. ARCHIVE_OK at the end of the data, the reader's failure, or kSinkStopped.
     static constexpr int kSinkStopped = 1000;
     int pumpData(bool convertLineEnds, const std::function<bool(const char*, size_t)>& sink);
-    Outcome readOnly(archive_entry* entry, const std::string& name); // test, list and print modes
-    bool noLinksOnTheWay(const std::string& relative);
-    std::string entryName(archive_entry* entry) const;
-    Decision decideExisting(archive_entry* entry, const std::string& name, const std::string& target);
-    Outcome dataFailure(int result, const std::string& name, bool encrypted);
+    Flow readOnly(archive_entry* entry, const std::string& name); // test, list and print modes
+    Flow dataFailure(int result, const std::string& name, bool encrypted);
 
     const char* nextPassword();
     static const char* passwordThunk(archive* a, void* self);

@@ -1,5 +1,6 @@
 // The exported functions of the extraction library.
 #include "ExtractionRun.h"
+#include "LocalText.h"
 #include "unzip/UnzipRecords.h"
 
 #include <archive.h>
@@ -19,6 +20,19 @@ std::vector<std::string> names(int32_t count, const UnzipNameList* list) {
             result.emplace_back(list->names[i]);
     }
     return result;
+}
+
+// A failure of the library itself, not of the archive or the disk: said as such, when problems are printed.
+int32_t internalError(const UnzipOptions& options, const UnzipCallbacks& callbacks, const char* what) {
+    try {
+        if (callbacks.print && options.MessageLevel >= 1) {
+            const std::string text =
+                toLocal(std::string("Errore interno della libreria di decompressione: ") + what + "\n");
+            callbacks.print(text.c_str(), static_cast<uint32_t>(text.size()));
+        }
+    } catch (...) {
+    }
+    return UNZIP_INTERNAL;
 }
 
 } // namespace
@@ -49,8 +63,10 @@ UNZIP32_API int32_t Wiz_SingleEntryUnzip(int32_t includeCount, const UnzipNameLi
     try {
         ExtractionRun run(*options, *callbacks, names(includeCount, include), names(excludeCount, exclude), g_limits);
         code = run.run();
+    } catch (const std::exception& error) { // nothing escapes into the caller
+        code = internalError(*options, *callbacks, error.what());
     } catch (...) {
-        code = UNZIP_DISK; // out of memory, most likely: nothing escapes into the caller
+        code = internalError(*options, *callbacks, "eccezione sconosciuta");
     }
     g_busy = false;
     return code;
