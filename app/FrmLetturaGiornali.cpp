@@ -126,7 +126,6 @@ void FrmLetturaGiornali::CmdPrelevaGiornale_Click() {
 
 // The extraction folder is emptied when the chosen issue is opened, and only when it is the program's own.
 void FrmLetturaGiornali::CmdLeggiGiornale_Click() {
-    SharedState::instance().NomeScaricato.clear();
     Screen<FrmSelezionaGiornale>::load().Command1_Click();
 }
 
