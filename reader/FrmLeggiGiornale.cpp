@@ -108,10 +108,8 @@ void FrmLeggiGiornale::CaricaElencoGiornali() {
 void FrmLeggiGiornale::openIssue(const QString& folder, const QString& title, const QString& issueKey,
                                  const std::optional<ArticleTarget>& target) {
     setWindowTitle(title);
-    m_issueKey = issueKey;
     m_target = target;
-    m_folder = folder;
-    CboElencoGiornali_KeyPress(kKeyEnter);
+    RilevaStruttura(folder, issueKey);
 }
 
 void FrmLeggiGiornale::CboElencoGiornali_KeyPress(int keyAscii) {
@@ -119,14 +117,15 @@ void FrmLeggiGiornale::CboElencoGiornali_KeyPress(int keyAscii) {
         return;
     if (m_folder.isEmpty()) // until the archive opener calls openIssue
         m_folder = SharedState::instance().PercorsoTemp;
+    RilevaStruttura(m_folder, m_issueKey);
+}
+
+// The sections on show stay usable while the folder is scanned; its result replaces them, and the issue they
+// belong to.
+void FrmLeggiGiornale::RilevaStruttura(const QString& folder, const QString& issueKey) {
     m_elencoGiornali->hide();
     m_status->clear();
     showView(View::Sections); // a reader already open in another view starts again from its sections
-    RilevaStruttura(m_folder);
-}
-
-// The sections on show stay usable while the folder is scanned; its result replaces them.
-void FrmLeggiGiornale::RilevaStruttura(const QString& folder) {
     const quint64 scan = ++m_scan;
     m_scanWait = std::make_unique<DelayedProgress>(QStringLiteral("Lettura del giornale…"), windowTitle(), [this] {
         ++m_scan;
@@ -135,19 +134,21 @@ void FrmLeggiGiornale::RilevaStruttura(const QString& folder) {
     });
     runInWorker(
         this, [folder] { return NewspaperStructure::RilevaStruttura(folder); },
-        [this, scan, folder](const Outcome<QList<NewspaperStructure::Section>>& sections) {
+        [this, scan, folder, issueKey](const Outcome<QList<NewspaperStructure::Section>>& sections) {
             if (scan != m_scan)
                 return;
             // The marks of what was read need the reading store, which is read beside the window too.
-            ReadingStore::current().whenLoaded(this, [this, scan, folder, sections] {
-                if (scan == m_scan)
-                    showSections(folder, sections);
+            ReadingStore::current().whenLoaded(this, [this, scan, folder, issueKey, sections] {
+                if (scan != m_scan)
+                    return;
+                m_folder = folder;
+                m_issueKey = issueKey;
+                showSections(sections);
             });
         });
 }
 
-void FrmLeggiGiornale::showSections(const QString& folder,
-                                    const Outcome<QList<NewspaperStructure::Section>>& sections) {
+void FrmLeggiGiornale::showSections(const Outcome<QList<NewspaperStructure::Section>>& sections) {
     m_scanWait.reset();
     m_tasks->supersede();
     m_titolo->clear();
@@ -164,7 +165,6 @@ void FrmLeggiGiornale::showSections(const QString& folder,
             QStringLiteral("Nessun giornale trovato"), Toolkit::Icon::Information, [this] { close(); });
         return;
     }
-    m_folder = folder;
     showView(View::Sections);
     for (const NewspaperStructure::Section& section : sections.value()) {
         m_titolo->addItem(section.shownName);

@@ -86,8 +86,8 @@ private:
     };
 
     void CaricaElencoGiornali();
-    void RilevaStruttura(const QString& folder);
-    void showSections(const QString& folder, const Outcome<QList<NewspaperStructure::Section>>& scan);
+    void RilevaStruttura(const QString& folder, const QString& issueKey);
+    void showSections(const Outcome<QList<NewspaperStructure::Section>>& sections);
     void CboTitolo_KeyPress(int keyAscii);
     void CboSommario_KeyPress(int keyAscii);
     void Testo_KeyPress(int keyAscii);

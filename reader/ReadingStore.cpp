@@ -200,19 +200,18 @@ void ReadingStore::flush() {
 
 void ReadingStore::wrote(const Outcome<>& outcome) {
     m_writing = false;
-    if (!outcome) {
+    if (!outcome)
         m_changed = true; // tried again at the next write
-        if (!std::exchange(m_failureSaid, true)) {
-            Toolkit::current().message(
-                nullptr,
-                withReason(QStringLiteral("Le letture non sono state salvate: il programma riproverà più avanti."),
-                           outcome.reason()),
-                QStringLiteral("Ondaris"), Toolkit::Icon::Exclamation);
-        }
-    }
     if (std::exchange(m_writeAgain, false))
         flush();
     emit written();
+    if (!outcome && !std::exchange(m_failureSaid, true)) {
+        Toolkit::current().message(
+            nullptr,
+            withReason(QStringLiteral("Le letture non sono state salvate: il programma riproverà più avanti."),
+                       outcome.reason()),
+            QStringLiteral("Ondaris"), Toolkit::Icon::Exclamation);
+    }
 }
 
 // Runs in a worker, or in the destructor: the issues are a copy of the store's.
