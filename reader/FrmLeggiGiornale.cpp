@@ -171,7 +171,6 @@ void FrmLeggiGiornale::showSections(const Outcome<QList<NewspaperStructure::Sect
         m_lstNomeFile.append(section.indexFile);
     }
     m_titolo->setCurrentIndex(0);
-    emit sectionsShown();
     if (const std::optional<ArticleTarget> target = std::exchange(m_target, std::nullopt))
         openArticleAt(*target, false);
 }
@@ -208,7 +207,6 @@ void FrmLeggiGiornale::showSection(int section, const QStringList& contents, boo
         showView(View::Contents);
     m_sommario->setCurrentIndex(0); // nothing to select when the index has no lines
     m_book->markLoadedContents();
-    emit contentsLoaded();
 }
 
 void FrmLeggiGiornale::openArticle(int entry) {
@@ -246,7 +244,6 @@ void FrmLeggiGiornale::showArticle(int entry, const QString& path, const QString
     m_pendingSelection = selection;
     m_testo->setPlainText(text);
     m_book->articleOpened(entry);
-    emit articleOpened(entry);
 }
 
 // The section is read, then the article, with the stretch selected once the text has its focus.

@@ -71,11 +71,6 @@ public:
     // The folder scan is under way.
     bool isScanning() const { return m_scanWait != nullptr; }
 
-signals:
-    void sectionsShown();
-    void contentsLoaded();
-    void articleOpened(int entry);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
