@@ -5,7 +5,7 @@
 #include "platform/Controls.h"
 #include "platform/KeyGuide.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"
 
@@ -72,8 +72,8 @@ FrmConfigurazione::FrmConfigurazione()
 
 void FrmConfigurazione::Form_Load() {
     m_scelta.clear();
-    m_utente->setText(SharedState::instance().NomeUtente);
-    m_password->setText(SharedState::instance().PasswordUtente);
+    m_utente->setText(CurrentProfile::instance().NomeUtente);
+    m_password->setText(CurrentProfile::instance().PasswordUtente);
     m_utente->setFocus();
 }
 

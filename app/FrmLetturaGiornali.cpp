@@ -7,7 +7,7 @@
 #include "platform/KeyGuide.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"
 #include "platform/Worker.h"
@@ -92,8 +92,8 @@ void FrmLetturaGiornali::applyCredentialLine(const QString& line) {
     const CredentialLine profile = CredentialLine::split(m_lblaccesso);
     const bool enabled = profile.kind == CredentialLine::Kind::Profile;
     if (enabled) {
-        SharedState::instance().NomeUtente = profile.userName;
-        SharedState::instance().PasswordUtente = profile.password;
+        CurrentProfile::instance().NomeUtente = profile.userName;
+        CurrentProfile::instance().PasswordUtente = profile.password;
     } else if (profile.kind == CredentialLine::Kind::Malformed) {
         const Outcome<> repaired = profileScreen(false).EliminaAccesso();
         if (!repaired)

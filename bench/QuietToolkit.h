@@ -36,18 +36,9 @@ public:
                           std::function<void(std::optional<QString>)>) override {
         qFatal("file dialog");
     }
-    void message(const QString& text, const QString&, Icon) override {
+    void message(const QString& text, const QString&, Icon) {
         lastMessage = text;
         messageClock.restart();
-    }
-    Answer askYesNoCancel(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
-    QString askText(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
-    bool confirm(const QString& text, const QString&) override { qFatal("box: %s", qPrintable(text)); }
-    std::optional<int> askNumber(const QString& text, const QString&, int, int, int) override {
-        qFatal("box: %s", qPrintable(text));
-    }
-    std::optional<QString> chooseFileToOpen(const QString&, const FileFilter&, const QString&) override {
-        qFatal("file dialog");
     }
     bool launch(const QString&, const QStringList&) override { return false; }
     bool openWithDesktop(const QString&) override { return false; }

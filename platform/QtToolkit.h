@@ -18,14 +18,6 @@ public:
     void chooseFileToOpen(QObject* context, const QString& initialFolder, const FileFilter& filter,
                           const QString& title, std::function<void(std::optional<QString>)> then) override;
 
-    void message(const QString& text, const QString& title, Icon icon) override;
-    Answer askYesNoCancel(const QString& text, const QString& title) override;
-    QString askText(const QString& prompt, const QString& title) override;
-    bool confirm(const QString& question, const QString& title) override;
-    std::optional<int> askNumber(const QString& prompt, const QString& title, int suggestion, int minimum,
-                                 int maximum) override;
-    std::optional<QString> chooseFileToOpen(const QString& initialFolder, const FileFilter& filter,
-                                            const QString& title) override;
     bool launch(const QString& program, const QStringList& arguments) override;
     bool openWithDesktop(const QString& path) override;
     std::unique_ptr<Progress> showProgress(const QString& label, const QString& title,

@@ -64,27 +64,6 @@ public:
     virtual void chooseFileToOpen(QObject* context, const QString& initialFolder, const FileFilter& filter,
                                   const QString& title, std::function<void(std::optional<QString>)> then) = 0;
 
-    // A modal box with the text, the title, the icon and one OK button.
-    virtual void message(const QString& text, const QString& title, Icon icon) = 0;
-
-    // A modal box with an exclamation icon and the buttons Yes, No and Cancel.
-    virtual Answer askYesNoCancel(const QString& text, const QString& title) = 0;
-
-    // A modal input box with an empty entry; the text typed, or an empty string when cancelled.
-    virtual QString askText(const QString& prompt, const QString& title) = 0;
-
-    // A modal box with a question and the buttons Yes and No, No by default; true for Yes.
-    virtual bool confirm(const QString& question, const QString& title) = 0;
-
-    // A modal input box for a whole number between minimum and maximum, showing the suggestion; nothing when
-    // cancelled.
-    virtual std::optional<int> askNumber(const QString& prompt, const QString& title, int suggestion, int minimum,
-                                         int maximum) = 0;
-
-    // The common file-open dialog; the chosen full path, or nothing when cancelled.
-    virtual std::optional<QString> chooseFileToOpen(const QString& initialFolder, const FileFilter& filter,
-                                                    const QString& title) = 0;
-
     // Starts an external program without waiting for it; false when it could not be started.
     virtual bool launch(const QString& program, const QStringList& arguments) = 0;
 

@@ -118,10 +118,10 @@ QList<Hit> IssueScan::hits() const {
     QList<Hit> hits;
     for (auto index = m_indexes.cbegin(); index != m_indexes.cend(); ++index) {
         const QString indexFile = m_indexNames.value(index.key());
-        const NewspaperStructure::Scan scan = NewspaperStructure::scanFileNames({indexFile});
-        if (scan.sections.isEmpty())
+        const auto scan = NewspaperStructure::scanFileNames({indexFile});
+        if (!scan || scan.value().isEmpty())
             continue;
-        const QString section = scan.sections.first().shownName;
+        const QString section = scan.value().first().shownName;
         QSet<QString> listed; // a code listed twice is found once
         for (const QString& line : index.value()) {
             const QString key = section + QLatin1Char('/') + line.left(3);

@@ -2,19 +2,21 @@
 
 #include "NewspaperStructure.h"
 #include "ReaderSearch.h"
+#include "ReaderTasks.h"
 #include "ReadingStore.h"
 #include "TalkingBook.h"
 #include "platform/Announcer.h"
 #include "platform/Controls.h"
-#include "platform/FileError.h"
+#include "platform/CurrentProfile.h"
+#include "platform/DelayedProgress.h"
 #include "platform/KeyAscii.h"
 #include "platform/MainMenu.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
 #include "platform/TextEditor.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"
 #include "platform/WindowZoom.h"
+#include "platform/Worker.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -44,7 +46,7 @@ FrmLeggiGiornale::FrmLeggiGiornale()
       m_sommario(list(this, "CboSommario", QStringLiteral("Sommario"), twipsRect(0, 0, 13335, 315))),
       m_risultati(list(this, "CboRisultati", QStringLiteral("Risultati della ricerca"), twipsRect(0, 0, 13335, 315))),
       m_testo(new QPlainTextEdit(this)), m_aprifile(new QPushButton(this)), m_timer1(new QTimer(this)),
-      m_status(new Announcer(this)) {
+      m_status(new Announcer(this)), m_tasks(new ReaderTasks(this)), m_book(new TalkingBook(this, *this)) {
     setObjectName(QStringLiteral("FrmLeggiGiornale"));
     setFixedSize(twips(13320), twips(7785));
 
@@ -86,9 +88,11 @@ FrmLeggiGiornale::FrmLeggiGiornale()
     onKeyPress(m_testo, [this](int key) { Testo_KeyPress(key); });
     connect(m_timer1, &QTimer::timeout, this, &FrmLeggiGiornale::Timer1_Timer);
     connect(m_aprifile, &QPushButton::clicked, this, &FrmLeggiGiornale::CmdAprifile_Click);
-    new TalkingBook(this);
-    new ReaderSearch(this);
+    new ReaderSearch(this, *this);
+    ReadingStore::current(); // read beside the window from now on
 }
+
+FrmLeggiGiornale::~FrmLeggiGiornale() = default;
 
 void FrmLeggiGiornale::Form_Load() {
     CaricaElencoGiornali();
@@ -101,36 +105,72 @@ void FrmLeggiGiornale::CaricaElencoGiornali() {
     m_elencoGiornali->setCurrentIndex(0);
 }
 
+void FrmLeggiGiornale::openIssue(const QString& folder, const QString& title, const QString& issueKey,
+                                 const std::optional<ArticleTarget>& target) {
+    setWindowTitle(title);
+    m_target = target;
+    RilevaStruttura(folder, issueKey);
+}
+
 void FrmLeggiGiornale::CboElencoGiornali_KeyPress(int keyAscii) {
     if (keyAscii != kKeyEnter)
         return;
+    RilevaStruttura(m_folder, m_issueKey);
+}
+
+// The sections on show stay usable while the folder is scanned; its result replaces them, and the issue they
+// belong to.
+void FrmLeggiGiornale::RilevaStruttura(const QString& folder, const QString& issueKey) {
     m_elencoGiornali->hide();
     m_status->clear();
     showView(View::Sections); // a reader already open in another view starts again from its sections
-    RilevaStruttura(SharedState::instance().PercorsoTemp);
+    const quint64 scan = ++m_scan;
+    m_scanWait = std::make_unique<DelayedProgress>(QStringLiteral("Lettura del giornale…"), windowTitle(), [this] {
+        ++m_scan;
+        m_scanWait.release()->deleteLater(); // it is the one calling
+        close();
+    });
+    runInWorker(
+        this, [folder] { return NewspaperStructure::RilevaStruttura(folder); },
+        [this, scan, folder, issueKey](const Outcome<QList<NewspaperStructure::Section>>& sections) {
+            if (scan != m_scan)
+                return;
+            // The marks of what was read need the reading store, which is read beside the window too.
+            ReadingStore::current().whenLoaded(this, [this, scan, folder, issueKey, sections] {
+                if (scan != m_scan)
+                    return;
+                m_folder = folder;
+                m_issueKey = issueKey;
+                showSections(sections);
+            });
+        });
 }
 
-void FrmLeggiGiornale::RilevaStruttura(const QString& folder) {
-    using Outcome = NewspaperStructure::Scan::Outcome;
-    const NewspaperStructure::Scan scan = NewspaperStructure::RilevaStruttura(folder);
+void FrmLeggiGiornale::showSections(const Outcome<QList<NewspaperStructure::Section>>& sections) {
+    m_scanWait.reset();
+    m_tasks->supersede();
     m_titolo->clear();
     m_lstNomeFile.clear();
-    if (scan.outcome == Outcome::Failed) {
-        close(); // closing shows the main menu again
+    if (!sections) {
+        Toolkit::current().message(this,
+                                   withReason(QStringLiteral("Il giornale non si può leggere."), sections.reason()),
+                                   kTitle, Toolkit::Icon::Stop, [this] { close(); }); // the main menu comes back
         return;
     }
-    if (scan.outcome == Outcome::NoNewspaper) {
+    if (sections.value().isEmpty()) {
         Toolkit::current().message(
-            QStringLiteral("Nel file selezionato non è stata rilevata nessuna struttura di giornale!"),
-            QStringLiteral("Nessun giornale trovato"), Toolkit::Icon::Information);
-        close();
+            this, QStringLiteral("Nel file selezionato non è stata rilevata nessuna struttura di giornale!"),
+            QStringLiteral("Nessun giornale trovato"), Toolkit::Icon::Information, [this] { close(); });
         return;
     }
-    for (const NewspaperStructure::Section& section : scan.sections) {
+    showView(View::Sections);
+    for (const NewspaperStructure::Section& section : sections.value()) {
         m_titolo->addItem(section.shownName);
         m_lstNomeFile.append(section.indexFile);
     }
     m_titolo->setCurrentIndex(0);
+    if (const std::optional<ArticleTarget> target = std::exchange(m_target, std::nullopt))
+        openArticleAt(*target, false);
 }
 
 void FrmLeggiGiornale::CboTitolo_KeyPress(int keyAscii) {
@@ -141,52 +181,90 @@ void FrmLeggiGiornale::CboTitolo_KeyPress(int keyAscii) {
         close(); // closing shows the main menu again
 }
 
-QStringList FrmLeggiGiornale::sectionContents(int section) const {
-    return NewspaperStructure::CaricaSommario(
-        NewspaperStructure::sectionIndexPath(SharedState::instance().PercorsoTemp, m_lstNomeFile.at(section)));
+QString FrmLeggiGiornale::sectionIndexPath(int section) const {
+    return NewspaperStructure::sectionIndexPath(m_folder, m_lstNomeFile.value(section));
 }
 
-bool FrmLeggiGiornale::openSection(int section, bool show) {
-    QStringList contents;
-    try {
-        contents = sectionContents(section);
-    } catch (const FileError& error) {
-        reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere.\n") + error.message());
-        return false;
-    }
+void FrmLeggiGiornale::openSection(int section) {
+    m_tasks->run(
+        QStringLiteral("Lettura della sezione…"),
+        [path = sectionIndexPath(section)] { return NewspaperStructure::CaricaSommario(path); },
+        [this, section](const Outcome<QStringList>& contents) {
+            if (!contents)
+                reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere."), contents.reason());
+            else
+                showSection(section, contents.value(), true);
+        });
+}
+
+void FrmLeggiGiornale::showSection(int section, const QStringList& contents, bool show) {
     m_titolo->setCurrentIndex(section);
     m_sommario->clear();
     m_sommario->addItems(contents);
     if (show)
         showView(View::Contents);
     m_sommario->setCurrentIndex(0); // nothing to select when the index has no lines
-    emit contentsLoaded();
-    return true;
+    m_book->markLoadedContents();
+}
+
+void FrmLeggiGiornale::openArticle(int entry) {
+    openEntry(entry, std::nullopt, false);
 }
 
 // As Esc, an arrow and Enter would: through the contents, which speak the entry, to the text, which is named
 // before it is read.
-void FrmLeggiGiornale::openArticle(int entry) {
+void FrmLeggiGiornale::openEntry(int entry, std::optional<Selection> selection, bool fromResults) {
     if (m_view == View::Article)
         showView(View::Contents);
     m_sommario->setCurrentIndex(entry);
-    CboSommario_KeyPress(kKeyEnter);
+    if (entry < 0 || entry != m_sommario->currentIndex())
+        return;
+    const QString path = NewspaperStructure::articlePath(m_folder, m_titolo->currentText(), m_sommario->currentText());
+    m_tasks->run(
+        QStringLiteral("Apertura dell'articolo…"), [path] { return NewspaperStructure::CaricaArticolo(path); },
+        [this, entry, path, selection, fromResults](const Outcome<QString>& text) {
+            if (!text)
+                reportUnreadable(QStringLiteral("L'articolo non si può leggere."), text.reason());
+            else
+                showArticle(entry, path, text.value(), selection, fromResults);
+        });
 }
 
-bool FrmLeggiGiornale::openArticleAt(const QString& indexFile, const QString& code, qsizetype offset,
-                                     qsizetype length) {
-    for (int section = 0; section < m_titolo->count(); ++section) {
-        if (sectionIndexFile(section) != indexFile || !openSection(section, false))
-            continue;
-        for (int entry = 0; entry < m_sommario->count(); ++entry) {
-            if (m_sommario->itemText(entry).left(3) == code) {
-                selectOnOpening(offset, length);
-                openArticle(entry);
-                return true;
+void FrmLeggiGiornale::showArticle(int entry, const QString& path, const QString& text,
+                                   std::optional<Selection> selection, bool fromResults) {
+    NomeNotepad = path;
+    m_sommario->setCurrentIndex(entry);
+    // The field takes the focus empty and gets its text after, so a screen reader first names it and then reads
+    // the text.
+    m_testo->clear();
+    showView(View::Article);
+    m_articleFromResults = fromResults;
+    m_pendingSelection = selection;
+    m_testo->setPlainText(text);
+    m_book->articleOpened(entry);
+}
+
+// The section is read, then the article, with the stretch selected once the text has its focus.
+void FrmLeggiGiornale::openArticleAt(const ArticleTarget& target, bool fromResults) {
+    const int section = static_cast<int>(m_lstNomeFile.indexOf(target.indexFile));
+    if (section < 0)
+        return;
+    m_tasks->run(
+        QStringLiteral("Lettura della sezione…"),
+        [path = sectionIndexPath(section)] { return NewspaperStructure::CaricaSommario(path); },
+        [this, section, target, fromResults](const Outcome<QStringList>& contents) {
+            if (!contents) {
+                reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere."), contents.reason());
+                return;
             }
-        }
-    }
-    return false;
+            for (int line = 0; line < contents.value().size(); ++line) {
+                if (contents.value().at(line).left(3) == target.code) {
+                    showSection(section, contents.value(), false);
+                    openEntry(line, Selection{target.offset, target.length}, fromResults);
+                    return;
+                }
+            }
+        });
 }
 
 void FrmLeggiGiornale::announce(const QString& text) {
@@ -194,26 +272,10 @@ void FrmLeggiGiornale::announce(const QString& text) {
 }
 
 void FrmLeggiGiornale::CboSommario_KeyPress(int keyAscii) {
-    if (keyAscii == kKeyEnter && m_sommario->currentIndex() >= 0) {
-        const QString path = NewspaperStructure::articlePath(SharedState::instance().PercorsoTemp,
-                                                             m_titolo->currentText(), m_sommario->currentText());
-        QString text;
-        try {
-            text = NewspaperStructure::CaricaArticolo(path);
-        } catch (const FileError& error) {
-            reportUnreadable(QStringLiteral("L'articolo non si può leggere.\n") + error.message());
-            return;
-        }
-        NomeNotepad = path;
-        // The field takes the focus empty and gets its text after, so a screen reader first names it and
-        // then reads the text.
-        m_testo->clear();
-        showView(View::Article);
-        m_testo->setPlainText(text);
-        emit articleOpened(m_sommario->currentIndex());
-    } else if (keyAscii == kKeyEsc) {
+    if (keyAscii == kKeyEnter && m_sommario->currentIndex() >= 0)
+        openEntry(m_sommario->currentIndex(), std::nullopt, false);
+    else if (keyAscii == kKeyEsc)
         showView(View::Sections);
-    }
 }
 
 void FrmLeggiGiornale::Testo_KeyPress(int keyAscii) {
@@ -227,8 +289,8 @@ void FrmLeggiGiornale::Timer1_Timer() {
     m_testo->setFocus();
     if (m_pendingSelection) {
         QTextCursor match(m_testo->document());
-        match.setPosition(static_cast<int>(m_pendingSelection->first));
-        match.setPosition(static_cast<int>(m_pendingSelection->first + m_pendingSelection->second),
+        match.setPosition(static_cast<int>(m_pendingSelection->offset));
+        match.setPosition(static_cast<int>(m_pendingSelection->offset + m_pendingSelection->length),
                           QTextCursor::KeepAnchor);
         m_pendingSelection.reset();
         m_testo->setTextCursor(match);
@@ -244,7 +306,8 @@ void FrmLeggiGiornale::Timer1_Timer() {
 
 void FrmLeggiGiornale::CmdAprifile_Click() {
     if (!TextEditor::open(NomeNotepad)) {
-        Toolkit::current().message(QStringLiteral("Impossibile aprire l'articolo «%1» con l'editor di testo.")
+        Toolkit::current().message(this,
+                                   QStringLiteral("Impossibile aprire l'articolo «%1» con l'editor di testo.")
                                        .arg(QDir::toNativeSeparators(NomeNotepad)),
                                    kTitle, Toolkit::Icon::Stop);
     }
@@ -254,7 +317,9 @@ void FrmLeggiGiornale::CmdAprifile_Click() {
 // (Esc during the article's delay) reaches the view on screen. The new control is shown before the old ones
 // are hidden, so the focus never passes through a control of another view. Leaving the article view before
 // its delay has passed stops the timer: the button never appears and the hidden text never takes the focus.
+// A reading under way is dropped: the user has moved on.
 void FrmLeggiGiornale::showView(View view) {
+    m_tasks->supersede();
     m_view = view;
     QWidget* control = view == View::Contents  ? static_cast<QWidget*>(m_sommario)
                        : view == View::Article ? static_cast<QWidget*>(m_testo)
@@ -278,14 +343,18 @@ void FrmLeggiGiornale::showView(View view) {
     }
 }
 
-void FrmLeggiGiornale::reportUnreadable(const QString& message) {
-    Toolkit::current().message(message, kTitle, Toolkit::Icon::Stop);
+void FrmLeggiGiornale::reportUnreadable(const QString& message, const QString& reason) {
+    Toolkit::current().message(this, withReason(message, reason), kTitle, Toolkit::Icon::Stop);
 }
 
 // However the reader is closed (Esc in the section list, the window's close box, a scan that found nothing),
-// the main menu comes back, so a keyboard user is never left without a window.
+// the main menu comes back, so a keyboard user is never left without a window. What was read is written beside
+// the window.
 void FrmLeggiGiornale::closeEvent(QCloseEvent* event) {
     m_timer1->stop();
+    m_tasks->supersede();
+    ++m_scan;
+    m_scanWait.reset();
     ReadingStore::current().flush();
     MainMenu::show();
     QWidget::closeEvent(event);

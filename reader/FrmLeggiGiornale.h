@@ -1,83 +1,92 @@
 #pragma once
 
+#include "ArticleTarget.h"
+#include "ReaderScreen.h"
+#include "platform/Outcome.h"
+
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 class Announcer;
+class DelayedProgress;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class TalkingBook;
+namespace NewspaperStructure {
+struct Section;
+}
 
 // The reader: one window whose stacked views are walked with Enter (one level down) and Esc (one level up):
-// newspaper list, section list, a section's table of contents, the text of one article.
-class FrmLeggiGiornale : public QWidget {
+// newspaper list, section list, a section's table of contents, the text of one article. Every file it reads
+// (the folder, an index, an article) is read in a worker; the view changes when the reading has come back.
+class FrmLeggiGiornale : public QWidget, public ReaderScreen {
     Q_OBJECT
 
 public:
-    enum class View { Newspaper, Sections, Contents, Article, Results };
-
     FrmLeggiGiornale();
+    ~FrmLeggiGiornale() override;
 
     void Form_Load();
 
-    // Enter scans the extraction folder into the section list; the archive opener sends it after each extraction.
+    // Shows the issue extracted in the folder: the window takes the title, the folder is scanned and its sections
+    // shown, then the target's article opened when there is one. With no newspaper in the folder, or a folder
+    // that cannot be read, the reader says so and closes (the main menu comes back).
+    void openIssue(const QString& folder, const QString& title, const QString& issueKey,
+                   const std::optional<ArticleTarget>& target);
+
+    // Enter scans the issue's folder again into the section list.
     void CboElencoGiornali_KeyPress(int keyAscii);
 
     // The full path of the article most recently loaded, as it was built.
     QString NomeNotepad;
 
-    // The issue on show, by its archive's base name: where its reading is kept.
-    void setIssueKey(const QString& key) { m_issueKey = key; }
-    QString issueKey() const { return m_issueKey; }
+    // ReaderScreen
+    View view() const override { return m_view; }
+    QComboBox* sectionList() const override { return m_titolo; }
+    QComboBox* contentsList() const override { return m_sommario; }
+    QComboBox* resultsList() const override { return m_risultati; }
+    QPlainTextEdit* articleText() const override { return m_testo; }
+    void showView(View view) override;
+    QString title() const override { return windowTitle(); }
+    QString folder() const override { return m_folder; }
+    QString issueKey() const override { return m_issueKey; }
+    QString sectionIndexFile(int section) const override { return m_lstNomeFile.value(section); }
+    QString sectionIndexPath(int section) const override;
+    ReaderTasks& tasks() override { return *m_tasks; }
+    void showSection(int section, const QStringList& contents, bool show) override;
+    void openArticle(int entry) override;
+    void openArticleAt(const ArticleTarget& target, bool fromResults) override;
+    void announce(const QString& text) override;
+    void reportUnreadable(const QString& message, const QString& reason) override;
 
-    View view() const { return m_view; }
-    QComboBox* sectionList() const { return m_titolo; }
-    QComboBox* contentsList() const { return m_sommario; }
-    QComboBox* resultsList() const { return m_risultati; }
-    QPlainTextEdit* articleText() const { return m_testo; }
-    void showView(View view);
-    // An article opened from a search's results goes back to them with Esc.
-    void setArticleFromResults(bool fromResults) { m_articleFromResults = fromResults; }
-
-    // The lines of a section's index. Throws FileError.
-    QStringList sectionContents(int section) const;
-    // The section's index file name, which no other section shares.
-    QString sectionIndexFile(int section) const { return m_lstNomeFile.value(section); }
-    // Selects the section and loads its contents as Enter in the section list does; shown with show, else loaded
-    // behind the view on screen. False when they cannot be read (the reader has said so).
-    bool openSection(int section, bool show = true);
-    // Selects the entry of the loaded contents and opens its article as Enter in the contents does.
-    void openArticle(int entry);
-
-    // The next article opened gets this stretch of its text selected, with the caret on it, in place of the whole
-    // text (a search's match).
-    void selectOnOpening(qsizetype offset, qsizetype length) { m_pendingSelection = {offset, length}; }
-
-    // Opens the article of that code in the section of that index file, with the stretch selected as
-    // selectOnOpening() does; false when there is no such article.
-    bool openArticleAt(const QString& indexFile, const QString& code, qsizetype offset, qsizetype length);
-
-    // Says something in the reader's status line, which a screen reader speaks without the focus moving.
-    void announce(const QString& text);
-
-signals:
-    void contentsLoaded();
-    void articleOpened(int entry);
+    // The folder scan is under way.
+    bool isScanning() const { return m_scanWait != nullptr; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Selection {
+        qsizetype offset = 0;
+        qsizetype length = 0;
+    };
+
     void CaricaElencoGiornali();
-    void RilevaStruttura(const QString& folder);
+    void RilevaStruttura(const QString& folder, const QString& issueKey);
+    void showSections(const Outcome<QList<NewspaperStructure::Section>>& sections);
     void CboTitolo_KeyPress(int keyAscii);
     void CboSommario_KeyPress(int keyAscii);
     void Testo_KeyPress(int keyAscii);
     void Timer1_Timer();
     void CmdAprifile_Click();
-    void reportUnreadable(const QString& message);
+    void openSection(int section);
+    void openEntry(int entry, std::optional<Selection> selection, bool fromResults);
+    void showArticle(int entry, const QString& path, const QString& text, std::optional<Selection> selection,
+                     bool fromResults);
 
     QComboBox* m_elencoGiornali;
     QComboBox* m_titolo;
@@ -89,7 +98,13 @@ private:
     QPushButton* m_aprifile;
     QTimer* m_timer1;
     Announcer* m_status;
+    ReaderTasks* m_tasks;
+    TalkingBook* m_book;
     View m_view = View::Newspaper;
+    QString m_folder;
     QString m_issueKey;
-    std::optional<std::pair<qsizetype, qsizetype>> m_pendingSelection;
+    std::optional<ArticleTarget> m_target; // opened once the sections are shown
+    std::optional<Selection> m_pendingSelection;
+    quint64 m_scan = 0; // of the latest scan started
+    std::unique_ptr<DelayedProgress> m_scanWait;
 };

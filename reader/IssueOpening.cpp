@@ -2,7 +2,6 @@
 
 #include "ExtractionFolder.h"
 #include "FrmLeggiGiornale.h"
-#include "ReaderOpenIssue.h"
 #include "platform/DelayedProgress.h"
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
@@ -153,7 +152,7 @@ void IssueOpening::fail(const QString& text) {
 
 void IssueOpening::showReader(const QString& folder) {
     FrmLeggiGiornale& reader = Screen<FrmLeggiGiornale>::show();
-    ReaderOpenIssue::openIssue(reader, folder, m_title, QFileInfo(m_archivePath).completeBaseName(), m_target);
+    reader.openIssue(folder, m_title, QFileInfo(m_archivePath).completeBaseName(), m_target);
     end();
 }
 

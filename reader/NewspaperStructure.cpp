@@ -32,25 +32,24 @@ bool isSectionIndex(const QString& fileName) {
     return QStringView(fileName).right(kMarkedTail).left(3) == QLatin1String("000");
 }
 
-Scan scanFileNames(const QStringList& fileNames) {
-    Scan scan;
+Outcome<QList<Section>> scanFileNames(const QStringList& fileNames) {
+    QList<Section> sections;
     for (const QString& name : fileNames) {
         if (!isSectionIndex(name))
             continue;
         const auto shown = shownName(name);
-        if (!shown)
-            return {Scan::Outcome::Failed, {}}; // one name that cannot be cut abandons the whole scan
-        scan.sections.append({*shown, name});
+        if (!shown) // one name that cannot be cut abandons the whole scan
+            return Failure{QStringLiteral("il nome «%1» non indica una sezione").arg(name)};
+        sections.append({*shown, name});
     }
-    scan.outcome = scan.sections.isEmpty() ? Scan::Outcome::NoNewspaper : Scan::Outcome::Sections;
-    return scan;
+    return sections;
 }
 
-Scan RilevaStruttura(const QString& folder) {
+Outcome<QList<Section>> RilevaStruttura(const QString& folder) {
     try {
         return scanFileNames(Folders::fileNames(folder));
-    } catch (const FileError&) {
-        return {Scan::Outcome::Failed, {}};
+    } catch (const FileError& error) {
+        return Failure{error.message()};
     }
 }
 
@@ -62,12 +61,20 @@ QString articlePath(const QString& folder, const QString& sectionName, const QSt
     return folder + QDir::separator() + sectionName + QLatin1Char('-') + contentsLine.left(3) + QStringLiteral(".txt");
 }
 
-QStringList CaricaSommario(const QString& indexPath) {
-    return TextFile::readLines(indexPath);
+Outcome<QStringList> CaricaSommario(const QString& indexPath) {
+    try {
+        return TextFile::readLines(indexPath);
+    } catch (const FileError& error) {
+        return Failure{error.message()};
+    }
 }
 
-QString CaricaArticolo(const QString& articlePath) {
-    return TextFile::readJoinedLines(articlePath);
+Outcome<QString> CaricaArticolo(const QString& articlePath) {
+    try {
+        return TextFile::readJoinedLines(articlePath);
+    } catch (const FileError& error) {
+        return Failure{error.message()};
+    }
 }
 
 } // namespace NewspaperStructure

@@ -1,8 +1,8 @@
 #include "ReaderSearch.h"
 
-#include "FrmLeggiGiornale.h"
+#include "NewspaperStructure.h"
+#include "ReaderTasks.h"
 #include "platform/KeyAscii.h"
-#include "platform/SharedState.h"
 #include "platform/Toolkit.h"
 #include "platform/Worker.h"
 
@@ -12,12 +12,18 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTextCursor>
+#include <QWidget>
 
 namespace {
 
-QList<ArticleSearch::Hit> searchFolder(const QString& folder, const QString& word) {
+using View = ReaderScreen::View;
+
+// Runs in a worker. Files that cannot be read are passed over, as the reader passes over what it cannot show.
+Outcome<QList<ArticleSearch::Hit>> searchFolder(const QString& folder, const QString& word) {
     ArticleSearch::IssueScan scan(word);
     const QDir dir(folder);
+    if (!dir.exists())
+        return Failure{QStringLiteral("la cartella «%1» non esiste").arg(QDir::toNativeSeparators(folder))};
     for (const QString& name : dir.entryList(QDir::Files)) {
         QFile file(dir.filePath(name));
         if (file.open(QIODevice::ReadOnly))
@@ -28,14 +34,15 @@ QList<ArticleSearch::Hit> searchFolder(const QString& folder, const QString& wor
 
 } // namespace
 
-ReaderSearch::ReaderSearch(FrmLeggiGiornale* reader) : QObject(reader), m_reader(reader) {
-    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), reader);
+ReaderSearch::ReaderSearch(QWidget* window, ReaderScreen& screen)
+    : QObject(window), m_window(window), m_screen(screen) {
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), window);
     find->setContext(Qt::WindowShortcut);
     connect(find, &QShortcut::activated, this, &ReaderSearch::search);
-    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), reader);
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), window);
     next->setContext(Qt::WindowShortcut);
     connect(next, &QShortcut::activated, this, &ReaderSearch::nextMatch);
-    onKeyPress(reader->resultsList(), [this](int key) {
+    onKeyPress(screen.resultsList(), [this](int key) {
         if (key == kKeyEnter)
             openResult();
         else if (key == kKeyEsc)
@@ -44,52 +51,61 @@ ReaderSearch::ReaderSearch(FrmLeggiGiornale* reader) : QObject(reader), m_reader
 }
 
 void ReaderSearch::search() {
-    using View = FrmLeggiGiornale::View;
-    if (m_reader->view() == View::Newspaper)
+    if (m_screen.view() == View::Newspaper)
         return;
-    const QString word =
-        Toolkit::current().askText(QStringLiteral("Parola da cercare:"), QStringLiteral("Cerca nel giornale"));
-    if (ArticleSearch::fold(word.trimmed()).isEmpty())
-        return;
-    if (m_reader->view() != View::Results)
-        m_origin = {static_cast<int>(m_reader->view()), m_reader->sectionList()->currentIndex(),
-                    m_reader->contentsList()->currentIndex()};
-    m_word = word.trimmed();
-    runInWorker(
-        this, [folder = SharedState::instance().PercorsoTemp, word = m_word] { return searchFolder(folder, word); },
-        [this](const QList<ArticleSearch::Hit>& hits) { showResults(hits); });
+    Toolkit::current().askText(m_window, QStringLiteral("Parola da cercare:"), QStringLiteral("Cerca nel giornale"),
+                               [this](const QString& word) { searchFor(word); });
 }
 
-void ReaderSearch::showResults(const QList<ArticleSearch::Hit>& hits) {
-    if (hits.isEmpty()) {
-        m_reader->announce(QStringLiteral("Nessun risultato per «%1»").arg(m_word));
+void ReaderSearch::searchFor(const QString& typed) {
+    const QString word = typed.trimmed();
+    if (ArticleSearch::fold(word).isEmpty())
+        return;
+    if (m_screen.view() != View::Results)
+        m_origin = {m_screen.view(), m_screen.sectionList()->currentIndex(), m_screen.contentsList()->currentIndex()};
+    const quint64 generation = ++m_generation;
+    runInWorker(
+        this, [folder = m_screen.folder(), word] { return searchFolder(folder, word); },
+        [this, generation, word](const Outcome<QList<ArticleSearch::Hit>>& hits) {
+            if (generation == m_generation) // else a later search has taken its place
+                showResults(word, hits);
+        });
+}
+
+void ReaderSearch::showResults(const QString& word, const Outcome<QList<ArticleSearch::Hit>>& hits) {
+    if (!hits) {
+        m_screen.reportUnreadable(QStringLiteral("Il giornale non si può cercare."), hits.reason());
         return;
     }
-    m_hits = hits;
-    QComboBox* results = m_reader->resultsList();
+    m_word = word;
+    if (hits.value().isEmpty()) {
+        m_screen.announce(QStringLiteral("Nessun risultato per «%1»").arg(word));
+        return;
+    }
+    m_hits = hits.value();
+    QComboBox* results = m_screen.resultsList();
     results->clear();
-    for (const ArticleSearch::Hit& hit : hits)
+    for (const ArticleSearch::Hit& hit : std::as_const(m_hits))
         results->addItem(QStringLiteral("%1 - %2: %3").arg(hit.section, hit.title, hit.context));
-    m_reader->announce(hits.size() == 1 ? QStringLiteral("1 risultato")
-                                        : QStringLiteral("%1 risultati").arg(hits.size()));
-    m_reader->showView(FrmLeggiGiornale::View::Results);
+    m_screen.announce(m_hits.size() == 1 ? QStringLiteral("1 risultato")
+                                         : QStringLiteral("%1 risultati").arg(m_hits.size()));
+    m_screen.showView(View::Results);
     results->setCurrentIndex(0);
 }
 
 void ReaderSearch::openResult() {
-    const int row = m_reader->resultsList()->currentIndex();
+    const int row = m_screen.resultsList()->currentIndex();
     if (row < 0 || row >= m_hits.size())
         return;
     const ArticleSearch::Hit& hit = m_hits.at(row);
     // The caret on the match, nothing selected: its line is read.
-    if (m_reader->openArticleAt(hit.indexFile, hit.code, hit.offset, 0))
-        m_reader->setArticleFromResults(true);
+    m_screen.openArticleAt({hit.indexFile, hit.code, hit.offset, 0}, true);
 }
 
 void ReaderSearch::nextMatch() {
-    if (m_reader->view() != FrmLeggiGiornale::View::Article || m_word.isEmpty())
+    if (m_screen.view() != View::Article || m_word.isEmpty())
         return;
-    QPlainTextEdit* text = m_reader->articleText();
+    QPlainTextEdit* text = m_screen.articleText();
     QList<qsizetype> at;
     const QString folded = ArticleSearch::fold(text->toPlainText(), &at);
     const QString word = ArticleSearch::fold(m_word);
@@ -105,22 +121,31 @@ void ReaderSearch::nextMatch() {
             return;
         }
     }
-    m_reader->announce(QStringLiteral("Nessun'altra occorrenza nell'articolo"));
+    m_screen.announce(QStringLiteral("Nessun'altra occorrenza nell'articolo"));
 }
 
+// The section view at once; the contents or the article once the section's index has been read again.
 void ReaderSearch::backToOrigin() {
-    using View = FrmLeggiGiornale::View;
-    m_reader->setArticleFromResults(false);
-    const auto view = static_cast<View>(m_origin.view);
-    if (view == View::Sections || m_origin.section < 0) {
-        m_reader->sectionList()->setCurrentIndex(std::max(0, m_origin.section));
-        m_reader->showView(View::Sections);
+    const Origin origin = m_origin;
+    if (origin.view == View::Sections || origin.section < 0) {
+        m_screen.sectionList()->setCurrentIndex(std::max(0, origin.section));
+        m_screen.showView(View::Sections);
         return;
     }
-    if (!m_reader->openSection(m_origin.section, view == View::Contents))
-        return;
-    if (view == View::Contents)
-        m_reader->contentsList()->setCurrentIndex(m_origin.entry);
-    else
-        m_reader->openArticle(m_origin.entry);
+    m_screen.tasks().run(
+        QStringLiteral("Lettura della sezione…"),
+        [path = m_screen.sectionIndexPath(origin.section)] { return NewspaperStructure::CaricaSommario(path); },
+        [this, origin](const Outcome<QStringList>& contents) {
+            if (!contents) {
+                m_screen.reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere."),
+                                          contents.reason());
+                return;
+            }
+            const bool toContents = origin.view == View::Contents;
+            m_screen.showSection(origin.section, contents.value(), toContents);
+            if (toContents)
+                m_screen.contentsList()->setCurrentIndex(origin.entry);
+            else
+                m_screen.openArticle(origin.entry);
+        });
 }

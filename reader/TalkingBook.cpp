@@ -1,8 +1,8 @@
 #include "TalkingBook.h"
 
-#include "FrmLeggiGiornale.h"
+#include "NewspaperStructure.h"
+#include "ReaderTasks.h"
 #include "ReadingStore.h"
-#include "platform/FileError.h"
 #include "platform/KeyGuide.h"
 #include "platform/SpokenList.h"
 
@@ -13,6 +13,10 @@
 
 namespace {
 
+using View = ReaderScreen::View;
+
+const QString kReadingSection = QStringLiteral("Lettura della sezione…");
+
 // The three-character code that names an article's file, at the start of its contents line.
 QString articleCode(const QString& contentsLine) {
     return contentsLine.left(3);
@@ -22,20 +26,36 @@ QString articleTitle(const QString& contentsLine) {
     return contentsLine.mid(3).trimmed();
 }
 
-void onKeys(QWidget* reader, const QKeySequence& keys, const std::function<void()>& action) {
-    auto* shortcut = new QShortcut(keys, reader);
+void onKeys(QWidget* window, const QKeySequence& keys, const std::function<void()>& action) {
+    auto* shortcut = new QShortcut(keys, window);
     shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, reader, action);
+    QObject::connect(shortcut, &QShortcut::activated, window, action);
+}
+
+struct SectionRead {
+    int section = -1; // -1: none
+    QStringList contents;
+};
+
+// The first section of those given, in their order, that lists articles; sections whose index cannot be read are
+// passed over. Runs in a worker.
+Outcome<SectionRead> firstWithArticles(const QList<std::pair<int, QString>>& indexes) {
+    for (const auto& [section, path] : indexes) {
+        const Outcome<QStringList> contents = NewspaperStructure::CaricaSommario(path);
+        if (contents && !contents.value().isEmpty())
+            return SectionRead{section, contents.value()};
+    }
+    return SectionRead{};
 }
 
 } // namespace
 
-TalkingBook::TalkingBook(FrmLeggiGiornale* reader) : QObject(reader), m_reader(reader) {
-    onKeys(reader, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { step(+1); });
-    onKeys(reader, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { step(-1); });
-    onKeys(reader, QKeySequence(Qt::Key_F2), [this] { m_reader->announce(whereAmI()); });
-    onKeys(reader, QKeySequence(Qt::CTRL | Qt::Key_R), [this] { resume(); });
-    addKeyGuide(reader, QStringLiteral("Tasti del lettore"),
+TalkingBook::TalkingBook(QWidget* window, ReaderScreen& screen) : QObject(window), m_screen(screen) {
+    onKeys(window, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { step(+1); });
+    onKeys(window, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { step(-1); });
+    onKeys(window, QKeySequence(Qt::Key_F2), [this] { m_screen.announce(whereAmI()); });
+    onKeys(window, QKeySequence(Qt::CTRL | Qt::Key_R), [this] { resume(); });
+    addKeyGuide(window, QStringLiteral("Tasti del lettore"),
                 {QStringLiteral("Frecce: scorrono le sezioni e il sommario."),
                  QStringLiteral("Invio: apre la sezione o l'articolo scelto."),
                  QStringLiteral("Esc: torna indietro di un livello; dalle sezioni, al menu principale."),
@@ -43,14 +63,12 @@ TalkingBook::TalkingBook(FrmLeggiGiornale* reader) : QObject(reader), m_reader(r
                                 "nel sommario, la sezione seguente o precedente."),
                  QStringLiteral("Ctrl+R: riprende dall'ultimo articolo letto."), QStringLiteral("F2: dice dove sei."),
                  QStringLiteral("F1: questa guida.")});
-    connect(reader, &FrmLeggiGiornale::contentsLoaded, this, &TalkingBook::markLoadedContents);
-    connect(reader, &FrmLeggiGiornale::articleOpened, this, &TalkingBook::articleOpened);
 }
 
 void TalkingBook::step(int direction) {
-    if (m_reader->view() == FrmLeggiGiornale::View::Article)
+    if (m_screen.view() == View::Article)
         stepArticle(direction);
-    else if (m_reader->view() == FrmLeggiGiornale::View::Contents)
+    else if (m_screen.view() == View::Contents)
         stepSection(direction);
 }
 
@@ -58,104 +76,113 @@ void TalkingBook::step(int direction) {
 // one, going back); sections without articles, or whose index cannot be read, are passed over. At either end of
 // the issue nothing moves.
 void TalkingBook::stepArticle(int direction) {
-    QComboBox* contents = m_reader->contentsList();
+    const QComboBox* contents = m_screen.contentsList();
     const int entry = contents->currentIndex() + direction;
     if (entry >= 0 && entry < contents->count()) {
-        m_reader->openArticle(entry);
+        m_screen.openArticle(entry);
         return;
     }
-    const int sections = m_reader->sectionList()->count();
-    for (int section = m_reader->sectionList()->currentIndex() + direction; section >= 0 && section < sections;
-         section += direction) {
-        if (!hasArticles(section))
-            continue;
-        announceSection(section);
-        if (m_reader->openSection(section, false))
-            m_reader->openArticle(direction > 0 ? 0 : contents->count() - 1);
-        return;
-    }
-    m_reader->announce(direction > 0 ? QStringLiteral("Ultimo articolo del giornale")
-                                     : QStringLiteral("Primo articolo del giornale"));
-}
-
-bool TalkingBook::hasArticles(int section) const {
-    try {
-        return !m_reader->sectionContents(section).isEmpty();
-    } catch (const FileError&) {
-        return false;
-    }
+    QList<std::pair<int, QString>> indexes;
+    const int sections = m_screen.sectionList()->count();
+    for (int section = m_screen.sectionList()->currentIndex() + direction; section >= 0 && section < sections;
+         section += direction)
+        indexes.append({section, m_screen.sectionIndexPath(section)});
+    m_screen.tasks().run(
+        kReadingSection, [indexes] { return firstWithArticles(indexes); },
+        [this, direction](const Outcome<SectionRead>& found) {
+            if (!found || found.value().section < 0) {
+                m_screen.announce(direction > 0 ? QStringLiteral("Ultimo articolo del giornale")
+                                                : QStringLiteral("Primo articolo del giornale"));
+                return;
+            }
+            const SectionRead& next = found.value();
+            announceSection(next.section);
+            m_screen.showSection(next.section, next.contents, false);
+            m_screen.openArticle(direction > 0 ? 0 : static_cast<int>(next.contents.size()) - 1);
+        });
 }
 
 void TalkingBook::stepSection(int direction) {
-    const int section = m_reader->sectionList()->currentIndex() + direction;
-    if (section < 0 || section >= m_reader->sectionList()->count()) {
-        m_reader->announce(direction > 0 ? QStringLiteral("Ultima sezione del giornale")
-                                         : QStringLiteral("Prima sezione del giornale"));
+    const int section = m_screen.sectionList()->currentIndex() + direction;
+    if (section < 0 || section >= m_screen.sectionList()->count()) {
+        m_screen.announce(direction > 0 ? QStringLiteral("Ultima sezione del giornale")
+                                        : QStringLiteral("Prima sezione del giornale"));
         return;
     }
-    try {
-        m_reader->sectionContents(section);
-        announceSection(section); // before the contents speak their first entry
-    } catch (const FileError&) {
-        // opening it says why it cannot be read
-    }
-    m_reader->openSection(section);
+    m_screen.tasks().run(
+        kReadingSection,
+        [path = m_screen.sectionIndexPath(section)] { return NewspaperStructure::CaricaSommario(path); },
+        [this, section](const Outcome<QStringList>& contents) {
+            if (!contents) {
+                m_screen.reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere."),
+                                          contents.reason());
+                return;
+            }
+            announceSection(section); // before the contents speak their first entry
+            m_screen.showSection(section, contents.value(), true);
+        });
 }
 
 // Said before the new section's first words, so the user hears where they have come.
 void TalkingBook::announceSection(int section) {
-    const QComboBox* sections = m_reader->sectionList();
-    m_reader->announce(QStringLiteral("Sezione %1, %2 di %3")
-                           .arg(sections->itemText(section))
-                           .arg(section + 1)
-                           .arg(sections->count()));
+    const QComboBox* sections = m_screen.sectionList();
+    m_screen.announce(QStringLiteral("Sezione %1, %2 di %3")
+                          .arg(sections->itemText(section))
+                          .arg(section + 1)
+                          .arg(sections->count()));
 }
 
 // The section is found by its index file, else by its name; the article by its code, at its stored place when
 // the code is still there. Nothing moves unless the article is found.
 void TalkingBook::resume() {
-    const auto place = ReadingStore::current().lastPlace(m_reader->issueKey());
+    const auto place = ReadingStore::current().lastPlace(m_screen.issueKey());
     if (!place) {
-        m_reader->announce(QStringLiteral("Nessuna lettura da riprendere"));
+        m_screen.announce(QStringLiteral("Nessuna lettura da riprendere"));
         return;
     }
-    const QComboBox* sections = m_reader->sectionList();
+    const QComboBox* sections = m_screen.sectionList();
     int section = -1;
     for (int i = 0; i < sections->count() && section < 0; ++i) {
-        if (!place->sectionIndex.isEmpty() && m_reader->sectionIndexFile(i) == place->sectionIndex)
+        if (!place->sectionIndex.isEmpty() && m_screen.sectionIndexFile(i) == place->sectionIndex)
             section = i;
     }
     if (section < 0)
         section = sections->findText(place->section, Qt::MatchExactly);
-    QStringList lines;
-    try {
-        lines = section >= 0 ? m_reader->sectionContents(section) : QStringList();
-    } catch (const FileError&) {
-    }
-    int entry = place->position - 1;
-    if (entry < 0 || entry >= lines.size() || articleCode(lines.at(entry)) != place->article) {
-        entry = -1;
-        for (int i = 0; i < lines.size() && entry < 0; ++i) {
-            if (articleCode(lines.at(i)) == place->article)
-                entry = i;
-        }
-    }
-    if (entry < 0) {
-        m_reader->announce(QStringLiteral("L'ultimo articolo letto non è più nel giornale"));
+    const QString gone = QStringLiteral("L'ultimo articolo letto non è più nel giornale");
+    if (section < 0) {
+        m_screen.announce(gone);
         return;
     }
-    if (m_reader->openSection(section, false))
-        m_reader->openArticle(entry);
+    m_screen.tasks().run(
+        kReadingSection,
+        [path = m_screen.sectionIndexPath(section)] { return NewspaperStructure::CaricaSommario(path); },
+        [this, section, place = *place, gone](const Outcome<QStringList>& contents) {
+            const QStringList lines = contents ? contents.value() : QStringList();
+            int entry = place.position - 1;
+            if (entry < 0 || entry >= lines.size() || articleCode(lines.at(entry)) != place.article) {
+                entry = -1;
+                for (int i = 0; i < lines.size() && entry < 0; ++i) {
+                    if (articleCode(lines.at(i)) == place.article)
+                        entry = i;
+                }
+            }
+            if (entry < 0) {
+                m_screen.announce(gone);
+                return;
+            }
+            m_screen.showSection(section, lines, false);
+            m_screen.openArticle(entry);
+        });
 }
 
 QString TalkingBook::whereAmI() const {
-    const QComboBox* sections = m_reader->sectionList();
+    const QComboBox* sections = m_screen.sectionList();
     QStringList parts;
-    if (!m_reader->windowTitle().isEmpty())
-        parts << m_reader->windowTitle() + QLatin1Char('.');
+    if (!m_screen.title().isEmpty())
+        parts << m_screen.title() + QLatin1Char('.');
     parts << QStringLiteral("Sezione %1.").arg(entryAndPosition(sections));
-    const QComboBox* contents = m_reader->contentsList();
-    const bool inSection = m_reader->view() != FrmLeggiGiornale::View::Sections;
+    const QComboBox* contents = m_screen.contentsList();
+    const bool inSection = m_screen.view() != View::Sections;
     if (inSection && contents->count() == 0)
         parts << QStringLiteral("Sezione senza articoli.");
     else if (inSection && contents->currentIndex() >= 0)
@@ -171,12 +198,12 @@ QString TalkingBook::whereAmI() const {
 
 // Said unless the article on screen is the one read last.
 QString TalkingBook::lastReading() const {
-    const auto place = ReadingStore::current().lastPlace(m_reader->issueKey());
+    const auto place = ReadingStore::current().lastPlace(m_screen.issueKey());
     if (!place)
         return {};
-    const QComboBox* contents = m_reader->contentsList();
-    if (m_reader->view() == FrmLeggiGiornale::View::Article &&
-        m_reader->sectionIndexFile(m_reader->sectionList()->currentIndex()) == place->sectionIndex &&
+    const QComboBox* contents = m_screen.contentsList();
+    if (m_screen.view() == View::Article &&
+        m_screen.sectionIndexFile(m_screen.sectionList()->currentIndex()) == place->sectionIndex &&
         contents->currentIndex() + 1 == place->position)
         return {};
     return QStringLiteral("Ultima lettura: %1, articolo %2.").arg(place->section).arg(place->position);
@@ -184,11 +211,11 @@ QString TalkingBook::lastReading() const {
 
 // Read articles carry the mark in the contents: spoken as "letto", shown with a tick; their text stays as listed.
 void TalkingBook::markLoadedContents() {
-    QComboBox* contents = m_reader->contentsList();
-    const QString section = m_reader->sectionList()->currentText();
+    QComboBox* contents = m_screen.contentsList();
+    const QString section = m_screen.sectionList()->currentText();
     const ReadingStore& store = ReadingStore::current();
     for (int i = 0; i < contents->count(); ++i) {
-        if (store.isRead(m_reader->issueKey(), section, articleCode(contents->itemText(i)))) {
+        if (store.isRead(m_screen.issueKey(), section, articleCode(contents->itemText(i)))) {
             contents->setItemData(i, true, kReadRole);
             contents->setItemIcon(i, QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton));
         }
@@ -196,13 +223,12 @@ void TalkingBook::markLoadedContents() {
 }
 
 void TalkingBook::articleOpened(int entry) {
-    QComboBox* contents = m_reader->contentsList();
+    QComboBox* contents = m_screen.contentsList();
     const QString line = contents->itemText(entry);
-    if (!m_reader->issueKey().isEmpty()) {
-        const int section = m_reader->sectionList()->currentIndex();
-        ReadingStore::current().markRead(m_reader->issueKey(),
-                                         {m_reader->sectionList()->currentText(), articleCode(line), entry + 1,
-                                          m_reader->sectionIndexFile(section)});
+    if (!m_screen.issueKey().isEmpty()) {
+        const int section = m_screen.sectionList()->currentIndex();
+        ReadingStore::current().markRead(m_screen.issueKey(), {m_screen.sectionList()->currentText(), articleCode(line),
+                                                               entry + 1, m_screen.sectionIndexFile(section)});
     }
     contents->setItemData(entry, true, kReadRole);
     contents->setItemIcon(entry, QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton));

@@ -3,7 +3,7 @@
 #include "ArchiveFileName.h"
 #include "ServiceAddress.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 #include "platform/Worker.h"
 #include "reader/Module1.h"
 #include "reader/ReaderTitle.h"
@@ -31,7 +31,7 @@ FrmDownload::FrmDownload()
 // The provincial editions are asked for; a service that answers with the issue's archive instead (an issue
 // without editions) has it stored at once, not fetched a second time.
 void FrmDownload::startExchange() {
-    const SharedState& profile = SharedState::instance();
+    const CurrentProfile& profile = CurrentProfile::instance();
     UrlRichiesta =
         ServiceAddress::editions(profile.NomeUtente, profile.PasswordUtente, m_session.Testata, m_session.Edizione);
     m_session.NomeScaricato = m_session.archiveName();
@@ -61,7 +61,7 @@ void FrmDownload::CmdContinua_Click() {
             Toolkit::Icon::Information);
         return;
     }
-    const SharedState& profile = SharedState::instance();
+    const CurrentProfile& profile = CurrentProfile::instance();
     UrlRichiesta = ServiceAddress::editionArchive(profile.NomeUtente, profile.PasswordUtente, m_session.Testata,
                                                   m_session.Edizione, edition);
     ScaricaGiornale(m_session.archiveName(edition));

@@ -1,7 +1,7 @@
 #include "FrmEdizione.h"
 
 #include "ServiceAddress.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 #include "reader/ReaderTitle.h"
 
 #include <QComboBox>
@@ -10,7 +10,7 @@ FrmEdizione::FrmEdizione()
     : WizardScreen("FrmEdizione", QStringLiteral("Seleziona Edizione"), "CboEdizioni", QStringLiteral("Edizioni")) {}
 
 void FrmEdizione::startExchange() {
-    const SharedState& profile = SharedState::instance();
+    const CurrentProfile& profile = CurrentProfile::instance();
     exchange(ServiceAddress::dates(profile.NomeUtente, profile.PasswordUtente, m_session.Testata));
 }
 

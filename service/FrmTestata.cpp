@@ -1,7 +1,7 @@
 #include "FrmTestata.h"
 
 #include "ServiceAddress.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -10,7 +10,7 @@ FrmTestata::FrmTestata()
     : WizardScreen("FrmTestata", QStringLiteral("Seleziona Testata"), "CboGiornali", QStringLiteral("Testate")) {}
 
 void FrmTestata::startExchange() {
-    const SharedState& profile = SharedState::instance();
+    const CurrentProfile& profile = CurrentProfile::instance();
     exchange(ServiceAddress::mastheads(profile.NomeUtente, profile.PasswordUtente));
 }
 

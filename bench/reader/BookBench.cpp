@@ -7,7 +7,7 @@
 #include "SampleIssue.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/IssueOpening.h"
 #include "reader/Module1.h"
@@ -22,8 +22,10 @@
 
 namespace {
 
+// The keys, and whatever reading they started.
 void key(QKeyCombination keys) {
     QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
+    waitForReader();
 }
 
 FrmLeggiGiornale& openAtFirstArticle(const QString& archive) {
@@ -80,19 +82,23 @@ int main(int argc, char** argv) {
     });
 
     ReadingStore store(programFolder.filePath("prova.json"));
+    while (!store.isLoaded())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double storeMs = elapsedMs([&] {
         for (int i = 0; i < 20000; ++i)
             store.markRead("Grande20261205",
                            {QStringLiteral("Sezione%1").arg(i / 100), QString::number(i % 100), i % 100, {}});
     });
-    const double flushMs = elapsedMs([&] { store.flush(); }); // what a write of the store keeps the window waiting
+    // The window thread's part of a write: the changes handed to the worker that writes them.
+    const double flushMs = elapsedMs([&] { store.flush(); });
     const double ratio = ours / plainKeys;
     std::printf("%d articoli: Ctrl+Pagina giù %.3f ms per articolo, Esc Giù Invio %.3f ms per articolo\n", articles,
                 ours / articles, plainKeys / articles);
     std::printf(
         "rapporto: %.2f (obiettivo <= 1.30); aggiornamento delle letture: %.4f ms per articolo (obiettivo <= 1)\n",
         ratio, storeMs / 20000);
-    std::printf("scrittura delle letture di 20000 articoli: %.1f ms (obiettivo <= 100, al massimo ogni 2 s)\n",
+    std::printf("scrittura delle letture di 20000 articoli, parte della finestra: %.1f ms (obiettivo <= 100, al "
+                "massimo ogni 2 s)\n",
                 flushMs);
     return ratio <= 1.3 && storeMs / 20000 <= 1 && flushMs <= 100 ? 0 : 1;
 }

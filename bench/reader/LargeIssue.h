@@ -2,9 +2,12 @@
 
 #include "SampleIssue.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Screen.h"
+#include "reader/FrmLeggiGiornale.h"
 #include "reader/IssueOpening.h"
 #include "reader/Module1.h"
 #include "reader/ReaderTitle.h"
+#include "reader/ReaderTasks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,9 +28,20 @@ struct LargeIssueFolder {
     const QString archive = folder.filePath("Giornali/" + SampleIssue::baseName(layout) + ".zip");
 };
 
-// Opens the archive as the program does and lets the event loop run until the opening has ended.
+// Lets the event loop run until the reader has no reading under way.
+inline void waitForReader() {
+    for (;;) {
+        FrmLeggiGiornale* reader = Screen<FrmLeggiGiornale>::ifLoaded();
+        if (!reader || (!reader->isScanning() && !reader->tasks().busy()))
+            return;
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+// Opens the archive as the program does and lets the event loop run until the reader shows its sections.
 inline void openAndWait(const QString& archive) {
     Module1::ApriArchivio(archive, ReaderTitle::fromBaseName(QFileInfo(archive).completeBaseName()));
     while (IssueOpening::isRunning())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    waitForReader();
 }

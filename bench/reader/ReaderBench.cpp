@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     writeLargeIssue(issue);
 
     qsizetype sections = 0;
-    const double scan = medianMs(15, [&] { sections = NewspaperStructure::RilevaStruttura(issue).sections.size(); });
+    const double scan = medianMs(15, [&] { sections = NewspaperStructure::RilevaStruttura(issue).value().size(); });
     qsizetype listed = 0;
     const double listing = medianMs(15, [&] {
         QStringList names;
@@ -86,13 +86,13 @@ int main(int argc, char** argv) {
     writeFile(small, articleBytes(5 << 20));
     writeFile(large, articleBytes(50 << 20));
     qsizetype chars = 0;
-    const double load = medianMs(9, [&] { chars = NewspaperStructure::CaricaArticolo(small).size(); });
+    const double load = medianMs(9, [&] { chars = NewspaperStructure::CaricaArticolo(small).value().size(); });
     const double bare = medianMs(9, [&] {
         QFile file(small);
         file.open(QIODevice::ReadOnly);
         chars = Cp1252::decode(file.readAll()).size();
     });
-    const double loadLarge = medianMs(5, [&] { chars = NewspaperStructure::CaricaArticolo(large).size(); });
+    const double loadLarge = medianMs(5, [&] { chars = NewspaperStructure::CaricaArticolo(large).value().size(); });
     const double loadRatio = load / bare;
     const double growth = loadLarge / load;
     std::printf("articolo di 5 MB: %.2f ms; lettura e decodifica con QFile: %.2f ms; rapporto %.2f (obiettivo <= 2)\n",

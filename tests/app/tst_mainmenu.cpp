@@ -1,7 +1,7 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
 #include "support/TestMain.h"
@@ -47,8 +47,8 @@ private slots:
         QFETCH(QByteArray, fileAfter);
         QFETCH(QStringList, profile);
         TestProgramFolder folder;
-        SharedState::instance().NomeUtente = "anna";
-        SharedState::instance().PasswordUtente = "pw";
+        CurrentProfile::instance().NomeUtente = "anna";
+        CurrentProfile::instance().PasswordUtente = "pw";
         if (content != "(manca)")
             folder.write("accesso.txt", content);
 
@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(actionsEnabled(menu), QList<bool>({enabled, enabled}));
         QTRY_COMPARE(focusedName(), QString(enabled ? "CmdPrelevaGiornale" : "CmdConfigurazione"));
         QCOMPARE(folder.read("accesso.txt"), fileAfter);
-        QCOMPARE((QStringList{SharedState::instance().NomeUtente, SharedState::instance().PasswordUtente}), profile);
+        QCOMPARE((QStringList{CurrentProfile::instance().NomeUtente, CurrentProfile::instance().PasswordUtente}), profile);
         QCOMPARE(menu.windowTitle(), QString("Letture giornale Progetto Ondaris"));
         QVERIFY(QFile::exists(folder.file("accesso.txt")));
     }

@@ -1,7 +1,7 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 #include "support/Screens.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
@@ -61,8 +61,8 @@ private slots:
 
         QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded());
         QCOMPARE(folder.read("accesso.txt"), QByteArray("mario--se--greta\r\n"));
-        QCOMPARE(SharedState::instance().NomeUtente, QString("mario"));
-        QCOMPARE(SharedState::instance().PasswordUtente, QString("se--greta"));
+        QCOMPARE(CurrentProfile::instance().NomeUtente, QString("mario"));
+        QCOMPARE(CurrentProfile::instance().PasswordUtente, QString("se--greta"));
         QVERIFY(menuActionsEnabled());
         QTRY_COMPARE(focusedName(), QString("CmdPrelevaGiornale"));
     }
@@ -140,16 +140,16 @@ private slots:
             QCOMPARE(box.icon, Toolkit::Icon::Information);
         }
         QCOMPARE(folder.read("accesso.txt"), QByteArray(complete ? "anna--pw\r\n" : "vecchio--1\r\n"));
-        QCOMPARE(SharedState::instance().NomeUtente, QString(complete ? "anna" : "vecchio"));
+        QCOMPARE(CurrentProfile::instance().NomeUtente, QString(complete ? "anna" : "vecchio"));
     }
 
     // A screen already loaded is shown as it is: as the repair loaded it, then with the edits under way.
     void aLoadedScreenIsShownAsItWas() {
         TestProgramFolder folder;
-        SharedState::instance().NomeUtente = "anna";
+        CurrentProfile::instance().NomeUtente = "anna";
         folder.write("accesso.txt", "rovinato\r\n");
         Screen<FrmLetturaGiornali>::show();
-        SharedState::instance().NomeUtente = "bruno";
+        CurrentProfile::instance().NomeUtente = "bruno";
         FrmConfigurazione& profile = openProfile(folder);
         QCOMPARE(child<QLineEdit>(&profile, "TxtUtente")->text(), QString("anna"));
         fill(profile, "in corso", "");
@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(folder.toolkit.shown().first().icon, Toolkit::Icon::Stop);
         QVERIFY(folder.toolkit.shown().first().text.contains("non è stato salvato"));
         QCOMPARE(folder.read("accesso.txt"), QByteArray("vecchio--1\r\n"));
-        QCOMPARE(SharedState::instance().NomeUtente, QString("vecchio"));
+        QCOMPARE(CurrentProfile::instance().NomeUtente, QString("vecchio"));
     }
 };
 

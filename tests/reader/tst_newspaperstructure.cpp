@@ -1,4 +1,3 @@
-#include "platform/FileError.h"
 #include "reader/NewspaperStructure.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
@@ -7,8 +6,6 @@
 #include <QTest>
 
 using namespace NewspaperStructure;
-using Outcome = Scan::Outcome;
-Q_DECLARE_METATYPE(Scan::Outcome)
 
 class TestNewspaperStructure : public QObject {
     Q_OBJECT
@@ -16,43 +13,42 @@ class TestNewspaperStructure : public QObject {
 private slots:
     void indexNamesAreCutIntoShownNames_data() {
         QTest::addColumn<QStringList>("files");
-        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<bool>("cut");
         QTest::addColumn<QStringList>("sections"); // shown name=index file
         QTest::newRow("sections and articles")
-            << QStringList{"01-Cronaca-000.txt", "Cronaca-001.txt", "Cronaca-002.txt", "02-Sport_000.txt"}
-            << Outcome::Sections << QStringList{"Cronaca=01-Cronaca-000.txt", "Sport=02-Sport_000.txt"};
-        QTest::newRow("dash inside the name") << QStringList{"03-Prima-pagina-000.txt"} << Outcome::Sections
-                                              << QStringList{"Prima-pagina=03-Prima-pagina-000.txt"};
-        QTest::newRow("no prefix") << QStringList{"Esteri_000.txt"} << Outcome::Sections
-                                   << QStringList{"Esteri=Esteri_000.txt"};
-        QTest::newRow("empty shown name") << QStringList{"X000.txt"} << Outcome::Sections << QStringList{"=X000.txt"};
-        QTest::newRow("extension not examined")
-            << QStringList{"01-Cronaca-000.doc", "02-Sport-000abcd"} << Outcome::Sections
-            << QStringList{"Cronaca=01-Cronaca-000.doc", "Sport=02-Sport-000abcd"};
-        QTest::newRow("equal names kept twice")
-            << QStringList{"01-Sport-000.txt", "02-Sport-000.txt"} << Outcome::Sections
-            << QStringList{"Sport=01-Sport-000.txt", "Sport=02-Sport-000.txt"};
-        QTest::newRow("listing order kept") << QStringList{"b-Zeta-000.txt", "a-Alfa-000.txt"} << Outcome::Sections
+            << QStringList{"01-Cronaca-000.txt", "Cronaca-001.txt", "Cronaca-002.txt", "02-Sport_000.txt"} << true
+            << QStringList{"Cronaca=01-Cronaca-000.txt", "Sport=02-Sport_000.txt"};
+        QTest::newRow("dash inside the name")
+            << QStringList{"03-Prima-pagina-000.txt"} << true << QStringList{"Prima-pagina=03-Prima-pagina-000.txt"};
+        QTest::newRow("no prefix") << QStringList{"Esteri_000.txt"} << true << QStringList{"Esteri=Esteri_000.txt"};
+        QTest::newRow("empty shown name") << QStringList{"X000.txt"} << true << QStringList{"=X000.txt"};
+        QTest::newRow("extension not examined") << QStringList{"01-Cronaca-000.doc", "02-Sport-000abcd"} << true
+                                                << QStringList{"Cronaca=01-Cronaca-000.doc", "Sport=02-Sport-000abcd"};
+        QTest::newRow("equal names kept twice") << QStringList{"01-Sport-000.txt", "02-Sport-000.txt"} << true
+                                                << QStringList{"Sport=01-Sport-000.txt", "Sport=02-Sport-000.txt"};
+        QTest::newRow("listing order kept") << QStringList{"b-Zeta-000.txt", "a-Alfa-000.txt"} << true
                                             << QStringList{"Zeta=b-Zeta-000.txt", "Alfa=a-Alfa-000.txt"};
-        QTest::newRow("only articles") << QStringList{"Cronaca-001.txt", "leggimi.txt", "00", ""}
-                                       << Outcome::NoNewspaper << QStringList();
-        QTest::newRow("empty folder") << QStringList() << Outcome::NoNewspaper << QStringList();
+        QTest::newRow("only articles") << QStringList{"Cronaca-001.txt", "leggimi.txt", "00", ""} << true
+                                       << QStringList();
+        QTest::newRow("empty folder") << QStringList() << true << QStringList();
         QTest::newRow("article 000 of a name without dash")
-            << QStringList{"01-Cronaca-000.txt", "Sport-000.txt"} << Outcome::Failed << QStringList();
-        QTest::newRow("empty base") << QStringList{"000.txt"} << Outcome::Failed << QStringList();
-        QTest::newRow("short name") << QStringList{"000ab"} << Outcome::Failed << QStringList();
+            << QStringList{"01-Cronaca-000.txt", "Sport-000.txt"} << false << QStringList();
+        QTest::newRow("empty base") << QStringList{"000.txt"} << false << QStringList();
+        QTest::newRow("short name") << QStringList{"000ab"} << false << QStringList();
     }
 
     void indexNamesAreCutIntoShownNames() {
         QFETCH(QStringList, files);
-        QFETCH(Outcome, outcome);
+        QFETCH(bool, cut);
         QFETCH(QStringList, sections);
-        const Scan scan = scanFileNames(files);
-        QCOMPARE(scan.outcome, outcome);
+        const auto scan = scanFileNames(files);
+        QCOMPARE(scan.ok(), cut);
         QStringList got;
-        for (const Section& section : scan.sections)
+        for (const Section& section : scan ? scan.value() : QList<Section>())
             got << section.shownName + "=" + section.indexFile;
         QCOMPARE(got, sections);
+        if (!cut)
+            QVERIFY(scan.reason().contains(files.last()));
     }
 
     void pathsAreJoinedAsTheyStand() {
@@ -65,19 +61,20 @@ private slots:
     void contentsAndArticlesAreReadAsWindowsText() {
         TestProgramFolder folder;
         folder.write("indice.txt", "001 Citt\xe0 in festa\r\n002 \x93Il caff\xe8\x94 a 2 \x80\r\n");
-        QCOMPARE(CaricaSommario(folder.file("indice.txt")),
+        QCOMPARE(CaricaSommario(folder.file("indice.txt")).value(),
                  (QStringList{QStringLiteral("001 Città in festa"), QStringLiteral("002 “Il caffè” a 2 €")}));
         folder.write("vuoto.txt", "");
-        QCOMPARE(CaricaSommario(folder.file("vuoto.txt")), QStringList());
+        QCOMPARE(CaricaSommario(folder.file("vuoto.txt")).value(), QStringList());
 
         folder.write("a.txt", "Primo\r\nSecondo\nTerzo\r\n");
-        QCOMPARE(CaricaArticolo(folder.file("a.txt")), QString("PrimoSecondoTerzo"));
+        QCOMPARE(CaricaArticolo(folder.file("a.txt")).value(), QString("PrimoSecondoTerzo"));
         folder.write("b.txt", "L\x92"
                               "agenzia \x96 pi\xf9 \x80\r\n\r\nfine\rqui");
-        QCOMPARE(CaricaArticolo(folder.file("b.txt")), QStringLiteral("L’agenzia – più €fine\rqui"));
+        QCOMPARE(CaricaArticolo(folder.file("b.txt")).value(), QStringLiteral("L’agenzia – più €fine\rqui"));
         folder.write("c.txt", "a\r\r\n\n");
-        QCOMPARE(CaricaArticolo(folder.file("c.txt")), QString("a\r"));
-        QVERIFY_THROWS_EXCEPTION(FileError, CaricaArticolo(folder.file("manca.txt")));
+        QCOMPARE(CaricaArticolo(folder.file("c.txt")).value(), QString("a\r"));
+        QVERIFY(CaricaArticolo(folder.file("manca.txt")).reason().contains("manca.txt"));
+        QVERIFY(RilevaStruttura(folder.file("manca")).reason().contains("manca"));
     }
 };
 

@@ -41,9 +41,14 @@ class TestOpening : public QObject {
 
     static void leggiGiornale(FrmLetturaGiornali& menu) { child<QPushButton>(&menu, "CmdLeggiGiornale")->click(); }
 
-    // Waits until the opening under way has ended, whatever its end.
+    // Waits until the opening under way has ended, whatever its end, and the reader has scanned the folder.
     static bool opened() {
-        return QTest::qWaitFor([] { return !IssueOpening::isRunning(); }, 20000);
+        return QTest::qWaitFor(
+            [] {
+                const FrmLeggiGiornale* r = Screen<FrmLeggiGiornale>::ifLoaded();
+                return !IssueOpening::isRunning() && !(r && r->isScanning());
+            },
+            20000);
     }
 
     static FrmLeggiGiornale* reader() {

@@ -1,6 +1,5 @@
 #include "app/FrmLetturaGiornali.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
 #include "platform/TextEditor.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "support/Screens.h"
@@ -13,7 +12,6 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 
 class TestReader : public QObject {
     Q_OBJECT
@@ -28,17 +26,18 @@ class TestReader : public QObject {
         folder.write(sub + "/Sport-001.txt", "Tre a zero.\r\n");
     }
 
-    // Opens the reader the way the archive opener does.
+    // Opens the reader the way the archive opener does; its sections come once the folder has been scanned.
     static FrmLeggiGiornale& openReader(const QString& folder) {
-        SharedState::instance().PercorsoTemp = QDir::toNativeSeparators(folder);
         FrmLeggiGiornale& reader = showActive<FrmLeggiGiornale>();
-        reader.CboElencoGiornali_KeyPress(13);
+        reader.openIssue(QDir::toNativeSeparators(folder), "Giornale", "Giornale20261205", std::nullopt);
         return reader;
     }
 
     static FrmLeggiGiornale& openIssue(const TestProgramFolder& folder) {
         writeIssue(folder);
-        return openReader(folder.file("Temp"));
+        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
+        [[maybe_unused]] const bool scanned = QTest::qWaitFor([&] { return combo(reader, "CboTitolo")->count() == 2; });
+        return reader;
     }
 
     static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
@@ -75,7 +74,7 @@ private slots:
         QTest::keyClicks(QApplication::focusWidget(), "S"); // other keys only move the selection
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
         key(Qt::Key_Return);
-        QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
+        QTRY_COMPARE(view(reader), QString("CboSommario @CboSommario"));
         QCOMPARE(itemTexts(&reader, "CboSommario"), QStringList{"001 Vittoria in casa"});
         key(Qt::Key_Escape);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
@@ -83,6 +82,7 @@ private slots:
 
         key(Qt::Key_Up);
         key(Qt::Key_Return);
+        QTRY_COMPARE(view(reader), QString("CboSommario @CboSommario"));
         QCOMPARE(itemTexts(&reader, "CboSommario"), (QStringList{"001 Incendio in centro", "002 Il sindaco risponde"}));
         QCOMPARE(combo(reader, "CboSommario")->currentIndex(), 0);
         QCOMPARE(accessibleName(child(&reader, "CboSommario")), QString("Sommario"));
@@ -90,7 +90,7 @@ private slots:
         auto* testo = child<QPlainTextEdit>(&reader, "Testo");
         SpeechRecorder recorder;
         key(Qt::Key_Enter);
-        QCOMPARE(view(reader).section(" @", 0, 0), QString("Testo")); // the button waits for the delay
+        QTRY_COMPARE(view(reader).section(" @", 0, 0), QString("Testo")); // the button waits for the delay
         // The field is named while still empty, then filled: from the focus on, what it is called and holds.
         QStringList heard;
         for (const SpeechRecorder::Event& event : recorder.events()) {
@@ -121,11 +121,12 @@ private slots:
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
         QCOMPARE(combo(reader, "CboTitolo")->currentText(), QString("Cronaca"));
         key(Qt::Key_Return); // a section is always entered at its first line
+        QTRY_COMPARE(view(reader), QString("CboSommario @CboSommario"));
         QCOMPARE(combo(reader, "CboSommario")->currentIndex(), 0);
         key(Qt::Key_Return);
-        QVERIFY(child<QTimer>(&reader, "Timer1")->isActive());
-        key(Qt::Key_Escape); // before the delay: the timer stops
-        QVERIFY(!child<QTimer>(&reader, "Timer1")->isActive());
+        QTRY_COMPARE(view(reader), QString("Testo @Testo"));
+        key(Qt::Key_Escape); // before the delay: the button never comes, the text never takes the focus back
+        QTest::qWait(400);
         QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
         key(Qt::Key_Escape);
         key(Qt::Key_Escape);
@@ -138,8 +139,9 @@ private slots:
         QDir(folder.path()).mkpath("Temp");
         folder.write("Temp/01-Vuota-000.txt", "");
         FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
+        QTRY_COMPARE(combo(reader, "CboTitolo")->count(), 1);
         key(Qt::Key_Return);
-        QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
+        QTRY_COMPARE(view(reader), QString("CboSommario @CboSommario"));
         QCOMPARE(combo(reader, "CboSommario")->count(), 0);
         key(Qt::Key_Return);
         QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
@@ -149,37 +151,40 @@ private slots:
         QTRY_VERIFY(readerClosedAndMenuShown());
     }
 
+    // With nothing to show the reader closes once it has said why: no newspaper, or the reason of a folder that
+    // cannot be read.
     void scansThatFindNoNewspaperReturnToTheMenu_data() {
         QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("message");
-        QTest::newRow("empty folder") << QStringList() << true;
-        QTest::newRow("only articles") << QStringList{"Cronaca-001.txt"} << true;
-        QTest::newRow("issue inside a subfolder") << QStringList{"Giornale/01-Cronaca-000.txt"} << true;
-        QTest::newRow("name that cannot be cut") << QStringList{"01-Cronaca-000.txt", "Sport-000.txt"} << false;
-        QTest::newRow("missing folder") << QStringList{"(nessuna cartella)"} << false;
+        QTest::addColumn<QString>("said");
+        const QString none = "Nel file selezionato non è stata rilevata nessuna struttura di giornale!";
+        QTest::newRow("empty folder") << QStringList() << none;
+        QTest::newRow("only articles") << QStringList{"Cronaca-001.txt"} << none;
+        QTest::newRow("issue inside a subfolder") << QStringList{"Giornale/01-Cronaca-000.txt"} << none;
+        QTest::newRow("name that cannot be cut")
+            << QStringList{"01-Cronaca-000.txt", "Sport-000.txt"}
+            << "Il giornale non si può leggere.\nIl nome «Sport-000.txt» non indica una sezione.";
+        QTest::newRow("missing folder") << QStringList{"(nessuna cartella)"}
+                                        << "Il giornale non si può leggere.\nLa cartella «%1» non esiste.";
     }
 
     void scansThatFindNoNewspaperReturnToTheMenu() {
         QFETCH(QStringList, files);
-        QFETCH(bool, message);
+        QFETCH(QString, said);
         TestProgramFolder folder;
         if (files != QStringList{"(nessuna cartella)"}) {
             QDir(folder.path()).mkpath("Temp/Giornale");
             for (const QString& name : files)
                 folder.write("Temp/" + name, "");
         }
-        if (message)
-            folder.toolkit.expectMessage();
+        folder.toolkit.expectMessage();
         openReader(folder.file("Temp"));
         QTRY_VERIFY(readerClosedAndMenuShown());
-        QCOMPARE(folder.toolkit.shown().size(), message ? 1 : 0);
-        if (message) {
-            const auto& box = folder.toolkit.shown().first();
-            QCOMPARE(box.text,
-                     QStringLiteral("Nel file selezionato non è stata rilevata nessuna struttura di giornale!"));
-            QCOMPARE(box.title, QString("Nessun giornale trovato"));
-            QCOMPARE(box.icon, Toolkit::Icon::Information);
-        }
+        QCOMPARE(folder.toolkit.shown().size(), 1);
+        const auto& box = folder.toolkit.shown().first();
+        QCOMPARE(box.text, said.arg(QDir::toNativeSeparators(folder.file("Temp"))));
+        const bool none = said.startsWith("Nel file");
+        QCOMPARE(box.title, none ? QString("Nessun giornale trovato") : QString("Ondaris"));
+        QCOMPARE(box.icon, none ? Toolkit::Icon::Information : Toolkit::Icon::Stop);
     }
 
     void missingFilesAreReportedAndTheViewStays() {
@@ -187,20 +192,25 @@ private slots:
         writeIssue(folder);
         folder.write("Temp/01-Cronaca-000.txt", "001 Incendio in centro\r\n9\r\n");
         FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
+        QTRY_COMPARE(combo(reader, "CboTitolo")->count(), 2);
         QFile::remove(folder.file("Temp/02-Sport_000.txt"));
 
         folder.toolkit.expectMessage();
         key(Qt::Key_Down);
         key(Qt::Key_Return);
+        QTRY_COMPARE(folder.toolkit.shown().size(), 1);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
         QVERIFY(folder.toolkit.shown().last().text.contains("02-Sport_000.txt"));
 
         folder.toolkit.expectMessage();
         key(Qt::Key_Up);
         key(Qt::Key_Return);
+        QTRY_COMPARE(view(reader), QString("CboSommario @CboSommario"));
         key(Qt::Key_Down);
         key(Qt::Key_Return);
+        QTRY_COMPARE(folder.toolkit.shown().size(), 2);
         QCOMPARE(view(reader), QString("CboSommario @CboSommario"));
+        QVERIFY(folder.toolkit.shown().last().text.startsWith("L'articolo non si può leggere.\n"));
         QCOMPARE(folder.toolkit.shown().last().icon, Toolkit::Icon::Stop);
         QVERIFY(folder.toolkit.shown().last().text.contains("Cronaca-9.txt"));
         QVERIFY(reader.NomeNotepad.isEmpty());
@@ -210,7 +220,9 @@ private slots:
         TestProgramFolder folder;
         writeIssue(folder, "Con spazi/Temp");
         FrmLeggiGiornale& reader = openReader(folder.file("Con spazi/Temp"));
+        QTRY_COMPARE(combo(reader, "CboTitolo")->count(), 2);
         key(Qt::Key_Return);
+        QTRY_COMPARE(view(reader), QString("CboSommario @CboSommario"));
         key(Qt::Key_Return);
         QTRY_COMPARE(view(reader), QString("Testo+CmdAprifile @Testo"));
         auto* button = child<QPushButton>(&reader, "CmdAprifile");
@@ -244,24 +256,36 @@ private slots:
 
     void anotherIssueOpenedIntoTheArticleViewLandsInItsSections() {
         TestProgramFolder folder;
-        writeIssue(folder);
+        FrmLeggiGiornale& reader = openIssue(folder);
         QDir(folder.path()).mkpath("Altro");
         folder.write("Altro/01-Economia-000.txt", "001 Borsa\r\n");
-        FrmLeggiGiornale& reader = openReader(folder.file("Temp"));
         key(Qt::Key_Return);
+        QTRY_COMPARE(view(reader), QString("CboSommario @CboSommario"));
         key(Qt::Key_Return);
         QTRY_COMPARE(view(reader), QString("Testo+CmdAprifile @Testo"));
 
-        SharedState::instance().PercorsoTemp = folder.file("Altro");
-        reader.CboElencoGiornali_KeyPress(13);
+        reader.openIssue(folder.file("Altro"), "Altro", "Altro20261205", std::nullopt);
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
-        QCOMPARE(itemTexts(&reader, "CboTitolo"), QStringList{"Economia"});
-        QVERIFY(!child<QTimer>(&reader, "Timer1")->isActive());
+        QTRY_COMPARE(itemTexts(&reader, "CboTitolo"), QStringList{"Economia"});
+        QCOMPARE(reader.windowTitle(), QString("Altro"));
 
-        key(Qt::Key_Return); // before the delay, then again over an open reader
+        key(Qt::Key_Return); // over a reading under way, the issue opened again
         reader.CboElencoGiornali_KeyPress(13);
-        QVERIFY(!child<QTimer>(&reader, "Timer1")->isActive());
+        QTRY_COMPARE(itemTexts(&reader, "CboTitolo"), QStringList{"Economia"});
+        QTest::qWait(400); // nothing of the article comes back
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
+    }
+
+    // An issue opened at an article: the sections, then that article with the stretch selected.
+    void anIssueOpensAtItsTarget() {
+        TestProgramFolder folder;
+        writeIssue(folder);
+        FrmLeggiGiornale& reader = showActive<FrmLeggiGiornale>();
+        reader.openIssue(folder.file("Temp"), "Giornale", "Giornale20261205",
+                         ArticleTarget{"01-Cronaca-000.txt", "002", 11, 10});
+        QTRY_COMPARE(view(reader), QString("Testo+CmdAprifile @Testo"));
+        QCOMPARE(combo(reader, "CboSommario")->currentIndex(), 1);
+        QCOMPARE(child<QPlainTextEdit>(&reader, "Testo")->textCursor().selectedText(), QStringLiteral("“risponde”"));
     }
 };
 

@@ -2,9 +2,9 @@
 // keeps them across restarts.
 #include "platform/Announcer.h"
 #include "platform/Screen.h"
-#include "platform/SharedState.h"
 #include "platform/SpokenList.h"
 #include "reader/FrmLeggiGiornale.h"
+#include "reader/ReaderTasks.h"
 #include "reader/ReadingStore.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QThreadPool>
 
 class TestTalkingBook : public QObject {
     Q_OBJECT
@@ -27,16 +28,18 @@ class TestTalkingBook : public QObject {
         folder.write("Temp/02-Vuota-000.txt", "");
         folder.write("Temp/03-Sport-000.txt", "001 Vittoria in casa\r\n");
         folder.write("Temp/Sport-001.txt", "Tre a zero.\r\n");
-        SharedState::instance().PercorsoTemp = QDir::toNativeSeparators(folder.file("Temp"));
         FrmLeggiGiornale& reader = showActive<FrmLeggiGiornale>();
-        reader.setWindowTitle("La Gazzetta di sabato 5 dicembre 2026");
-        reader.setIssueKey(key);
-        reader.CboElencoGiornali_KeyPress(13);
+        reader.openIssue(QDir::toNativeSeparators(folder.file("Temp")), "La Gazzetta di sabato 5 dicembre 2026", key,
+                         std::nullopt);
+        [[maybe_unused]] const bool scanned = QTest::qWaitFor([&] { return reader.sectionList()->count() == 3; });
         return reader;
     }
 
+    // The keys, and whatever reading they started.
     static void press(QKeyCombination keys) {
         QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
+        auto* reader = Screen<FrmLeggiGiornale>::ifLoaded();
+        QTRY_VERIFY(!reader || !reader->tasks().busy());
     }
 
     // "section/entry" of the article on screen, or of the contents without one.
@@ -118,7 +121,7 @@ private slots:
         folder.toolkit.answerText("secondo");
         press(Qt::CTRL | Qt::Key_F);
         QTRY_COMPARE(said(reader), QString("1 risultato"));
-        QCOMPARE(reader.view(), FrmLeggiGiornale::View::Results);
+        QTRY_COMPARE(reader.view(), FrmLeggiGiornale::View::Results);
         QCOMPARE(reader.resultsList()->itemText(0),
                  QString("Cronaca - Il sindaco risponde: Prima il secondo, poi il SECONDO."));
         press(Qt::Key_Return);
@@ -162,6 +165,7 @@ private slots:
             press(Qt::Key_Return);
             press(Qt::Key_Return); // Sport's article
             reader.close();
+            QTRY_VERIFY(before.read("letture.json").contains("Sport"));
         }
         TestProgramFolder after;
         after.write("letture.json", before.read("letture.json"));
@@ -224,11 +228,53 @@ private slots:
             store.markRead("Giornale5", {"Sport", "002", 2, {}});
         }
         ReadingStore again(path);
+        QTRY_VERIFY(again.isLoaded());
         QVERIFY(!again.lastPlace("Giornale0")); // the oldest went
         QVERIFY(again.isRead("Giornale1", "Cronaca", "001"));
         QCOMPARE(again.lastPlace("Giornale5")->section, QString("Sport"));
         QVERIFY(again.isRead("Giornale5", "Cronaca", "001") && again.isRead("Giornale5", "Sport", "002"));
         QVERIFY(!again.isRead("Giornale5", "Sport", "001"));
+    }
+
+    // Two searches in a row: the first one's results are never shown, even when they come back last.
+    void aSecondSearchTakesThePlaceOfTheFirst() {
+        TestProgramFolder folder;
+        FrmLeggiGiornale& reader = openIssue(folder);
+        SpeechRecorder recorder;
+        folder.toolkit.answerText("o"); // in all three articles
+        press(Qt::CTRL | Qt::Key_F);
+        folder.toolkit.answerText("tre");
+        press(Qt::CTRL | Qt::Key_F);
+        QTRY_COMPARE(said(reader), QString("1 risultato"));
+        QThreadPool::globalInstance()->waitForDone();
+        QTest::qWait(50);
+        QCOMPARE(reader.resultsList()->count(), 1);
+        QCOMPARE(reader.resultsList()->itemText(0), QString("Sport - Vittoria in casa: Tre a zero."));
+        for (const SpeechRecorder::Event& event : recorder.events())
+            QVERIFY(event.name != "3 risultati");
+    }
+
+    // A store that cannot be written is said once, however much is read after, and written once it can be.
+    void aStoreThatCannotBeWrittenIsSaidOnce() {
+        TestProgramFolder folder;
+        QDir(folder.path()).mkpath("letture.json"); // a folder where the file goes
+        FrmLeggiGiornale& reader = openIssue(folder);
+        press(Qt::Key_Return);
+        folder.toolkit.expectMessage();
+        press(Qt::Key_Return);
+        ReadingStore::current().flush();
+        QTRY_COMPARE(folder.toolkit.shown().size(), 1);
+        QVERIFY(folder.toolkit.shown().last().text.startsWith("Le letture non sono state salvate"));
+        QVERIFY(folder.toolkit.shown().last().text.contains("letture.json"));
+        press(Qt::CTRL | Qt::Key_PageDown);
+        ReadingStore::current().flush();
+        QTRY_VERIFY(!ReadingStore::current().isWriting());
+        QCOMPARE(folder.toolkit.shown().size(), 1);
+        QCOMPARE(where(reader), QString("Cronaca/2 articolo"));
+
+        QVERIFY(QDir(folder.file("letture.json")).removeRecursively());
+        ReadingStore::current().flush();
+        QTRY_VERIFY(folder.read("letture.json").contains("Cronaca/002"));
     }
 };
 

@@ -2,7 +2,7 @@
 
 #include "app/Startup.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SharedState.h"
+#include "platform/CurrentProfile.h"
 #include "reader/ReadingStore.h"
 
 #include <QApplication>
@@ -18,7 +18,7 @@
 TestProgramFolder::TestProgramFolder() {
     QVERIFY(m_dir.isValid());
     ProgramFolder::set(m_dir.path());
-    SharedState::reset();
+    CurrentProfile::reset();
     Toolkit::install(&toolkit);
     wireSubsystems();
 }

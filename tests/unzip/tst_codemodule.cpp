@@ -26,7 +26,6 @@ template <typename Work> auto inRun(Work work) {
 // A toolkit whose Yes/No/Cancel boxes stay up: no answer ever comes.
 class BoxesLeftUp : public ScriptedToolkit {
 public:
-    using ScriptedToolkit::askYesNoCancel;
     void askYesNoCancel(QObject*, const QString&, const QString&, std::function<void(Answer)>) override { ++opened; }
     int opened = 0;
 };

@@ -1,0 +1,10 @@
+#include "CurrentProfile.h"
+
+CurrentProfile& CurrentProfile::instance() {
+    static CurrentProfile state;
+    return state;
+}
+
+void CurrentProfile::reset() {
+    instance() = CurrentProfile();
+}
