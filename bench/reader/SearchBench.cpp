@@ -61,11 +61,12 @@ int main(int argc, char** argv) {
     int found = 0;
     const double ours = elapsedMs([&] { // as the search screen runs it
         StoreSearch::Runner runner(archives, word);
-        QEventLoop loop;
+        bool finished = false;
         QObject::connect(&runner, &StoreSearch::Runner::found, [&](int, const auto& hits) { found += hits.size(); });
-        QObject::connect(&runner, &StoreSearch::Runner::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&runner, &StoreSearch::Runner::finished, [&] { finished = true; });
         runner.start();
-        loop.exec();
+        while (!finished)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     });
     const double growthMiB = (statusKiB("VmHWM:") - before) / 1024.0;
     const double theirs = elapsedMs([&] {
