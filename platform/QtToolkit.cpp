@@ -34,11 +34,12 @@ void nameButton(QMessageBox& box, QMessageBox::StandardButton which, const QStri
     button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
 }
 
-// The window a box belongs to: the context's own window, else the active one, but never a window that is closing
-// (the box would go with it).
+// The window a box belongs to: the context's own window when it is on screen, else the active one, but never a
+// window that is closing (the box would go with it).
 QWidget* ownerOf(QObject* context) {
-    QWidget* owner =
-        context && context->isWidgetType() ? static_cast<QWidget*>(context)->window() : QApplication::activeWindow();
+    QWidget* owner = context && context->isWidgetType() ? static_cast<QWidget*>(context)->window() : nullptr;
+    if (!owner || !owner->isVisible())
+        owner = QApplication::activeWindow();
     return owner && !owner->property(kClosed).toBool() ? owner : nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/KeyGuide.h"
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Screen.h"
 #include "platform/Toolkit.h"
 #include "platform/Worker.h"
 
@@ -52,17 +53,22 @@ FrmCercaGiornali::FrmCercaGiornali() : m_list(new QComboBox(this)), m_status(new
                  QStringLiteral("Esc: torna al menu principale."), QStringLiteral("F1: questa guida.")});
 }
 
+// The screen shows itself only once the word is given, so the box keeps the focus until then.
 void FrmCercaGiornali::Form_Load() {
+    setProperty(kWaiting, true);
     Toolkit::current().askText(this, QStringLiteral("Parola da cercare:"), kTitle,
                                [this](const QString& word) { search(word.trimmed()); });
 }
 
 void FrmCercaGiornali::search(const QString& word) {
+    setProperty(kWaiting, false);
     if (word.isEmpty()) {
         close();
         return;
     }
     m_word = word;
+    show();
+    activateWindow();
     m_list->setFocus();
     m_wait = new DelayedProgress(
         QStringLiteral("Ricerca in corso…"), kTitle,

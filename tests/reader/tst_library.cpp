@@ -113,8 +113,11 @@ private slots:
         Screen<FrmGiornaliScaricati>::ifLoaded()->close();
         folder.write("Giornali/Rotto20261201.zip", "non un archivio");
         folder.write("Giornali/Rotto20261202.zip", "nemmeno questo");
-        folder.toolkit.answerText("eco20261130");
+        bool shownUnderTheBox = true; // the box keeps the focus: the screen shows only once the word is given
+        folder.toolkit.answerText("eco20261130",
+                                  [&] { shownUnderTheBox = Screen<FrmCercaGiornali>::ifLoaded()->isVisible(); });
         child<QPushButton>(Screen<FrmLetturaGiornali>::ifLoaded(), "CmdCercaGiornali")->click();
+        QVERIFY(!shownUnderTheBox);
         FrmCercaGiornali* search = Screen<FrmCercaGiornali>::ifLoaded();
         QVERIFY(search);
         QTRY_COMPARE(child<Announcer>(search, "Annuncio")->text(),
