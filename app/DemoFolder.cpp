@@ -58,10 +58,7 @@ void startService(const QString& folder, std::function<void(const Outcome<QStrin
     }
     // The service belongs to the application and is stopped when it quits.
     auto* service = new QProcess(QCoreApplication::instance());
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, service, [service] {
-        service->kill();
-        service->waitForFinished(3000);
-    });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, service, [service] { service->kill(); });
     auto answered = std::make_shared<bool>(false);
     auto answer = [answered, then](const Outcome<QString>& address) {
         if (std::exchange(*answered, true))

@@ -3,9 +3,9 @@
 #include "CredentialFile.h"
 #include "ProfileErrors.h"
 #include "platform/Controls.h"
+#include "platform/CurrentProfile.h"
 #include "platform/KeyGuide.h"
 #include "platform/Screen.h"
-#include "platform/CurrentProfile.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"
 

@@ -4,10 +4,10 @@
 #include "FrmConfigurazione.h"
 #include "ProfileErrors.h"
 #include "platform/Controls.h"
+#include "platform/CurrentProfile.h"
 #include "platform/KeyGuide.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
-#include "platform/CurrentProfile.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"
 #include "platform/Worker.h"
@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -79,12 +80,18 @@ void FrmLetturaGiornali::Form_Load() {
     if (lastLine)
         applyCredentialLine(lastLine.value());
     else
-        reportProfileError(this, ProfileStep::Read, lastLine.reason());
+        reportOnceShown(ProfileStep::Read, lastLine.reason());
     const bool store = QFileInfo(ProgramFolder::join(QStringLiteral("Giornali"))).isDir();
     m_giornaliScaricati->setEnabled(store);
     m_cercaGiornali->setEnabled(store);
     if (QWidget* first = firstFocusable(this))
         first->setFocus();
+}
+
+// The load runs before the menu is shown (or brought forward after a save): the box follows once it is in front,
+// so that it, not the menu, has the focus.
+void FrmLetturaGiornali::reportOnceShown(ProfileStep step, const QString& reason) {
+    QTimer::singleShot(0, this, [this, step, reason] { reportProfileError(this, step, reason); });
 }
 
 void FrmLetturaGiornali::applyCredentialLine(const QString& line) {
@@ -97,7 +104,7 @@ void FrmLetturaGiornali::applyCredentialLine(const QString& line) {
     } else if (profile.kind == CredentialLine::Kind::Malformed) {
         const Outcome<> repaired = profileScreen(false).EliminaAccesso();
         if (!repaired)
-            reportProfileError(this, ProfileStep::Repair, repaired.reason());
+            reportOnceShown(ProfileStep::Repair, repaired.reason());
     }
     m_leggiGiornale->setEnabled(enabled);
     m_prelevaGiornale->setEnabled(enabled);

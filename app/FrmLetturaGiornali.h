@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProfileErrors.h"
+
 #include <QWidget>
 
 class FrmConfigurazione;
@@ -32,6 +34,7 @@ private:
     void CmdCercaGiornali_Click();
     void applyCredentialLine(const QString& line);
     FrmConfigurazione& profileScreen(bool shown);
+    void reportOnceShown(ProfileStep step, const QString& reason);
 
     QPushButton* m_prelevaGiornale;
     QPushButton* m_leggiGiornale;

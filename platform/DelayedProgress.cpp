@@ -1,5 +1,7 @@
 #include "DelayedProgress.h"
 
+#include <QPointer>
+
 DelayedProgress::DelayedProgress(const QString& label, const QString& title, std::function<void()> cancel,
                                  QObject* parent)
     : QObject(parent), m_label(label), m_title(title), m_cancel(std::move(cancel)) {
@@ -23,9 +25,13 @@ void DelayedProgress::showNow() {
         return;
     std::function<void()> onCancel;
     if (m_cancel) {
-        onCancel = [this] {
-            m_window.reset();
-            if (auto cancel = std::exchange(m_cancel, nullptr))
+        // The window calls it from the event loop, after this object may have gone with the work it waited for.
+        onCancel = [self = QPointer<DelayedProgress>(this)] {
+            if (!self)
+                return;
+            DelayedProgress* const that = self;
+            that->m_window.reset();
+            if (auto cancel = std::exchange(that->m_cancel, nullptr))
                 cancel();
         };
     }

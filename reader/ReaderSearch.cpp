@@ -64,10 +64,12 @@ void ReaderSearch::searchFor(const QString& typed) {
     if (m_screen.view() != View::Results)
         m_origin = {m_screen.view(), m_screen.sectionList()->currentIndex(), m_screen.contentsList()->currentIndex()};
     const quint64 generation = ++m_generation;
+    const QString folder = m_screen.folder();
     runInWorker(
-        this, [folder = m_screen.folder(), word] { return searchFolder(folder, word); },
-        [this, generation, word](const Outcome<QList<ArticleSearch::Hit>>& hits) {
-            if (generation == m_generation) // else a later search has taken its place
+        this, [folder, word] { return searchFolder(folder, word); },
+        [this, generation, folder, word](const Outcome<QList<ArticleSearch::Hit>>& hits) {
+            // A later search has taken its place, or another issue has been opened meanwhile.
+            if (generation == m_generation && folder == m_screen.folder())
                 showResults(word, hits);
         });
 }

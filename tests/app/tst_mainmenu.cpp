@@ -1,7 +1,7 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
-#include "platform/Screen.h"
 #include "platform/CurrentProfile.h"
+#include "platform/Screen.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
 #include "support/TestMain.h"
@@ -56,7 +56,8 @@ private slots:
         QCOMPARE(actionsEnabled(menu), QList<bool>({enabled, enabled}));
         QTRY_COMPARE(focusedName(), QString(enabled ? "CmdPrelevaGiornale" : "CmdConfigurazione"));
         QCOMPARE(folder.read("accesso.txt"), fileAfter);
-        QCOMPARE((QStringList{CurrentProfile::instance().NomeUtente, CurrentProfile::instance().PasswordUtente}), profile);
+        QCOMPARE((QStringList{CurrentProfile::instance().NomeUtente, CurrentProfile::instance().PasswordUtente}),
+                 profile);
         QCOMPARE(menu.windowTitle(), QString("Letture giornale Progetto Ondaris"));
         QVERIFY(QFile::exists(folder.file("accesso.txt")));
     }
@@ -66,7 +67,7 @@ private slots:
         QDir(folder.path()).mkdir("accesso.txt");
         folder.toolkit.expectMessage();
         FrmLetturaGiornali& menu = showActive<FrmLetturaGiornali>();
-        QCOMPARE(folder.toolkit.shown().size(), 1);
+        QTRY_COMPARE(folder.toolkit.shown().size(), 1);
         const auto box = folder.toolkit.shown().first();
         QCOMPARE(box.icon, Toolkit::Icon::Stop);
         QVERIFY2(box.text.contains("non è stato letto") && box.text.contains("accesso.txt"), qPrintable(box.text));
