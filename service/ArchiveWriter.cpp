@@ -1,6 +1,7 @@
 #include "ArchiveWriter.h"
 
 #include "platform/FailureReason.h"
+#include "platform/Worker.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -24,16 +25,15 @@ ArchiveWriter::~ArchiveWriter() = default; // a file never stored is dropped her
 
 void ArchiveWriter::write(const QByteArray& chunk) {
     m_pending += chunk.size();
-    QMetaObject::invokeMethod(
-        this, [this, chunk] { writeNow(chunk); }, Qt::QueuedConnection);
+    postTo(this, [this, chunk] { writeNow(chunk); });
 }
 
 void ArchiveWriter::store() {
-    QMetaObject::invokeMethod(this, &ArchiveWriter::storeNow, Qt::QueuedConnection);
+    postTo(this, [this] { storeNow(); });
 }
 
 void ArchiveWriter::discard() {
-    QMetaObject::invokeMethod(this, &ArchiveWriter::finish, Qt::QueuedConnection);
+    postTo(this, [this] { finish(); });
 }
 
 void ArchiveWriter::open() {

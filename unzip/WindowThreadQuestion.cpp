@@ -1,5 +1,7 @@
 #include "WindowThreadQuestion.h"
 
+#include "platform/Worker.h"
+
 #include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
@@ -46,28 +48,25 @@ bool post(const std::shared_ptr<Pending>& question, const Context& context,
     watchTheEnd(application);
     std::erase_if(questions.up, [](const std::weak_ptr<Pending>& pending) { return pending.expired(); });
     questions.up.push_back(question);
-    QMetaObject::invokeMethod(
-        application,
-        [question, context, open = std::move(open)] {
-            if (context && !*context) {
-                question->close(); // the window it belonged to is gone already
-                return;
-            }
-            QObject* owner = context ? context->data() : nullptr;
-            auto gone = std::make_shared<QMetaObject::Connection>();
-            if (owner)
-                *gone = QObject::connect(owner, &QObject::destroyed, [weak = std::weak_ptr<Pending>(question)] {
-                    if (const auto pending = weak.lock())
-                        pending->close();
-                });
-            try {
-                open(owner, [gone] { QObject::disconnect(*gone); });
-            } catch (...) {
-                QObject::disconnect(*gone);
-                question->close();
-            }
-        },
-        Qt::QueuedConnection);
+    postTo(application, [question, context, open = std::move(open)] {
+        if (context && !*context) {
+            question->close(); // the window it belonged to is gone already
+            return;
+        }
+        QObject* owner = context ? context->data() : nullptr;
+        auto gone = std::make_shared<QMetaObject::Connection>();
+        if (owner)
+            *gone = QObject::connect(owner, &QObject::destroyed, [weak = std::weak_ptr<Pending>(question)] {
+                if (const auto pending = weak.lock())
+                    pending->close();
+            });
+        try {
+            open(owner, [gone] { QObject::disconnect(*gone); });
+        } catch (...) {
+            QObject::disconnect(*gone);
+            question->close();
+        }
+    });
     return true;
 }
 
