@@ -72,7 +72,7 @@ class TestWizard : public QObject {
 
     // The screen once its page has come and it has shown itself.
     template <typename F> static F* arrived() {
-        QTest::qWaitFor([] { return shown<F>() != nullptr; }, 5000);
+        [[maybe_unused]] const bool came = QTest::qWaitFor([] { return shown<F>() != nullptr; }, 5000);
         return shown<F>();
     }
 
