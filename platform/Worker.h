@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QtConcurrent/QtConcurrentRun>
 #include <exception>
-#include <memory>
 #include <type_traits>
 
 template <typename T> struct IsOutcome : std::false_type {};
@@ -17,28 +16,29 @@ QString internalFailure(const std::exception_ptr& caught);
 
 // Qt's thread pool, futures and event queue synchronise in code that ThreadSanitizer does not see; a hand-over
 // from one thread to another through them is told to it, so that it sees the order Qt keeps.
+// One token for every hand-over: the receiving side must take it over before it reads anything it was given.
 #if defined(__SANITIZE_THREAD__)
 extern "C" void __tsan_acquire(void* address);
 extern "C" void __tsan_release(void* address);
-inline void handOver(const void* token) {
-    __tsan_release(const_cast<void*>(token));
+inline char g_handOverToken;
+inline void handOver() {
+    __tsan_release(&g_handOverToken);
 }
-inline void takeOver(const void* token) {
-    __tsan_acquire(const_cast<void*>(token));
+inline void takeOver() {
+    __tsan_acquire(&g_handOverToken);
 }
 #else
-inline void handOver(const void*) {}
-inline void takeOver(const void*) {}
+inline void handOver() {}
+inline void takeOver() {}
 #endif
 
 // Runs the call in the target's thread, from its event loop, with what the caller did before it seen there.
 template <typename Call> void postTo(QObject* target, Call call) {
-    const auto token = std::make_shared<char>();
-    handOver(token.get());
+    handOver();
     QMetaObject::invokeMethod(
         target,
-        [token, call = std::move(call)]() mutable {
-            takeOver(token.get());
+        [call = std::move(call)]() mutable {
+            takeOver();
             call();
         },
         Qt::QueuedConnection);
@@ -51,22 +51,21 @@ template <typename Work, typename Then> void runInWorker(QObject* context, Work 
     using Result = std::invoke_result_t<Work>;
     static_assert(IsOutcome<Result>::value, "work in a worker returns an Outcome");
     auto* watcher = new QFutureWatcher<Result>(context);
-    const auto token = std::make_shared<char>();
-    QObject::connect(watcher, &QFutureWatcherBase::finished, context, [watcher, token, then = std::move(then)] {
-        takeOver(token.get());
+    QObject::connect(watcher, &QFutureWatcherBase::finished, context, [watcher, then = std::move(then)] {
+        takeOver();
         watcher->deleteLater();
         then(watcher->result());
     });
-    handOver(token.get());
-    watcher->setFuture(QtConcurrent::run([token, work = std::move(work)]() mutable -> Result {
-        takeOver(token.get());
+    handOver();
+    watcher->setFuture(QtConcurrent::run([work = std::move(work)]() mutable -> Result {
+        takeOver();
         Result result = Failure{};
         try {
             result = work();
         } catch (...) {
             result = Failure{internalFailure(std::current_exception())};
         }
-        handOver(token.get());
+        handOver();
         return result;
     }));
 }
