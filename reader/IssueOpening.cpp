@@ -46,8 +46,12 @@ struct IssueOpening::Extracted {
 };
 
 void IssueOpening::start(const QString& archivePath, const QString& title, const std::optional<ArticleTarget>& target) {
-    if (isRunning())
+    if (isRunning()) {
+        Toolkit::current().message(
+            nullptr, QStringLiteral("Un altro giornale è in apertura: «%1» non è stato aperto.").arg(title),
+            QStringLiteral("Ondaris"), Toolkit::Icon::Information);
         return;
+    }
     auto* opening = new IssueOpening(archivePath, title, target);
     g_running = opening;
     runInWorker(

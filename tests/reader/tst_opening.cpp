@@ -133,6 +133,10 @@ private slots:
         menuWithProfile(folder);
         QVERIFY(issue().write(folder.file("Giornali/altro20200101.zip")));
         Module1::ApriArchivio(folder.file("Giornali/altro20200101.zip"), ReaderTitle::fromBaseName("Eco20261203Sud"));
+        folder.toolkit.expectMessage(); // a second opening meanwhile is said, not started
+        Module1::ApriArchivio(folder.file("Giornali/altro20200101.zip"), "Altro");
+        QCOMPARE(folder.toolkit.shown().last().text,
+                 QString("Un altro giornale è in apertura: «Altro» non è stato aperto."));
         QVERIFY(opened());
         QCOMPARE(reader()->windowTitle(), QStringLiteral("Eco - Sud di giovedì 3 dicembre 2026"));
     }
