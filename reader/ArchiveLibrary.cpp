@@ -1,6 +1,7 @@
 #include "ArchiveLibrary.h"
 
 #include "ReaderTitle.h"
+#include "platform/FailureReason.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,8 +47,10 @@ Outcome<> remove(const StoredIssue& issue) {
     if (!issue.date.isValid())
         return Failure{QStringLiteral("«%1» non è un giornale scaricato dal programma").arg(issue.baseName)};
     QFile file(issue.path);
-    if (!file.remove())
-        return Failure{QStringLiteral("«%1» non si può eliminare: %2").arg(issue.title, file.errorString())};
+    if (!file.remove()) {
+        const int code = lastSystemError();
+        return Failure{QStringLiteral("«%1» non si può eliminare: %2").arg(issue.title, failureReason(file, code))};
+    }
     return Success();
 }
 

@@ -79,9 +79,11 @@ template <typename Function> Outcome<Function> resolve(QLibrary& library, const 
     return function;
 }
 
-Failure notLoaded(const QLibrary& library, const QString& path) {
-    return Failure{QStringLiteral("Impossibile caricare la libreria di decompressione «%1»: %2")
-                       .arg(QDir::toNativeSeparators(path), library.errorString())};
+// The loader's own words are the system's, often in English: the reason given is ours.
+Failure notLoaded(const QString& path) {
+    return Failure{QStringLiteral("Impossibile caricare la libreria di decompressione «%1»: il file manca o non è una "
+                                  "libreria che questo programma può usare")
+                       .arg(QDir::toNativeSeparators(path))};
 }
 
 UnzipVersion blankVersion() {
@@ -139,7 +141,7 @@ Outcome<QString> describeLibrary() {
     const QString path = libraryPath();
     QLibrary library(path);
     if (!library.load())
-        return notLoaded(library, path);
+        return notLoaded(path);
     const auto version = resolve<decltype(&UzpVersion2)>(library, "UzpVersion2");
     const auto unzip = resolve<decltype(&Wiz_SingleEntryUnzip)>(library, "Wiz_SingleEntryUnzip");
     if (!version || !unzip)
@@ -178,7 +180,7 @@ Outcome<int32_t> VBUnzip(const QString& zipFileName, const QString& extractDir, 
     const QString path = libraryPath();
     QLibrary library(path);
     if (!library.load())
-        return notLoaded(library, path);
+        return notLoaded(path);
     const auto versionFunction = resolve<decltype(&UzpVersion2)>(library, "UzpVersion2");
     if (!versionFunction)
         return Failure{versionFunction.reason()};
