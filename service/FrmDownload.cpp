@@ -2,8 +2,8 @@
 
 #include "ArchiveFileName.h"
 #include "ServiceAddress.h"
-#include "platform/ProgramFolder.h"
 #include "platform/CurrentProfile.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Worker.h"
 #include "reader/Module1.h"
 #include "reader/ReaderTitle.h"

@@ -6,8 +6,8 @@
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/IssueOpening.h"
 #include "reader/Module1.h"
-#include "reader/ReaderTitle.h"
 #include "reader/ReaderTasks.h"
+#include "reader/ReaderTitle.h"
 
 #include <QApplication>
 #include <QDir>

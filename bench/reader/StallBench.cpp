@@ -3,6 +3,7 @@
 // its text is selected (the text box lays out its one paragraph on the window thread), and a reading store of
 // 100,000 read articles written.
 #include "BenchTools.h"
+#include "LargeIssueFolder.h"
 #include "QuietToolkit.h"
 #include "platform/ProgramFolder.h"
 #include "reader/FrmLeggiGiornale.h"
@@ -21,24 +22,9 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-// 200 sections of 99 articles each; the first article of the first section holds 50 MB of text.
+// The large issue, whose first article of the first section holds 50 MB of text.
 void writeIssue(const QString& folder) {
-    for (int s = 1; s <= 200; ++s) {
-        const QString section = QStringLiteral("Sezione%1").arg(s, 3, 10, QLatin1Char('0'));
-        QByteArray index;
-        for (int a = 1; a <= 99; ++a) {
-            const QByteArray code = QByteArray::number(a).rightJustified(3, '0');
-            index += code + " Titolo dell'articolo " + code + "\r\n";
-            writeFile(folder + "/" + section + "-" + QString::fromLatin1(code) + ".txt", "x\r\n");
-        }
-        writeFile(folder + QStringLiteral("/%1-%2-000.txt").arg(s, 3, 10, QLatin1Char('0')).arg(section), index);
-    }
+    writeLargeIssue(folder);
     const QByteArray line = "Nella citt\xe0 il \x93"
                             "caff\xe8\x94 costa 1 \x80, pi\xf9 di ieri e la discussione continua fino a sera.\r\n";
     QByteArray article;

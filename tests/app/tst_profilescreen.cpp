@@ -1,7 +1,7 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
-#include "platform/Screen.h"
 #include "platform/CurrentProfile.h"
+#include "platform/Screen.h"
 #include "support/Screens.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"

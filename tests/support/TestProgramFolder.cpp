@@ -1,8 +1,8 @@
 #include "TestProgramFolder.h"
 
 #include "app/Startup.h"
-#include "platform/ProgramFolder.h"
 #include "platform/CurrentProfile.h"
+#include "platform/ProgramFolder.h"
 #include "reader/ReadingStore.h"
 
 #include <QApplication>
