@@ -1,5 +1,6 @@
 #include "FrmLeggiGiornale.h"
 
+#include "ArticleDocument.h"
 #include "NewspaperStructure.h"
 #include "ReaderSearch.h"
 #include "ReaderTasks.h"
@@ -21,8 +22,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -221,26 +224,37 @@ void FrmLeggiGiornale::openEntry(int entry, std::optional<Selection> selection, 
         return;
     const QString path = NewspaperStructure::articlePath(m_folder, m_titolo->currentText(), m_sommario->currentText());
     m_tasks->run(
-        QStringLiteral("Apertura dell'articolo…"), [path] { return NewspaperStructure::CaricaArticolo(path); },
-        [this, entry, path, selection, fromResults](const Outcome<QString>& text) {
-            if (!text)
-                reportUnreadable(QStringLiteral("L'articolo non si può leggere."), text.reason());
+        QStringLiteral("Apertura dell'articolo…"),
+        [path, windowThread = thread()] { return ArticleDocument::load(path, windowThread); },
+        [this, entry, path, selection, fromResults](const Outcome<ArticleDocument>& article) {
+            if (!article)
+                reportUnreadable(QStringLiteral("L'articolo non si può leggere."), article.reason());
             else
-                showArticle(entry, path, text.value(), selection, fromResults);
+                showArticle(entry, path, article.value(), selection, fromResults);
         });
 }
 
-void FrmLeggiGiornale::showArticle(int entry, const QString& path, const QString& text,
+void FrmLeggiGiornale::showArticle(int entry, const QString& path, const ArticleDocument& article,
                                    std::optional<Selection> selection, bool fromResults) {
     NomeNotepad = path;
     m_sommario->setCurrentIndex(entry);
     // The field takes the focus empty and gets its text after, so a screen reader first names it and then reads
-    // the text.
-    m_testo->clear();
+    // the text. The previous article's document goes.
+    const QPointer<QTextDocument> previous = m_testo->document();
+    m_testo->setDocument(nullptr); // deletes the document the box made itself
+    if (previous && previous->parent() == m_testo)
+        delete previous;
     showView(View::Article);
     m_articleFromResults = fromResults;
-    m_pendingSelection = selection;
-    m_testo->setPlainText(text);
+    m_pendingSelection.reset();
+    if (selection) {
+        const qsizetype start = article.shown(selection->offset);
+        m_pendingSelection = Selection{start, article.shown(selection->offset + selection->length) - start};
+    }
+    QTextDocument* document = article.take();
+    document->setParent(m_testo);
+    document->setDefaultFont(m_testo->font());
+    m_testo->setDocument(document);
     m_book->articleOpened(entry);
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 class Announcer;
+class ArticleDocument;
 class DelayedProgress;
 class QComboBox;
 class QPlainTextEdit;
@@ -85,7 +86,7 @@ private:
     void CmdAprifile_Click();
     void openSection(int section);
     void openEntry(int entry, std::optional<Selection> selection, bool fromResults);
-    void showArticle(int entry, const QString& path, const QString& text, std::optional<Selection> selection,
+    void showArticle(int entry, const QString& path, const ArticleDocument& article, std::optional<Selection> selection,
                      bool fromResults);
 
     QComboBox* m_elencoGiornali;

@@ -1,3 +1,4 @@
+#include "reader/ArticleParagraphs.h"
 #include "reader/NewspaperStructure.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
@@ -56,6 +57,33 @@ private slots:
         QCOMPARE(sectionIndexPath("/p/Temp", "01-Cronaca-000.txt"), "/p/Temp" + sep + "01-Cronaca-000.txt");
         QCOMPARE(articlePath("/p/Temp", "Cronaca", "001 Incendio"), "/p/Temp" + sep + "Cronaca-001.txt");
         QCOMPARE(articlePath("/p/Temp", "Prima-pagina", "7"), "/p/Temp" + sep + "Prima-pagina-7.txt");
+    }
+
+    // "|" stands for the paragraph break.
+    void longArticlesAreCutIntoParagraphs_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qsizetype>("longest");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QList<qsizetype>>("inserted");
+        QTest::newRow("short") << "Uno due." << qsizetype(8) << "Uno due." << QList<qsizetype>{};
+        QTest::newRow("after a sentence, else between words")
+            << "Aaa bb. cc dd ee ff gg" << qsizetype(12) << "Aaa bb.|cc dd ee ff|gg" << QList<qsizetype>{};
+        QTest::newRow("no space") << "abcdefghij" << qsizetype(4) << "abcd|efgh|ij" << QList<qsizetype>{4, 8};
+        QTest::newRow("surrogate pair kept whole")
+            << QStringLiteral("abc😀def") << qsizetype(4) << QStringLiteral("abc|😀de|f") << QList<qsizetype>{3, 7};
+    }
+
+    void longArticlesAreCutIntoParagraphs() {
+        QFETCH(QString, text);
+        QFETCH(qsizetype, longest);
+        QFETCH(QString, expected);
+        QFETCH(QList<qsizetype>, inserted);
+        const ArticleParagraphs cut = ArticleParagraphs::cut(text, longest);
+        QCOMPARE(QString(cut.text).replace(QChar::ParagraphSeparator, QLatin1Char('|')), expected);
+        QCOMPARE(cut.inserted, inserted);
+        for (qsizetype at = 0; at < text.size(); ++at) // every character keeps its place, or moves past the breaks
+            QCOMPARE(cut.text.at(cut.shown(at)) == QChar::ParagraphSeparator ? QChar(' ') : cut.text.at(cut.shown(at)),
+                     text.at(at));
     }
 
     void contentsAndArticlesAreReadAsWindowsText() {

@@ -276,13 +276,24 @@ private slots:
         QCOMPARE(view(reader), QString("CboTitolo @CboTitolo"));
     }
 
-    // An issue opened at an article: the sections, then that article with the stretch selected.
+    // An issue opened at an article: the sections, then that article with the stretch selected, also where a
+    // long text has been cut into paragraphs before it.
+    void anIssueOpensAtItsTarget_data() {
+        QTest::addColumn<QByteArray>("article");
+        QTest::addColumn<qsizetype>("offset");
+        QTest::newRow("short") << QByteArray() << qsizetype(11);
+        QTest::newRow("after breaks") << QByteArray(20000, 'x') + ' ' << qsizetype(20012);
+    }
+
     void anIssueOpensAtItsTarget() {
+        QFETCH(QByteArray, article);
+        QFETCH(qsizetype, offset);
         TestProgramFolder folder;
         writeIssue(folder);
+        folder.write("Temp/Cronaca-002.txt", article + "Il sindaco \x93risponde\x94.\r\n");
         FrmLeggiGiornale& reader = showActive<FrmLeggiGiornale>();
         reader.openIssue(folder.file("Temp"), "Giornale", "Giornale20261205",
-                         ArticleTarget{"01-Cronaca-000.txt", "002", 11, 10});
+                         ArticleTarget{"01-Cronaca-000.txt", "002", offset, 10});
         QTRY_COMPARE(view(reader), QString("Testo+CmdAprifile @Testo"));
         QCOMPARE(combo(reader, "CboSommario")->currentIndex(), 1);
         QCOMPARE(child<QPlainTextEdit>(&reader, "Testo")->textCursor().selectedText(), QStringLiteral("“risponde”"));
