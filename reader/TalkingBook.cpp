@@ -32,20 +32,48 @@ void onKeys(QWidget* window, const QKeySequence& keys, const std::function<void(
     QObject::connect(shortcut, &QShortcut::activated, window, action);
 }
 
+struct SectionIndex {
+    int section;
+    QString name;
+    QString path;
+};
+
 struct SectionRead {
     int section = -1; // -1: none
     QStringList contents;
+    QStringList unreadable; // the sections passed over because their index cannot be read
+    QString reason;         // why the first of them cannot
 };
 
 // The first section of those given, in their order, that lists articles; sections whose index cannot be read are
-// passed over. Runs in a worker.
-Outcome<SectionRead> firstWithArticles(const QList<std::pair<int, QString>>& indexes) {
-    for (const auto& [section, path] : indexes) {
-        const Outcome<QStringList> contents = NewspaperStructure::CaricaSommario(path);
-        if (contents && !contents.value().isEmpty())
-            return SectionRead{section, contents.value()};
+// passed over, and named. Runs in a worker.
+Outcome<SectionRead> firstWithArticles(const QList<SectionIndex>& indexes) {
+    SectionRead read;
+    for (const SectionIndex& index : indexes) {
+        const Outcome<QStringList> contents = NewspaperStructure::CaricaSommario(index.path);
+        if (!contents) {
+            read.unreadable.append(index.name);
+            if (read.reason.isEmpty())
+                read.reason = contents.reason();
+        } else if (!contents.value().isEmpty()) {
+            read.section = index.section;
+            read.contents = contents.value();
+            return read;
+        }
     }
-    return SectionRead{};
+    return read;
+}
+
+// "Sezione Sport saltata: <reason>. " before what is said of the move, or nothing.
+QString passedOver(const SectionRead& read) {
+    if (read.unreadable.isEmpty())
+        return {};
+    const QString sections = read.unreadable.size() == 1
+                                 ? QStringLiteral("Sezione %1 saltata").arg(read.unreadable.first())
+                                 : QStringLiteral("Sezioni %1 saltate").arg(read.unreadable.join(QStringLiteral(", ")));
+    return withReason(sections + QStringLiteral(", non si può leggere."), read.reason)
+               .replace(QLatin1Char('\n'), QLatin1Char(' ')) +
+           QLatin1Char(' ');
 }
 
 } // namespace
@@ -82,21 +110,26 @@ void TalkingBook::stepArticle(int direction) {
         m_screen.openArticle(entry);
         return;
     }
-    QList<std::pair<int, QString>> indexes;
-    const int sections = m_screen.sectionList()->count();
-    for (int section = m_screen.sectionList()->currentIndex() + direction; section >= 0 && section < sections;
+    QList<SectionIndex> indexes;
+    const QComboBox* sections = m_screen.sectionList();
+    for (int section = sections->currentIndex() + direction; section >= 0 && section < sections->count();
          section += direction)
-        indexes.append({section, m_screen.sectionIndexPath(section)});
+        indexes.append({section, sections->itemText(section), m_screen.sectionIndexPath(section)});
     m_screen.tasks().run(
         kReadingSection, [indexes] { return firstWithArticles(indexes); },
         [this, direction](const Outcome<SectionRead>& found) {
-            if (!found || found.value().section < 0) {
-                m_screen.announce(direction > 0 ? QStringLiteral("Ultimo articolo del giornale")
-                                                : QStringLiteral("Primo articolo del giornale"));
+            if (!found) {
+                m_screen.reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere."),
+                                          found.reason());
                 return;
             }
             const SectionRead& next = found.value();
-            announceSection(next.section);
+            if (next.section < 0) {
+                m_screen.announce(passedOver(next) + (direction > 0 ? QStringLiteral("Ultimo articolo del giornale")
+                                                                    : QStringLiteral("Primo articolo del giornale")));
+                return;
+            }
+            announceSection(next.section, passedOver(next));
             m_screen.showSection(next.section, next.contents, false);
             m_screen.openArticle(direction > 0 ? 0 : static_cast<int>(next.contents.size()) - 1);
         });
@@ -124,12 +157,12 @@ void TalkingBook::stepSection(int direction) {
 }
 
 // Said before the new section's first words, so the user hears where they have come.
-void TalkingBook::announceSection(int section) {
+void TalkingBook::announceSection(int section, const QString& before) {
     const QComboBox* sections = m_screen.sectionList();
-    m_screen.announce(QStringLiteral("Sezione %1, %2 di %3")
-                          .arg(sections->itemText(section))
-                          .arg(section + 1)
-                          .arg(sections->count()));
+    m_screen.announce(before + QStringLiteral("Sezione %1, %2 di %3")
+                                   .arg(sections->itemText(section))
+                                   .arg(section + 1)
+                                   .arg(sections->count()));
 }
 
 // The section is found by its index file, else by its name; the article by its code, at its stored place when
@@ -157,7 +190,12 @@ void TalkingBook::resume() {
         kReadingSection,
         [path = m_screen.sectionIndexPath(section)] { return NewspaperStructure::CaricaSommario(path); },
         [this, section, place = *place, gone](const Outcome<QStringList>& contents) {
-            const QStringList lines = contents ? contents.value() : QStringList();
+            if (!contents) {
+                m_screen.reportUnreadable(QStringLiteral("Il sommario della sezione non si può leggere."),
+                                          contents.reason());
+                return;
+            }
+            const QStringList& lines = contents.value();
             int entry = place.position - 1;
             if (entry < 0 || entry >= lines.size() || articleCode(lines.at(entry)) != place.article) {
                 entry = -1;

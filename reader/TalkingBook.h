@@ -28,7 +28,7 @@ private:
     void stepArticle(int direction);
     void stepSection(int direction);
     void resume();
-    void announceSection(int section);
+    void announceSection(int section, const QString& before = {});
     QString lastReading() const;
 
     ReaderScreen& m_screen;

@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QThreadPool>
 
@@ -87,6 +88,25 @@ private slots:
                       QAccessible::queryAccessibleInterface(event.object)->role() == QAccessible::Notification;
         }
         QVERIFY(spoken);
+    }
+
+    // A section whose index cannot be read: resuming in it says why not, the keys pass it over and name it.
+    void anUnreadableSectionIsSaid() {
+        TestProgramFolder folder;
+        ReadingStore(folder.file("letture.json")).markRead("Gazzetta20261205", {"Vuota", "001", 1, "02-Vuota-000.txt"});
+        FrmLeggiGiornale& reader = openIssue(folder);
+        QFile::remove(folder.file("Temp/02-Vuota-000.txt"));
+        QDir(folder.path()).mkpath("Temp/02-Vuota-000.txt");
+        folder.toolkit.expectMessage();
+        press(Qt::CTRL | Qt::Key_R);
+        QCOMPARE(folder.toolkit.shown().size(), 1);
+        QVERIFY(folder.toolkit.shown().last().text.startsWith("Il sommario della sezione non si può leggere.\n"));
+        press(Qt::Key_Return);
+        step(reader, Qt::Key_Return, "Cronaca/1 articolo");
+        step(reader, Qt::CTRL | Qt::Key_PageDown, "Cronaca/2 articolo");
+        step(reader, Qt::CTRL | Qt::Key_PageDown, "Sport/1 articolo");
+        QVERIFY2(said(reader).startsWith("Sezione Vuota saltata, non si può leggere. "), qPrintable(said(reader)));
+        QVERIFY(said(reader).endsWith(". Sezione Sport, 3 di 3"));
     }
 
     void f2SaysWhereTheUserIs() {
