@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTextCursor>
@@ -18,18 +19,44 @@ namespace {
 
 using View = ReaderScreen::View;
 
-// Runs in a worker. Files that cannot be read are passed over, as the reader passes over what it cannot show.
-Outcome<QList<ArticleSearch::Hit>> searchFolder(const QString& folder, const QString& word) {
+constexpr qsizetype kNamedUnreadable = 3;
+
+// Runs in a worker. Files that cannot be read, and folders in the place of a text file, are passed over, and named.
+Outcome<FolderHits> searchFolder(const QString& folder, const QString& word) {
     ArticleSearch::IssueScan scan(word);
     const QDir dir(folder);
     if (!dir.exists())
         return Failure{QStringLiteral("la cartella «%1» non esiste").arg(QDir::toNativeSeparators(folder))};
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        QFile file(dir.filePath(name));
+    FolderHits found;
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString name = entry.fileName();
+        if (entry.isDir()) {
+            if (name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+                found.unreadable.append(name);
+            continue;
+        }
+        QFile file(entry.filePath());
         if (file.open(QIODevice::ReadOnly))
             scan.addFile(name, file.readAll());
+        else
+            found.unreadable.append(name);
     }
-    return scan.hits();
+    found.hits = scan.hits();
+    return found;
+}
+
+// "; 2 file non leggibili: «a.txt», «b.txt»", the first few named, or nothing.
+QString unreadableText(const QStringList& files) {
+    if (files.isEmpty())
+        return {};
+    QStringList named;
+    for (const QString& file : files.mid(0, kNamedUnreadable))
+        named << QStringLiteral("«%1»").arg(file);
+    if (files.size() > kNamedUnreadable)
+        named << QStringLiteral("e altri %1").arg(files.size() - kNamedUnreadable);
+    return (files.size() == 1 ? QStringLiteral("; 1 file non leggibile: ")
+                              : QStringLiteral("; %1 file non leggibili: ").arg(files.size())) +
+           named.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -67,30 +94,32 @@ void ReaderSearch::searchFor(const QString& typed) {
     const QString folder = m_screen.folder();
     runInWorker(
         this, [folder, word] { return searchFolder(folder, word); },
-        [this, generation, folder, word](const Outcome<QList<ArticleSearch::Hit>>& hits) {
+        [this, generation, folder, word](const Outcome<FolderHits>& hits) {
             // A later search has taken its place, or another issue has been opened meanwhile.
             if (generation == m_generation && folder == m_screen.folder())
                 showResults(word, hits);
         });
 }
 
-void ReaderSearch::showResults(const QString& word, const Outcome<QList<ArticleSearch::Hit>>& hits) {
-    if (!hits) {
-        m_screen.reportUnreadable(QStringLiteral("Il giornale non si può cercare."), hits.reason());
+void ReaderSearch::showResults(const QString& word, const Outcome<FolderHits>& found) {
+    if (!found) {
+        m_screen.reportUnreadable(QStringLiteral("Il giornale non si può cercare."), found.reason());
         return;
     }
     m_word = word;
-    if (hits.value().isEmpty()) {
-        m_screen.announce(QStringLiteral("Nessun risultato per «%1»").arg(word));
+    const QString unreadable = unreadableText(found.value().unreadable);
+    if (found.value().hits.isEmpty()) {
+        m_screen.announce(QStringLiteral("Nessun risultato per «%1»").arg(word) + unreadable);
         return;
     }
-    m_hits = hits.value();
+    m_hits = found.value().hits;
     QComboBox* results = m_screen.resultsList();
     results->clear();
     for (const ArticleSearch::Hit& hit : std::as_const(m_hits))
         results->addItem(QStringLiteral("%1 - %2: %3").arg(hit.section, hit.title, hit.context));
-    m_screen.announce(m_hits.size() == 1 ? QStringLiteral("1 risultato")
-                                         : QStringLiteral("%1 risultati").arg(m_hits.size()));
+    m_screen.announce(
+        (m_hits.size() == 1 ? QStringLiteral("1 risultato") : QStringLiteral("%1 risultati").arg(m_hits.size())) +
+        unreadable);
     m_screen.showView(View::Results);
     results->setCurrentIndex(0);
 }

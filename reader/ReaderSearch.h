@@ -12,6 +12,12 @@ class QWidget;
 // <title>: …words around…", said with their number). Enter opens the article with the caret on the first match,
 // F3 moves to the next match in the article, Esc goes back to the results and, from them, to where the search
 // started. The issue is searched in a worker; only the latest search's results are shown.
+// What a search of the issue's folder found, and the files it could not read.
+struct FolderHits {
+    QList<ArticleSearch::Hit> hits;
+    QStringList unreadable;
+};
+
 class ReaderSearch : public QObject {
     Q_OBJECT
 
@@ -27,7 +33,7 @@ private:
 
     void search();
     void searchFor(const QString& word);
-    void showResults(const QString& word, const Outcome<QList<ArticleSearch::Hit>>& hits);
+    void showResults(const QString& word, const Outcome<FolderHits>& found);
     void openResult();
     void nextMatch();
     void backToOrigin();

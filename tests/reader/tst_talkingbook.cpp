@@ -137,10 +137,11 @@ private slots:
         TestProgramFolder folder;
         FrmLeggiGiornale& reader = openIssue(folder);
         folder.write("Temp/Cronaca-002.txt", "Prima il secondo, poi il SECONDO.\r\n");
+        QDir(folder.path()).mkpath("Temp/Sport-002.txt");
         press(Qt::Key_Down); // from the empty section
         folder.toolkit.answerText("secondo");
         press(Qt::CTRL | Qt::Key_F);
-        QTRY_COMPARE(said(reader), QString("1 risultato"));
+        QTRY_COMPARE(said(reader), QString("1 risultato; 1 file non leggibile: «Sport-002.txt»"));
         QTRY_COMPARE(reader.view(), FrmLeggiGiornale::View::Results);
         QCOMPARE(reader.resultsList()->itemText(0),
                  QString("Cronaca - Il sindaco risponde: Prima il secondo, poi il SECONDO."));
