@@ -54,9 +54,11 @@ Outcome<> remove(const StoredIssue& issue) {
     return Success();
 }
 
-QStringList removeAll(const QList<StoredIssue>& issues) {
+QStringList removeAll(const QList<StoredIssue>& issues, const std::atomic_bool& stop) {
     QStringList failures;
     for (const StoredIssue& issue : issues) {
+        if (stop)
+            break;
         if (const Outcome<> removed = remove(issue); !removed)
             failures << removed.reason();
     }

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <atomic>
 
 // The archives stored in "Giornali", known by their file names alone (no archive is opened): the newest issue
 // first, each with the title the reader would give it.
@@ -28,8 +29,8 @@ Outcome<QList<StoredIssue>> list(const QString& storeFolder);
 // Deletes a recognised archive of the store; anything else is refused, and a failure says why.
 Outcome<> remove(const StoredIssue& issue);
 
-// Deletes each; the reasons of those left.
-QStringList removeAll(const QList<StoredIssue>& issues);
+// Deletes each, up to a stop asked from another thread; the reasons of those that could not be deleted.
+QStringList removeAll(const QList<StoredIssue>& issues, const std::atomic_bool& stop);
 
 // The recognised archives dated before the day that many days before today.
 QList<StoredIssue> olderThan(const QList<StoredIssue>& issues, int days, const QDate& today = QDate::currentDate());

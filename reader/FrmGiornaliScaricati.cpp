@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <atomic>
+#include <memory>
 
 namespace {
 
@@ -102,7 +104,7 @@ void FrmGiornaliScaricati::listKeyPress(int keyAscii) {
 // As choosing the file in "Leggi giornale"'s dialog: the chosen archive's name titles the reader.
 void FrmGiornaliScaricati::open() {
     const int row = m_list->currentIndex();
-    if (row < 0)
+    if (row < 0 || m_wait)
         return;
     Module1::ApriArchivioScelto(m_issues.at(row).path);
     close();
@@ -110,7 +112,7 @@ void FrmGiornaliScaricati::open() {
 
 void FrmGiornaliScaricati::deleteSelected() {
     const int row = m_list->currentIndex();
-    if (row < 0)
+    if (row < 0 || m_wait)
         return;
     const ArchiveLibrary::StoredIssue issue = m_issues.at(row);
     Toolkit::current().confirm(this, QStringLiteral("Eliminare %1?").arg(issue.title), kTitle,
@@ -121,6 +123,8 @@ void FrmGiornaliScaricati::deleteSelected() {
 }
 
 void FrmGiornaliScaricati::CmdEliminaVecchi_Click() {
+    if (m_wait)
+        return;
     Toolkit::current().askNumber(this, QStringLiteral("Eliminare i giornali più vecchi di quanti giorni?"), kTitle, 30,
                                  0, 36500, [this](std::optional<int> days) {
                                      if (days)
@@ -150,9 +154,14 @@ void FrmGiornaliScaricati::deleteOlderThan(int days) {
                                });
 }
 
+// While issues are deleted, and the list read again, the list's keys wait; "Annulla" stops after the issue under
+// way, and the list shows what is left.
 void FrmGiornaliScaricati::removeAndFill(const QList<ArchiveLibrary::StoredIssue>& issues, int row) {
+    auto stop = std::make_shared<std::atomic_bool>(false);
+    m_wait = new DelayedProgress(
+        QStringLiteral("Eliminazione dei giornali…"), kTitle, [stop] { *stop = true; }, this);
     runInWorker(
-        this, [issues]() -> Outcome<QStringList> { return ArchiveLibrary::removeAll(issues); },
+        this, [issues, stop]() -> Outcome<QStringList> { return ArchiveLibrary::removeAll(issues, *stop); },
         [this, row](const Outcome<QStringList>& failures) {
             fill(row, failures ? failures.value() : QStringList{failures.reason()});
         });

@@ -182,7 +182,9 @@ private slots:
         key(Qt::Key_Home);
         folder.toolkit.answerConfirm(true);
         key(Qt::Key_Delete);
+        key(Qt::Key_Return); // the issue being deleted is not opened
         QTRY_COMPARE(titles(screen), (QStringList{"mio archivio", "ricevute 20190301"}));
+        QVERIFY(!Screen<FrmLeggiGiornale>::ifLoaded());
         key(Qt::Key_Escape);
         QTRY_VERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
     }
