@@ -35,22 +35,30 @@ void nameButton(QMessageBox& box, QMessageBox::StandardButton which, const QStri
 }
 
 // The window a box belongs to: the context's own window when it is on screen, else the active one, but never a
-// window that is closing (the box would go with it).
+// window that is closing (the box would go with it), nor a wait window, which goes when its work ends.
 QWidget* ownerOf(QObject* context) {
     QWidget* owner = context && context->isWidgetType() ? static_cast<QWidget*>(context)->window() : nullptr;
     if (!owner || !owner->isVisible())
         owner = QApplication::activeWindow();
+    if (qobject_cast<ProgressWindow*>(owner))
+        return nullptr;
     return owner && !owner->property(kClosed).toBool() ? owner : nullptr;
 }
 
 // Opens the dialog window-modal without waiting; once it is closed, reply gets its result, if the context (when
-// one was given) still lives. The dialog goes with its owner window.
+// one was given) still lives. The dialog goes with its owner window. A wait window up stands aside while the box
+// is up, so the box is never under it, and comes back after, unless its work has ended meanwhile.
 template <typename Reply> void openWithoutWaiting(QDialog* dialog, QObject* context, Reply reply) {
     QPointer<QObject> guard(context);
     const bool guarded = context != nullptr;
+    QPointer<ProgressWindow> wait = qobject_cast<ProgressWindow*>(QApplication::activeModalWidget());
+    if (wait)
+        wait->hide();
     QObject::connect(dialog, &QDialog::finished, dialog,
-                     [dialog, guard, guarded, reply = std::move(reply)](int result) {
+                     [dialog, guard, guarded, wait, reply = std::move(reply)](int result) {
                          dialog->deleteLater();
+                         if (wait)
+                             wait->show();
                          if (guarded && !guard)
                              return;
                          reply(result);

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -159,6 +160,25 @@ private slots:
         QTest::keyClick(dialog, Qt::Key_Escape);
         QVERIFY(!dialog->isVisible() && !cancelled); // told from the event loop, never inside a key handler
         QTRY_VERIFY(cancelled);
+    }
+
+    // A question asked while a wait is up (a password while an issue opens) is never under the wait window.
+    void aBoxAskedDuringAWaitStandsAboveIt() {
+        QtToolkit toolkit;
+        QWidget window;
+        window.show();
+        const auto wait = toolkit.showWait("Apertura del giornale…", "Apertura", [] {});
+        auto* waitWindow = qobject_cast<ProgressWindow*>(QApplication::activeModalWidget());
+        QVERIFY(waitWindow && waitWindow->isVisible());
+        QString answer = "nessuna";
+        toolkit.askText(&window, "Password:", "Apertura", [&](const QString& text) { answer = text; });
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        QVERIFY(box && box->isVisible() && !waitWindow->isVisible());
+        QCOMPARE(box->parentWidget(), &window);
+        box->setTextValue("segreta");
+        box->accept();
+        QCOMPARE(answer, QString("segreta"));
+        QVERIFY(waitWindow->isVisible());
     }
 };
 
