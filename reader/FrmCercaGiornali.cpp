@@ -124,8 +124,9 @@ void FrmCercaGiornali::addHits(int archive, const QList<ArticleSearch::Hit>& hit
 
 void FrmCercaGiornali::finish() {
     delete std::exchange(m_wait, nullptr);
-    const QString found =
-        m_results.size() == 1 ? QStringLiteral("1 risultato") : QStringLiteral("%1 risultati").arg(m_results.size());
+    const QString found = m_results.isEmpty()     ? QStringLiteral("Nessun risultato per «%1»").arg(m_word)
+                          : m_results.size() == 1 ? QStringLiteral("1 risultato")
+                                                  : QStringLiteral("%1 risultati").arg(m_results.size());
     QString text = m_tooMany     ? found + QStringLiteral(" (ricerca interrotta: troppi risultati)")
                    : m_cancelled ? found + QStringLiteral(" (ricerca interrotta)")
                                  : found;

@@ -188,26 +188,6 @@ private slots:
         key(Qt::Key_Escape);
         QTRY_VERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
     }
-
-    // A store that cannot be listed (here gone since the main menu opened, a file in its place) is said over the
-    // main menu, which stays usable; the library never shows.
-    void aStoreThatCannotBeListedIsSaid() {
-        TestProgramFolder folder;
-        folder.write("accesso.txt", "demo--demo\r\n");
-        QDir(folder.path()).mkpath("Giornali");
-        FrmLetturaGiornali& menu = Screen<FrmLetturaGiornali>::show();
-        QVERIFY(QTest::qWaitForWindowActive(&menu));
-        QVERIFY(QDir(folder.file("Giornali")).removeRecursively());
-        folder.write("Giornali", "un file, non una cartella");
-        folder.toolkit.expectMessage();
-        child<QPushButton>(&menu, "CmdGiornaliScaricati")->click();
-        QTRY_COMPARE(folder.toolkit.pending(), 0);
-        QCOMPARE(folder.toolkit.shown().last().text, "Impossibile elencare i giornali scaricati.\nLa cartella «" +
-                                                         QDir::toNativeSeparators(folder.file("Giornali")) +
-                                                         "» non si può leggere.");
-        QTRY_VERIFY(!Screen<FrmGiornaliScaricati>::isLoaded());
-        QTRY_COMPARE(QApplication::activeWindow(), &menu);
-    }
 };
 
 GIORNALI_TEST_MAIN(TestLibrary)

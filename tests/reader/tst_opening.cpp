@@ -10,7 +10,6 @@
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "support/ZipBuilder.h"
-#include "unzip/CodeModule.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -146,22 +145,18 @@ private slots:
     void choicesThatOpenNothing_data() {
         QTest::addColumn<QString>("file"); // in Giornali; empty: the dialog is cancelled
         QTest::addColumn<bool>("newspaper");
-        QTest::addColumn<bool>("library");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("says");
-        QTest::newRow("cancelled dialog, no Temp") << QString() << true << true << QString() << QString();
-        QTest::newRow("name too short") << "a.z" << true << true << "Ondaris"
+        QTest::newRow("cancelled dialog, no Temp") << QString() << true << QString() << QString();
+        QTest::newRow("name too short") << "a.z" << true << "Ondaris"
                                         << "Il giornale non è stato aperto.\nIl nome «a.z» è troppo corto";
-        QTest::newRow("no newspaper inside") << "Vuoto20261205.zip" << false << true << "Nessun giornale trovato"
+        QTest::newRow("no newspaper inside") << "Vuoto20261205.zip" << false << "Nessun giornale trovato"
                                              << "nessuna struttura di giornale";
-        QTest::newRow("no extraction library") << "Gazzetta20261205.zip" << true << false << "Ondaris"
-                                               << "Il giornale non è stato aperto.\nImpossibile caricare la libreria";
     }
 
     void choicesThatOpenNothing() {
         QFETCH(QString, file);
         QFETCH(bool, newspaper);
-        QFETCH(bool, library);
         QFETCH(QString, message);
         QFETCH(QString, says);
         TestProgramFolder folder;
@@ -169,14 +164,11 @@ private slots:
         const QString path = folder.file("Giornali/" + file);
         if (!file.isEmpty())
             QVERIFY((newspaper ? issue() : ZipBuilder().file("leggimi.txt", "niente")).write(path));
-        if (!library)
-            CodeModule::setLibraryPath(folder.file("manca/unzip32"));
         folder.toolkit.answerFile(file.isEmpty() ? std::nullopt : std::optional(path));
         if (!message.isEmpty())
             folder.toolkit.expectMessage();
         leggiGiornale(menu);
         QVERIFY(opened());
-        CodeModule::setLibraryPath({});
         QVERIFY(!reader());
         QCOMPARE(folder.toolkit.shown().size(), message.isEmpty() ? 1 : 2);
         QCOMPARE(folder.toolkit.shown().last().title, message.isEmpty() ? "Seleziona il giornale" : message);
