@@ -32,12 +32,12 @@ void setCaption(QAbstractButton* button, const QString& caption) {
 }
 
 void nameList(QComboBox* list, const QString& name) {
+    speakEntries(list); // first: it chooses the list's accessibility interface
     list->setAccessibleName(name);
     auto* label = new QLabel(name, list->parentWidget());
     label->setObjectName(list->objectName() + QStringLiteral("_nome"));
     label->setBuddy(list);
     label->hide();
-    speakEntries(list);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QComboBox>
 
 namespace {
@@ -15,6 +16,89 @@ constexpr bool kSpeakThroughPopupView = false;
 #else
 constexpr bool kSpeakThroughPopupView = true;
 #endif
+
+// Marks a list that speaks its entries, before its accessibility interface is first asked for.
+constexpr char kSpokenList[] = "giornaliElencoParlato";
+
+// A closed drop-down list as AT-SPI gets it: its popup view as its one child, as Qt's own, and its text, which
+// Orca says and shows on the braille display as the list's value when the list takes the focus, is the entry with
+// its position. Qt 6.4 gives a list no text, and its popup no selection, so Orca had no value to show.
+class AccessibleSpokenList : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit AccessibleSpokenList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == list()->view() ? 0 : -1;
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return list()->currentText();
+        if (kind == QAccessible::Name && list()->accessibleName().isEmpty())
+            return list()->currentText();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = list()->view()->isVisible();
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction() || action == pressAction()) {
+            if (list()->view()->isVisible())
+                list()->hidePopup();
+            else
+                list()->showPopup();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+    // The text: the entry with its position, read-only, with the caret at its start.
+    QString text(int start, int end) const override { return shown().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(shown().size()); }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+    QRect characterRect(int) const override { return rect(); }
+    int offsetAtPoint(const QPoint&) const override { return 0; }
+
+private:
+    QComboBox* list() const { return static_cast<QComboBox*>(widget()); }
+    QString shown() const { return entryAndPosition(list()); }
+};
+
+QAccessibleInterface* spokenListFactory(const QString&, QObject* object) {
+    if (object && object->isWidgetType() && object->property(kSpokenList).toBool())
+        return new AccessibleSpokenList(static_cast<QComboBox*>(object));
+    return nullptr;
+}
 
 class ListSpeaker : public QObject {
 public:
@@ -33,8 +117,11 @@ public:
     }
 
 private:
-    // Said after the list's name and role when it takes the focus.
-    void describe() { m_list->setAccessibleDescription(entryAndPosition(m_list)); }
+    // Said after the list's name and role when it takes the focus; through AT-SPI the list's text says it.
+    void describe() {
+        if (!kSpeakThroughPopupView)
+            m_list->setAccessibleDescription(entryAndPosition(m_list));
+    }
 
     void selectionChanged() {
         describe();
@@ -78,5 +165,12 @@ QString entryAndPosition(const QComboBox* list) {
 }
 
 void speakEntries(QComboBox* list) {
+    if (kSpeakThroughPopupView) {
+        static const bool installed = [] {
+            QAccessible::installFactory(spokenListFactory);
+            return true;
+        }();
+        list->setProperty(kSpokenList, installed);
+    }
     new ListSpeaker(list);
 }
