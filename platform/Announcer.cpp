@@ -1,18 +1,20 @@
 #include "Announcer.h"
 
 #include <QAccessibleWidget>
+#include <QLabel>
+#include <QVBoxLayout>
 
 namespace {
 
+// A notification without a name of its own: Orca says and shows the labels inside a notification, unless the
+// notification's name already holds their text.
 class AccessibleAnnouncer : public QAccessibleWidget {
 public:
     explicit AccessibleAnnouncer(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Notification) {}
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Name) {
-            const QString said = static_cast<QLabel*>(widget())->text();
-            return said.isEmpty() ? QStringLiteral("Riga di stato") : said;
-        }
+        if (kind == QAccessible::Name)
+            return {};
         return QAccessibleWidget::text(kind);
     }
 };
@@ -25,22 +27,29 @@ QAccessibleInterface* announcerFactory(const QString& className, QObject* object
 
 } // namespace
 
-Announcer::Announcer(QWidget* parent) : QLabel(parent) {
+Announcer::Announcer(QWidget* parent) : QWidget(parent), m_text(new QLabel(this)) {
     setObjectName(QStringLiteral("Annuncio"));
-    setTextFormat(Qt::PlainText);
-    setWordWrap(true);
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_text);
     installAccessibleAnnouncer();
-    QLabel::hide();
+    QWidget::hide();
+}
+
+QString Announcer::text() const {
+    return m_text->text();
 }
 
 void Announcer::clear() {
     hide();
-    setText(QString());
+    m_text->clear();
 }
 
 // Shown again for every text: its appearing is what a screen reader speaks.
 void Announcer::say(const QString& text) {
-    setText(text);
+    m_text->setText(text);
     hide();
     show();
 }

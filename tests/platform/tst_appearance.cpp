@@ -238,12 +238,7 @@ private slots:
 
 private:
     static bool spoken(const SpeechRecorder& recorder, const QString& text) {
-        for (const SpeechRecorder::Event& event : recorder.events()) {
-            if (event.type == QAccessible::ObjectShow && event.name == text &&
-                QAccessible::queryAccessibleInterface(event.object)->role() == QAccessible::Notification)
-                return true;
-        }
-        return false;
+        return recorder.notifications().contains(text);
     }
 
     // The 3 pixels just inside the control's edges, on each side, are of the frame's colour.

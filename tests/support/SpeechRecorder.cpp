@@ -21,6 +21,21 @@ namespace {
 
 QList<SpeechRecorder::Event>* s_sink = nullptr;
 
+// The labels inside a notification, as Orca reads them: a label whose text the notification's name already holds
+// is left out.
+void notificationLabels(QAccessibleInterface* iface, const QString& rootName, QStringList& labels, int depth) {
+    for (int i = 0; iface && depth < 50 && i < iface->childCount(); ++i) {
+        QAccessibleInterface* child = iface->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        const QString name = child->text(QAccessible::Name);
+        if ((child->role() == QAccessible::StaticText || child->role() == QAccessible::Label) && !name.isEmpty() &&
+            !rootName.contains(name))
+            labels << name;
+        notificationLabels(child, rootName, labels, depth + 1);
+    }
+}
+
 void record(QAccessibleEvent* event) {
     if (!s_sink)
         return;
@@ -30,6 +45,11 @@ void record(QAccessibleEvent* event) {
     if (QAccessibleInterface* iface = event->accessibleInterface()) {
         recorded.name = iface->text(QAccessible::Name);
         recorded.description = iface->text(QAccessible::Description);
+        if (event->type() == QAccessible::ObjectShow && iface->role() == QAccessible::Notification) {
+            QStringList labels;
+            notificationLabels(iface, recorded.name, labels, 0);
+            recorded.notified = labels.join(QString());
+        }
     }
     s_sink->append(recorded);
 }
@@ -68,6 +88,15 @@ QStringList SpeechRecorder::focusSpoken() const {
             spoken << (event.description.isEmpty() ? event.name : event.name + " | " + event.description);
     }
     return spoken;
+}
+
+QStringList SpeechRecorder::notifications() const {
+    QStringList notified;
+    for (const Event& event : m_events) {
+        if (!event.notified.isEmpty())
+            notified << event.notified;
+    }
+    return notified;
 }
 
 QStringList SpeechRecorder::everyAccessibleText() {

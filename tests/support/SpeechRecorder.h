@@ -17,6 +17,7 @@ public:
         QString name;        // of the child when there is one, else of the object
         QString description; // likewise
         QString value;       // of the object: a field's text, a list's entry
+        QString notified;    // a notification that appears: the text of its labels, said and shown in braille
     };
 
     SpeechRecorder();
@@ -26,6 +27,8 @@ public:
 
     // "name | description" of the focus events, in order: what a screen reader says as the focus moves.
     QStringList focusSpoken() const;
+    // The notifications that appeared, in order, as a screen reader says them and shows them in braille.
+    QStringList notifications() const;
 
     // Every name, description, value and text of every accessible object of the open windows, all the way down.
     static QStringList everyAccessibleText();
