@@ -108,6 +108,12 @@ void FrmLeggiGiornale::CaricaElencoGiornali() {
     m_elencoGiornali->setCurrentIndex(0);
 }
 
+void FrmLeggiGiornale::leaveIssue() {
+    m_tasks->supersede();
+    ++m_scan;
+    m_scanWait.reset();
+}
+
 void FrmLeggiGiornale::openIssue(const QString& folder, const QString& title, const QString& issueKey,
                                  const std::optional<ArticleTarget>& target) {
     setWindowTitle(title);

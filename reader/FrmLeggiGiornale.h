@@ -39,6 +39,10 @@ public:
     void openIssue(const QString& folder, const QString& title, const QString& issueKey,
                    const std::optional<ArticleTarget>& target);
 
+    // Another issue is about to be extracted into this one's folder: what is being read of it is dropped, as its
+    // files are going (a late failure to read them would be said over the new issue).
+    void leaveIssue();
+
     // Enter scans the issue's folder again into the section list.
     void CboElencoGiornali_KeyPress(int keyAscii);
 

@@ -52,6 +52,8 @@ void IssueOpening::start(const QString& archivePath, const QString& title, const
             QStringLiteral("Ondaris"), Toolkit::Icon::Information);
         return;
     }
+    if (FrmLeggiGiornale* reader = Screen<FrmLeggiGiornale>::ifLoaded())
+        reader->leaveIssue(); // the extraction empties the folder it reads
     auto* opening = new IssueOpening(archivePath, title, target);
     g_running = opening;
     runInWorker(

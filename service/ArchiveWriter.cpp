@@ -7,21 +7,27 @@
 #include <QSaveFile>
 #include <QThread>
 
-ArchiveWriter* ArchiveWriter::start(const QString& target) {
+ArchiveWriter* ArchiveWriter::create(const QString& target) {
     auto* thread = new QThread;
     thread->setObjectName(QStringLiteral("Salvataggio archivio"));
-    auto* writer = new ArchiveWriter(target);
+    auto* writer = new ArchiveWriter(target, QThread::currentThread());
     writer->moveToThread(thread);
     connect(thread, &QThread::started, writer, &ArchiveWriter::open);
-    connect(thread, &QThread::finished, writer, &QObject::deleteLater);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start();
     return writer;
 }
 
-ArchiveWriter::ArchiveWriter(const QString& target) : m_target(target) {}
+void ArchiveWriter::start() {
+    handOver();
+    thread()->start();
+}
 
-ArchiveWriter::~ArchiveWriter() = default; // a file never stored is dropped here, in the writer's thread
+ArchiveWriter::ArchiveWriter(const QString& target, QThread* home) : m_target(target), m_home(home) {}
+
+// In the caller's thread, after finish() in the writer's: what the writer's thread wrote was handed over.
+ArchiveWriter::~ArchiveWriter() {
+    takeOver();
+}
 
 void ArchiveWriter::write(const QByteArray& chunk) {
     m_pending += chunk.size();
@@ -37,36 +43,46 @@ void ArchiveWriter::discard() {
 }
 
 void ArchiveWriter::open() {
+    takeOver();
     m_file = std::make_unique<QSaveFile>(m_target);
-    if (!m_file->open(QIODevice::WriteOnly)) {
-        m_broken = true;
-        emit failed(failure(lastSystemError()));
-    }
+    if (!m_file->open(QIODevice::WriteOnly))
+        breakDown(lastSystemError());
 }
 
 void ArchiveWriter::writeNow(const QByteArray& chunk) {
-    if (!m_broken && m_file->write(chunk) != chunk.size()) {
-        m_broken = true;
-        emit failed(failure(lastSystemError()));
-    }
+    if (!m_broken && m_file->write(chunk) != chunk.size())
+        breakDown(lastSystemError());
     m_pending -= chunk.size();
     emit written();
 }
 
 void ArchiveWriter::storeNow() {
-    if (m_broken) {
-        finish();
-        return;
-    }
-    const bool committed = m_file->commit();
-    const Outcome<> outcome = committed ? Success() : Failure{failure(lastSystemError())};
+    Outcome<> outcome = Failure{m_failure};
+    if (!m_broken && m_file->commit())
+        outcome = Success();
+    else if (!m_broken)
+        outcome = Failure{failure(lastSystemError())};
+    m_file.reset();
+    emit stored(outcome); // before finish(): from then on the writer may be deleted at any moment
     finish();
-    emit stored(outcome);
 }
 
+// The file goes (a file never stored is dropped here), the thread ends, and the writer goes back to the caller's
+// thread to be deleted there.
 void ArchiveWriter::finish() {
     m_file.reset();
-    thread()->quit();
+    QThread* own = thread();
+    moveToThread(m_home);
+    handOver();
+    deleteLater();
+    own->quit();
+}
+
+// The rest goes unwritten; the reason is said now, and again at the end of store().
+void ArchiveWriter::breakDown(int code) {
+    m_broken = true;
+    m_failure = failure(code);
+    emit failed(m_failure);
 }
 
 QString ArchiveWriter::failure(int code) const {

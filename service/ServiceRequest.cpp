@@ -208,7 +208,7 @@ void ServiceRequest::transferEnded() {
 }
 
 void ServiceRequest::startWriter() {
-    m_writer = ArchiveWriter::start(m_target);
+    m_writer = ArchiveWriter::create(m_target);
     connect(m_writer, &ArchiveWriter::failed, this, &ServiceRequest::fail);
     connect(m_writer, &ArchiveWriter::written, this, [this] {
         if (!m_done && !m_storing && m_reply && !m_transferEnded)
@@ -223,6 +223,7 @@ void ServiceRequest::startWriter() {
         else
             fail(stored.reason());
     });
+    m_writer->start(); // once connected: a file that cannot be made is said at once
 }
 
 // Committing flushes the whole archive to disk: the writer does it in its own thread, and the archive is stored

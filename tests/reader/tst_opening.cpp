@@ -5,6 +5,7 @@
 #include "reader/FrmSelezionaGiornale.h"
 #include "reader/IssueOpening.h"
 #include "reader/Module1.h"
+#include "reader/ReaderTasks.h"
 #include "reader/ReaderTitle.h"
 #include "support/Screens.h"
 #include "support/TestMain.h"
@@ -117,9 +118,11 @@ private slots:
         QVERIFY(opened());
         FrmLeggiGiornale* first = reader();
         QTest::keyClick(first->findChild<QWidget*>("CboTitolo"), Qt::Key_Return); // into the contents
+        QVERIFY(first->tasks().busy());                                           // the contents being read
 
         folder.toolkit.answerFile(folder.file("Giornali/Secondo20261204Nord.arc"));
         leggiGiornale(menu);
+        QVERIFY(!first->tasks().busy()); // dropped: the extraction takes its files away
         QVERIFY(opened());
         QCOMPARE(reader(), first);
         QCOMPARE(reader()->windowTitle(), QStringLiteral("Secondo - Nord di venerdì 4 dicembre 2026"));

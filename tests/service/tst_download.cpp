@@ -1,5 +1,6 @@
 // The service client against servers that misbehave on purpose, on loopback: every failure says why, an archive is
 // judged by its content, and a cancel or a silent server ends the request within the second.
+#include "service/ArchiveWriter.h"
 #include "service/ServiceRequest.h"
 #include "support/FaultyServer.h"
 #include "support/TestMain.h"
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <optional>
 
 namespace {
 
@@ -147,8 +149,24 @@ private slots:
         ServiceRequest request(server.address(), ServiceRequest::Expect::Archive);
         request.setArchiveTarget(folder.file("Manca/Eco20261205.zip"));
         const Run result = run(request);
-        QVERIFY(result.outcome.reason().startsWith("impossibile scrivere"));
+        QVERIFY2(result.outcome.reason().startsWith("impossibile scrivere"), qPrintable(result.outcome.reason()));
         QVERIFY(result.outcome.reason().contains("Manca"));
+    }
+
+    // store() ends with stored() even when the file could not be made, and says why, though no one heard failed().
+    void aWriterThatCannotMakeItsFileSaysSoWhenStored() {
+        TestProgramFolder folder;
+        QObject context;
+        std::optional<Outcome<>> stored;
+        ArchiveWriter* writer = ArchiveWriter::create(folder.file("Manca/Eco20261205.zip"));
+        QObject::connect(writer, &ArchiveWriter::stored, &context, [&](const Outcome<>& outcome) { stored = outcome; });
+        writer->start();
+        writer->write(kZip);
+        writer->store();
+        QTRY_VERIFY(stored);
+        QVERIFY(!*stored);
+        QVERIFY2(stored->reason().startsWith("impossibile scrivere") && stored->reason().contains("Manca"),
+                 qPrintable(stored->reason()));
     }
 
     // Once all of it has come, the archive is stored whole even when its request goes meanwhile (its screen was

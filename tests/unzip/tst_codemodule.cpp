@@ -1,3 +1,4 @@
+#include "platform/Worker.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "unzip/CodeModule.h"
@@ -5,7 +6,6 @@
 
 #include <QTest>
 #include <QTimer>
-#include <QtConcurrent>
 #include <stdexcept>
 
 Q_DECLARE_METATYPE(Toolkit::Answer)
@@ -14,7 +14,7 @@ namespace {
 
 // The callbacks as the library calls them: in a worker thread, inside a run, while the window thread goes on.
 template <typename Work> auto inRun(Work work) {
-    QFuture<decltype(work())> running = QtConcurrent::run([work] {
+    auto running = startInWorker([work] {
         UnzipRun run;
         return work();
     });
@@ -126,7 +126,7 @@ private slots:
         TestProgramFolder folder;
         BoxesLeftUp boxes;
         Toolkit::install(&boxes);
-        QFuture<int32_t> asking = QtConcurrent::run([] {
+        auto asking = startInWorker([] {
             UnzipRun run;
             return CodeModule::ReplaceCallback("a.txt");
         });
@@ -134,7 +134,7 @@ private slots:
         QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
         QCoreApplication::exec();
         QCOMPARE(asking.result(), 104);
-        QCOMPARE(QtConcurrent::run([] {
+        QCOMPARE(startInWorker([] {
                      UnzipRun run;
                      return CodeModule::ReplaceCallback("b.txt");
                  }).result(),

@@ -1,4 +1,5 @@
 // Real archives, written by the tests, extracted by the real library through the unzip job.
+#include "platform/Worker.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 #include "support/ZipBuilder.h"
@@ -12,7 +13,6 @@
 #include <QLibrary>
 #include <QTest>
 #include <QThread>
-#include <QtConcurrent>
 #include <stdexcept>
 
 Q_DECLARE_METATYPE(ZipBuilder::Encryption)
@@ -37,7 +37,7 @@ class TestExtraction : public QObject {
 
     // The job run as the program runs it, in a worker thread while the window thread answers its questions.
     static int32_t unzip(CGUnzipFiles& job, const TestProgramFolder& folder, const QString& archive = "a.zip") {
-        QFuture<Outcome<int32_t>> run = QtConcurrent::run(
+        const auto run = startInWorker(
             [&job, zip = folder.file(archive), temp = folder.file("Temp")] { return job.Unzip(zip, temp); });
         if (!QTest::qWaitFor([&] { return run.isFinished(); }, 60000))
             QTest::qFail("the run did not end", __FILE__, __LINE__);
