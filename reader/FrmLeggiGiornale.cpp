@@ -372,9 +372,7 @@ void FrmLeggiGiornale::reportUnreadable(const QString& message, const QString& r
 // the window.
 void FrmLeggiGiornale::closeEvent(QCloseEvent* event) {
     m_timer1->stop();
-    m_tasks->supersede();
-    ++m_scan;
-    m_scanWait.reset();
+    leaveIssue();
     ReadingStore::current().flush();
     MainMenu::show();
     QWidget::closeEvent(event);

@@ -64,7 +64,7 @@ Outcome<SectionRead> firstWithArticles(const QList<SectionIndex>& indexes) {
     return read;
 }
 
-// "Sezione Sport saltata: <reason>. " before what is said of the move, or nothing.
+// "Sezione Sport saltata, non si può leggere. <Reason>. " before what is said of the move, or nothing.
 QString passedOver(const SectionRead& read) {
     if (read.unreadable.isEmpty())
         return {};
