@@ -105,8 +105,8 @@ private slots:
         QVERIFY2(result.ms < 2500, qPrintable(QString::number(result.ms)));
         QCOMPARE(folder.read("Giornali/Eco20261205.zip"), QByteArray("archivio di prima"));
         // The partial file goes in the writer's own thread, after the answer: slow under Wine on a loaded machine.
-        QTRY_COMPARE_WITH_TIMEOUT(QDir(folder.file("Giornali")).entryList(QDir::Files),
-                                  QStringList{"Eco20261205.zip"}, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(folder.file("Giornali")).entryList(QDir::Files), QStringList{"Eco20261205.zip"},
+                                  20000);
     }
 
     // The ZIP signature decides, whatever the Content-Type says, and the archive is fetched once.
