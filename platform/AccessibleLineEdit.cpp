@@ -2,16 +2,21 @@
 
 #include <QAccessibleWidget>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 
-class AccessibleLineEdit : public QAccessibleWidget, public QAccessibleTextInterface {
+class AccessibleLineEdit : public QAccessibleWidget,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface {
 public:
     explicit AccessibleLineEdit(QLineEdit* field) : QAccessibleWidget(field, QAccessible::EditableText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface)
             return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -86,11 +91,38 @@ public:
         return field()->cursorPositionAt(field()->mapFromGlobal(point));
     }
 
+    // Braille input, dictation and on-screen keyboards edit through these. A masked field shows no text, so
+    // offsets in it mean nothing: an insertion goes at the caret, and a replacement (setting the contents) replaces
+    // the whole value.
+    void insertText(int offset, const QString& text) override {
+        edit(masked() ? field()->cursorPosition() : offset, masked() ? field()->cursorPosition() : offset, text);
+    }
+    void deleteText(int start, int end) override {
+        if (!masked())
+            edit(start, end, {});
+    }
+    void replaceText(int start, int end, const QString& text) override {
+        if (masked())
+            edit(0, static_cast<int>(field()->text().size()), text);
+        else
+            edit(start, end, text);
+    }
+
 private:
     QLineEdit* field() const { return static_cast<QLineEdit*>(widget()); }
+    bool masked() const { return field()->echoMode() != QLineEdit::Normal; }
+    void edit(int start, int end, const QString& text) {
+        if (field()->isReadOnly())
+            return;
+        QString value = field()->text();
+        start = std::clamp(start, 0, static_cast<int>(value.size()));
+        end = std::clamp(end, start, static_cast<int>(value.size()));
+        field()->setText(value.replace(start, end - start, text));
+        field()->setCursorPosition(start + static_cast<int>(text.size()));
+    }
     int caretFor(int offset) const { return offset == -2 ? cursorPosition() : offset; }
     // A masked field gives nothing away.
-    QString shownText() const { return field()->echoMode() == QLineEdit::Normal ? field()->text() : QString(); }
+    QString shownText() const { return masked() ? QString() : field()->text(); }
 };
 
 [[maybe_unused]] QAccessibleInterface* lineEditFactory(const QString& className, QObject* object) {
@@ -102,8 +134,7 @@ private:
 } // namespace
 
 // Factories installed later are asked first, so this one takes precedence over Qt's own.
-// Orca's way of reading a line (AT-SPI); on Windows, UI Automation reads Qt's own interface, which also lets
-// assistive tools edit the field.
+// Orca's way of reading a line (AT-SPI); on Windows, UI Automation reads Qt's own interface.
 void installAccessibleLineEdit() {
 #ifndef Q_OS_WIN
     static bool installed = false;

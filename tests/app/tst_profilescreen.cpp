@@ -1,11 +1,13 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
+#include "platform/AccessibleLineEdit.h"
 #include "platform/CurrentProfile.h"
 #include "platform/Screen.h"
 #include "support/Screens.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -36,7 +38,10 @@ class TestProfileScreen : public QObject {
     }
 
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void initTestCase() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        installAccessibleLineEdit();
+    }
 
     // On a screen with every visible control named, and the password shown as typed.
     void theKeyboardFillsAndSavesAFirstProfile() {
@@ -80,6 +85,24 @@ private slots:
         FrmConfigurazione& again = openProfile(folder);
         QCOMPARE(child<QLineEdit>(&again, "TxtUtente")->text(), QString(" nuovo "));
         QCOMPARE(child<QLineEdit>(&again, "TxtPassword")->text(), QString("2 "));
+    }
+
+    // Braille input, dictation and on-screen keyboards edit a field through its accessibility interface.
+    void assistiveToolsEditTheFields() {
+        TestProgramFolder folder;
+        FrmConfigurazione& profile = openProfile(folder, "maro--1\r\n");
+        QAccessibleEditableTextInterface* user =
+            QAccessible::queryAccessibleInterface(child(&profile, "TxtUtente"))->editableTextInterface();
+        QAccessibleEditableTextInterface* password =
+            QAccessible::queryAccessibleInterface(child(&profile, "TxtPassword"))->editableTextInterface();
+        QVERIFY(user && password);
+        user->insertText(3, "i");
+        user->deleteText(0, 1);
+        user->replaceText(0, 1, "Ma");
+        password->replaceText(0, 1, "se--greta");
+        child<QPushButton>(&profile, "CmdSalvaCredenziali")->click();
+        QTRY_VERIFY(!Screen<FrmConfigurazione>::isLoaded());
+        QCOMPARE(folder.read("accesso.txt"), QByteArray("Mario--se--greta\r\n"));
     }
 
     void afterAnEmptyLastLineTheSaveAppends() {

@@ -136,6 +136,19 @@ private slots:
 #endif
     }
 
+    // A masked field gives nothing away, yet assistive tools can still type into it and set its contents.
+    void aMaskedFieldShowsNothingAndStillTakesText() {
+        Window window;
+        window.password->setEchoMode(QLineEdit::Password);
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(window.password);
+        QAccessibleTextInterface* text = field->textInterface();
+        QVERIFY(!text->text(0, text->characterCount()).contains("segreta"));
+        QVERIFY(!field->text(QAccessible::Value).contains("segreta"));
+        QVERIFY(field->state().passwordEdit);
+        field->editableTextInterface()->replaceText(0, text->characterCount(), "nuova");
+        QCOMPARE(window.password->text(), QString("nuova"));
+    }
+
     void enterAndSpacePressAButton() {
         Window window;
         QSignalSpy clicked(window.button, &QPushButton::clicked);
