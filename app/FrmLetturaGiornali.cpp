@@ -51,7 +51,7 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     symbols.setBold(true);
     symbols.setPointSize(12);
     m_label1->setFont(symbols);
-    m_label1->setGeometry(twipsRect(3000, 3840, 900, 255));
+    m_label1->setGeometry(twipsRect(2925, 3765, 975, 360));
     m_label1->setAccessibleName(QStringLiteral("Decorazione"));
 
     // Until a profile is read neither action is offered.

@@ -3,6 +3,7 @@
 #include "SpokenList.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -95,4 +96,26 @@ QWidget* firstFocusable(QWidget* window) {
             return w;
     }
     return nullptr;
+}
+
+bool replacesAsNewObjects() {
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
+}
+
+// The new object is focused before anything else is said of it: a screen reader told of a caret move first
+// would take it as leaving the old object and say that the old selection went.
+void replaceAsNewObject(QWidget* control, const std::function<void()>& replace) {
+    if (replacesAsNewObjects() && QAccessible::isActive()) {
+        if (QAccessibleInterface* object = QAccessible::queryAccessibleInterface(control))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(object));
+        if (control->hasFocus()) {
+            QAccessibleEvent focus(control, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        }
+    }
+    replace();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QAbstractButton;
 class QComboBox;
@@ -24,3 +25,11 @@ void selectAllOnFocus(QLineEdit* field);
 
 // The first control of the window, in tab order, that can take the keyboard focus now.
 QWidget* firstFocusable(QWidget* window);
+
+// Replaces a control's content (an article by the next) with the control made a new object for screen readers.
+// Orca remembers each text's selection and, when a selected text loses its selection, says "Testo non
+// selezionato" before anything else: a new object has nothing to lose. A control that has the focus is presented
+// anew, as one that takes the focus. Only where replacesAsNewObjects() holds (AT-SPI); elsewhere
+// the content is just replaced.
+void replaceAsNewObject(QWidget* control, const std::function<void()>& replace);
+bool replacesAsNewObjects();

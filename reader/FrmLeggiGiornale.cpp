@@ -220,10 +220,11 @@ void FrmLeggiGiornale::openArticle(int entry) {
     openEntry(entry, std::nullopt, false);
 }
 
-// As Esc, an arrow and Enter would: through the contents, which speak the entry, to the text, which is named
-// before it is read.
+// From an article to another, the text keeps the focus and is presented anew when the next one arrives, where
+// screen readers can be told so; elsewhere the focus goes as Esc, an arrow and Enter would take it: through the
+// contents, which speak the entry, to the text, which is named before it is read.
 void FrmLeggiGiornale::openEntry(int entry, std::optional<Selection> selection, bool fromResults) {
-    if (m_view == View::Article)
+    if (m_view == View::Article && !replacesAsNewObjects())
         showView(View::Contents);
     m_sommario->setCurrentIndex(entry);
     if (entry < 0 || entry != m_sommario->currentIndex())
@@ -245,22 +246,25 @@ void FrmLeggiGiornale::showArticle(int entry, const QString& path, const Article
     NomeNotepad = path;
     m_sommario->setCurrentIndex(entry);
     // The field takes the focus empty and gets its text after, so a screen reader first names it and then reads
-    // the text. The previous article's document goes.
-    const QPointer<QTextDocument> previous = m_testo->document();
-    m_testo->setDocument(nullptr); // deletes the document the box made itself
-    if (previous && previous->parent() == m_testo)
-        delete previous;
-    showView(View::Article);
-    m_articleFromResults = fromResults;
-    m_pendingSelection.reset();
-    if (selection) {
-        const qsizetype start = article.shown(selection->offset);
-        m_pendingSelection = Selection{start, article.shown(selection->offset + selection->length) - start};
-    }
-    QTextDocument* document = article.take();
-    document->setParent(m_testo);
-    document->setDefaultFont(m_testo->font());
-    m_testo->setDocument(document);
+    // the text. The previous article's document goes, and with it the text's selection, unheard: the text is a
+    // new object for a screen reader.
+    replaceAsNewObject(m_testo, [&] {
+        const QPointer<QTextDocument> previous = m_testo->document();
+        m_testo->setDocument(nullptr); // deletes the document the box made itself
+        if (previous && previous->parent() == m_testo)
+            delete previous;
+        showView(View::Article);
+        m_articleFromResults = fromResults;
+        m_pendingSelection.reset();
+        if (selection) {
+            const qsizetype start = article.shown(selection->offset);
+            m_pendingSelection = Selection{start, article.shown(selection->offset + selection->length) - start};
+        }
+        QTextDocument* document = article.take();
+        document->setParent(m_testo);
+        document->setDefaultFont(m_testo->font());
+        m_testo->setDocument(document);
+    });
     m_book->articleOpened(entry);
 }
 

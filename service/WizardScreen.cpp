@@ -2,6 +2,7 @@
 
 #include "ServiceWait.h"
 #include "platform/Controls.h"
+#include "platform/FocusFrame.h"
 #include "platform/KeyAscii.h"
 #include "platform/KeyGuide.h"
 #include "platform/Screen.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 WizardScreen::WizardScreen(const char* name, const QString& caption, const char* listName,
                            const QString& listAccessibleName)
@@ -140,9 +142,19 @@ void WizardScreen::stepTo(WizardSteps::Step step) {
     }
 }
 
+// The notice takes the list's place, grown down to hold all its lines inside the focus frame; the buttons and the
+// window grow as much. Before the screen first appears, so that the zoom grows it as the rest.
 void WizardScreen::showEmptyNotice(const QString& text) {
     m_notice->setText(text);
     m_notice->setAccessibleName(text);
+    m_notice->setWordWrap(true);
+    m_notice->setMargin(FocusFrame::kWidth + 1);
+    const int height = std::max(m_list->height(), m_notice->heightForWidth(m_list->width()));
+    const int grown = height - m_notice->height();
+    m_notice->resize(m_list->width(), height);
+    for (QPushButton* button : {m_command1, m_continua})
+        button->move(button->x(), button->y() + grown);
+    setFixedSize(width(), this->height() + grown);
     m_list->hide();
     m_notice->show();
 }

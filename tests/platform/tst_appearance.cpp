@@ -1,12 +1,16 @@
 #include "app/FrmConfigurazione.h"
 #include "app/FrmLetturaGiornali.h"
+#include "platform/Announcer.h"
 #include "platform/Appearance.h"
 #include "platform/FocusFrame.h"
+#include "platform/ProgressWindow.h"
 #include "platform/Zoom.h"
 #include "reader/FrmCercaGiornali.h"
 #include "reader/FrmGiornaliScaricati.h"
 #include "reader/FrmLeggiGiornale.h"
+#include "service/FrmEdizione.h"
 #include "service/FrmTestata.h"
+#include "support/Cramped.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
 #include "support/TestMain.h"
@@ -55,6 +59,20 @@ bool near(const QRect& actual, const QRect& unzoomed, double factor) {
     const auto within = [](int a, double b) { return std::abs(a - b) <= 1.0; };
     return within(actual.x(), unzoomed.x() * factor) && within(actual.y(), unzoomed.y() * factor) &&
            within(actual.width(), unzoomed.width() * factor) && within(actual.height(), unzoomed.height() * factor);
+}
+
+// The date step of the wizard when the service gave no dates, and why.
+struct NoDates : FrmEdizione {
+    NoDates() { listingArrived(Failure{"il servizio non ha risposto entro 30 secondi."}); }
+};
+
+// A long status line, as F2 says it in the reader.
+template <typename F> QWidget* saying() {
+    auto* window = new F;
+    child<Announcer>(window, "Annuncio")
+        ->say("La Gazzetta del Borgo di sabato 5 dicembre 2026. Sezione Prima-pagina, 1 di 8. Articolo 2 di 6: Il "
+              "comitato di quartiere inaugura la stagione più attesa. Ultima lettura: Cronaca, articolo 12.");
+    return window;
 }
 
 void press(QKeySequence keys) {
@@ -130,6 +148,45 @@ private slots:
         QCOMPARE(asMade(window).size, made.size);
         QCOMPARE(asMade(window).geometry, made.geometry);
         QCOMPARE(asMade(window).points, made.points);
+    }
+
+    // At every zoom, in either palette, every text of every screen fits its place, inside the focus frame.
+    void noTextIsCramped_data() {
+        QTest::addColumn<std::function<QWidget*()>>("make");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<bool>("contrast");
+        const QList<std::pair<const char*, std::function<QWidget*()>>> screens{
+            {"menu", [] { return new FrmLetturaGiornali; }},
+            {"profilo", [] { return new FrmConfigurazione; }},
+            {"testata", [] { return new FrmTestata; }},
+            {"nessuna data", [] { return new NoDates; }},
+            {"lettore", [] { return saying<FrmLeggiGiornale>(); }},
+            {"scaricati", [] { return new FrmGiornaliScaricati; }},
+            {"ricerca", [] { return saying<FrmCercaGiornali>(); }},
+            {"attesa", [] { return new ProgressWindow("Scaricamento del giornale in corso…", "Scaricamento", {}); }},
+        };
+        for (const auto& [name, make] : screens) {
+            for (int zoom : {100, 200, 300}) {
+                for (bool contrast : {false, true})
+                    QTest::addRow("%s %d%%%s", name, zoom, contrast ? " contrasto" : "") << make << zoom << contrast;
+            }
+        }
+    }
+
+    void noTextIsCramped() {
+        QFETCH(std::function<QWidget*()>, make);
+        QFETCH(int, zoom);
+        QFETCH(bool, contrast);
+        TestProgramFolder folder;
+        Appearance& appearance = Appearance::install(settingsPath());
+        appearance.setZoom(zoom);
+        appearance.setHighContrast(contrast);
+        std::unique_ptr<QWidget> window(make());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::processEvents();
+        const QStringList cramped = crampedTexts(window.get());
+        QVERIFY2(cramped.isEmpty(), qPrintable(cramped.join("; ")));
     }
 
     // Where a zoomed window does not fit the screen, its elastic band gives up room, down to its least scale, and

@@ -84,6 +84,8 @@ private slots:
 
         // the status line reaches a screen reader, and a braille display, as a notification that appears
         QVERIFY(recorder.notifications().contains("Ultimo articolo del giornale"));
+        // from article to article no text is heard losing its selection
+        QCOMPARE(recorder.selectionsHeardRemoved(), 0);
     }
 
     // A section whose index cannot be read: resuming in it says why not, the keys pass it over and name it.

@@ -1,6 +1,7 @@
 #include "SpeechRecorder.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QWidget>
 
 // The offscreen platform has no screen-reader bridge, and Qt sends no accessibility event while none is active.
@@ -29,8 +30,7 @@ void notificationLabels(QAccessibleInterface* iface, const QString& rootName, QS
         if (!child || child->state().invisible)
             continue;
         const QString name = child->text(QAccessible::Name);
-        if ((child->role() == QAccessible::StaticText || child->role() == QAccessible::Label) && !name.isEmpty() &&
-            !rootName.contains(name))
+        if (child->role() == QAccessible::StaticText && !name.isEmpty() && !rootName.contains(name))
             labels << name;
         notificationLabels(child, rootName, labels, depth + 1);
     }
@@ -39,12 +39,22 @@ void notificationLabels(QAccessibleInterface* iface, const QString& rootName, QS
 void record(QAccessibleEvent* event) {
     if (!s_sink)
         return;
-    SpeechRecorder::Event recorded{event->type(), event->object(), event->child(), {}, {}, {}};
+    SpeechRecorder::Event recorded;
+    recorded.type = event->type();
+    recorded.object = event->object();
+    recorded.child = event->child();
     if (QAccessibleInterface* object = QAccessible::queryAccessibleInterface(event->object()))
         recorded.value = object->text(QAccessible::Value);
     if (QAccessibleInterface* iface = event->accessibleInterface()) {
         recorded.name = iface->text(QAccessible::Name);
         recorded.description = iface->text(QAccessible::Description);
+        recorded.id = QAccessible::uniqueId(iface);
+        if (QAccessibleTextInterface* text = iface->textInterface()) {
+            int start = 0, end = 0;
+            if (text->selectionCount() > 0)
+                text->selection(0, &start, &end);
+            recorded.textSelected = start != end;
+        }
         if (event->type() == QAccessible::ObjectShow && iface->role() == QAccessible::Notification) {
             QStringList labels;
             notificationLabels(iface, recorded.name, labels, 0);
@@ -97,6 +107,20 @@ QStringList SpeechRecorder::notifications() const {
             notified << event.notified;
     }
     return notified;
+}
+
+int SpeechRecorder::selectionsHeardRemoved() const {
+    QHash<QAccessible::Id, bool> selected;
+    int removed = 0;
+    for (const Event& event : m_events) {
+        if (event.type == QAccessible::TextSelectionChanged && selected.value(event.id) && !event.textSelected)
+            ++removed;
+        if (event.type == QAccessible::TextSelectionChanged)
+            selected[event.id] = event.textSelected;
+        else if (event.type == QAccessible::Focus) // read when the screen reader gets to it: nothing known yet
+            selected[event.id] = false;
+    }
+    return removed;
 }
 
 QStringList SpeechRecorder::everyAccessibleText() {

@@ -11,13 +11,15 @@
 class SpeechRecorder {
 public:
     struct Event {
-        QAccessible::Event type;
+        QAccessible::Event type = QAccessible::InvalidEvent;
         QPointer<QObject> object;
         int child = -1;
-        QString name;        // of the child when there is one, else of the object
-        QString description; // likewise
-        QString value;       // of the object: a field's text, a list's entry
-        QString notified;    // a notification that appears: the text of its labels, said and shown in braille
+        QString name;              // of the child when there is one, else of the object
+        QString description;       // likewise
+        QString value;             // of the object: a field's text, a list's entry
+        QString notified;          // a notification that appears: the text of its labels, said and shown in braille
+        QAccessible::Id id = 0;    // the object as a screen reader knows it
+        bool textSelected = false; // for a text's focus and selection events: whether some of it is selected
     };
 
     SpeechRecorder();
@@ -29,6 +31,10 @@ public:
     QStringList focusSpoken() const;
     // The notifications that appeared, in order, as a screen reader says them and shows them in braille.
     QStringList notifications() const;
+
+    // How many times a screen reader says "Testo non selezionato": a text it knew with a selection (from a selection
+    // event since its focus) reports a selection change and has none.
+    int selectionsHeardRemoved() const;
 
     // Every name, description, value and text of every accessible object of the open windows, all the way down.
     static QStringList everyAccessibleText();
