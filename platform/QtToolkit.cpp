@@ -66,8 +66,20 @@ template <typename Reply> void openWithoutWaiting(QDialog* dialog, QObject* cont
     dialog->open();
 }
 
+// Orca shows a box on the braille display by its name and role only, while it speaks its text too: through AT-SPI
+// the box is named by its title and its text, which Orca then speaks once, as the name. Through UI Automation a
+// box's text is read by itself, and its name stays the title.
+QMessageBox* box(QMessageBox::Icon icon, const QString& title, const QString& text,
+                 QMessageBox::StandardButtons buttons, QObject* context) {
+    auto* box = new QMessageBox(icon, title, text, buttons, ownerOf(context));
+#ifndef Q_OS_WIN
+    box->setAccessibleName(title + QStringLiteral(": ") + text);
+#endif
+    return box;
+}
+
 QMessageBox* messageBox(QObject* context, const QString& text, const QString& title, Toolkit::Icon icon) {
-    auto* box = new QMessageBox(boxIcon(icon), title, text, QMessageBox::Ok, ownerOf(context));
+    auto* box = ::box(boxIcon(icon), title, text, QMessageBox::Ok, context);
     nameButton(*box, QMessageBox::Ok, QStringLiteral("OK"));
     return box;
 }
@@ -84,8 +96,8 @@ void QtToolkit::message(QObject* context, const QString& text, const QString& ti
 
 void QtToolkit::askYesNoCancel(QObject* context, const QString& text, const QString& title,
                                std::function<void(Answer)> then) {
-    auto* box = new QMessageBox(QMessageBox::Warning, title, text,
-                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, ownerOf(context));
+    auto* box =
+        ::box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, context);
     nameButton(*box, QMessageBox::Yes, QStringLiteral("&Sì"));
     nameButton(*box, QMessageBox::No, QStringLiteral("&No"));
     nameButton(*box, QMessageBox::Cancel, QStringLiteral("Annulla"));
@@ -109,8 +121,7 @@ void QtToolkit::askText(QObject* context, const QString& prompt, const QString& 
 
 void QtToolkit::confirm(QObject* context, const QString& question, const QString& title,
                         std::function<void(bool)> then) {
-    auto* box =
-        new QMessageBox(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No, ownerOf(context));
+    auto* box = ::box(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No, context);
     nameButton(*box, QMessageBox::Yes, QStringLiteral("&Sì"));
     nameButton(*box, QMessageBox::No, QStringLiteral("&No"));
     box->setDefaultButton(QMessageBox::No);

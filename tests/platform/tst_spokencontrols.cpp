@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -186,6 +187,27 @@ private slots:
         QTest::keyClick(dialog, Qt::Key_Escape);
         QVERIFY(!dialog->isVisible() && !cancelled); // told from the event loop, never inside a key handler
         QTRY_VERIFY(cancelled);
+    }
+
+    // A box's text reaches a braille display with its title: through AT-SPI as the box's name, which Orca shows
+    // (and says once); through UI Automation the text is read by itself.
+    void aBoxShowsItsTextWithItsTitle() {
+        QtToolkit toolkit;
+        QWidget window;
+        window.show();
+        bool answered = false;
+        toolkit.confirm(&window, "Eliminare il giornale?", "Giornali scaricati", [&](bool) { answered = true; });
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+#ifdef Q_OS_WIN
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), QString("Giornali scaricati"));
+#else
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name),
+                 QString("Giornali scaricati: Eliminare il giornale?"));
+#endif
+        QCOMPARE(box->windowTitle(), QString("Giornali scaricati"));
+        box->reject();
+        QVERIFY(answered);
     }
 
     // A question asked while a wait is up (a password while an issue opens) is never under the wait window.
