@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -73,7 +74,11 @@ QMessageBox* box(QMessageBox::Icon icon, const QString& title, const QString& te
                  QMessageBox::StandardButtons buttons, QObject* context) {
     auto* box = new QMessageBox(icon, title, text, buttons, ownerOf(context));
 #ifndef Q_OS_WIN
-    box->setAccessibleName(title + QStringLiteral(": ") + text);
+    // On one line, as a display shows it; the text's label reads the same, so that Orca knows it is said already.
+    const QString line = QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    box->setAccessibleName(title + QStringLiteral(": ") + line);
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setAccessibleName(line);
 #endif
     return box;
 }

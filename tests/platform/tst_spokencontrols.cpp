@@ -196,14 +196,15 @@ private slots:
         QWidget window;
         window.show();
         bool answered = false;
-        toolkit.confirm(&window, "Eliminare il giornale?", "Giornali scaricati", [&](bool) { answered = true; });
+        toolkit.confirm(&window, "Eliminare il giornale?\nNon si potrà riaprire.", "Giornali scaricati",
+                        [&](bool) { answered = true; });
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
 #ifdef Q_OS_WIN
         QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), QString("Giornali scaricati"));
 #else
         QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name),
-                 QString("Giornali scaricati: Eliminare il giornale?"));
+                 QString("Giornali scaricati: Eliminare il giornale? Non si potrà riaprire."));
 #endif
         QCOMPARE(box->windowTitle(), QString("Giornali scaricati"));
         box->reject();

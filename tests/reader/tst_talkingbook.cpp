@@ -1,6 +1,7 @@
 // The reader as a talking book: next and previous article, "Dove sono?", resume, read marks, and the store that
 // keeps them across restarts.
 #include "platform/Announcer.h"
+#include "platform/Controls.h"
 #include "platform/Screen.h"
 #include "platform/SpokenList.h"
 #include "reader/FrmLeggiGiornale.h"
@@ -84,8 +85,10 @@ private slots:
 
         // the status line reaches a screen reader, and a braille display, as a notification that appears
         QVERIFY(recorder.notifications().contains("Ultimo articolo del giornale"));
-        // from article to article no text is heard losing its selection
-        QCOMPARE(recorder.selectionsHeardRemoved(), 0);
+        // from article to article Orca hears no text losing its selection (through UI Automation the focus passes
+        // through the contents meanwhile)
+        if (replacesAsNewObjects())
+            QCOMPARE(recorder.selectionsHeardRemoved(), 0);
     }
 
     // A section whose index cannot be read: resuming in it says why not, the keys pass it over and name it.
