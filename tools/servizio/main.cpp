@@ -19,9 +19,11 @@
 
 namespace {
 
+// A profile's issues are the archives in its folder, read again at every request, so that an issue put there
+// while the service runs is published at once.
 struct Profile {
     QString password;
-    Catalogue catalogue;
+    QString folder;
 };
 
 // The query's values as the client meant them: percent-decoded Windows-1252 bytes, keys as written.
@@ -61,7 +63,7 @@ std::optional<Profile> profileInFolder(const QString& folder, const QString& use
     QFile password(folder + QLatin1Char('/') + user + QStringLiteral("/password"));
     if (!password.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return Profile{QString::fromUtf8(password.readAll()).trimmed(), Catalogue(folder + QLatin1Char('/') + user)};
+    return Profile{QString::fromUtf8(password.readAll()).trimmed(), folder + QLatin1Char('/') + user};
 }
 
 QHttpServerResponse answer(const QMap<QString, Profile>& profiles, const QString& profileFolder,
@@ -73,7 +75,7 @@ QHttpServerResponse answer(const QMap<QString, Profile>& profiles, const QString
         known != profiles.end() ? std::optional<Profile>(*known) : profileInFolder(profileFolder, user);
     if (!profile || profile->password != query.value("password"))
         return listing({});
-    const Catalogue& catalogue = profile->catalogue;
+    const Catalogue catalogue(profile->folder);
     if (query.contains("edizione"))
         return archive(catalogue.archive(query.value("testata"), query.value("data"), query.value("edizione")));
     if (query.contains("Testata") && query.contains("Data")) {
@@ -116,14 +118,14 @@ int main(int argc, char** argv) {
 
     QMap<QString, Profile> profiles;
     if (parser.isSet(folder))
-        profiles.insert(QStringLiteral("demo"), {QStringLiteral("demo"), Catalogue(parser.value(folder))});
+        profiles.insert(QStringLiteral("demo"), {QStringLiteral("demo"), parser.value(folder)});
     for (const QString& value : parser.values(profileOption)) {
         const QStringList parts = value.split(QLatin1Char(':'));
         if (parts.size() < 3) {
             std::fprintf(stderr, "Profilo non valido: %s\n", qPrintable(value));
             return 2;
         }
-        profiles.insert(parts[0], {parts[1], Catalogue(parts.mid(2).join(QLatin1Char(':')))});
+        profiles.insert(parts[0], {parts[1], parts.mid(2).join(QLatin1Char(':'))});
     }
 
     QHttpServer server;

@@ -1,0 +1,153 @@
+// Subscriptions checked against the demo service on loopback: what is new arrives in the store exactly as the
+// wizard names it, what is stored is left alone, and each fault is a reason for its subscription.
+#include "SampleIssue.h"
+#include "subscriptions/SubscriptionCheck.h"
+#include "subscriptions/SubscriptionFile.h"
+#include "support/DemoService.h"
+#include "support/TestMain.h"
+#include "support/TestProgramFolder.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString kUser = "abbonato";
+const QString kPassword = "se&greta";
+
+Subscription subscription(const QString& masthead, const QString& edition = {}) {
+    Subscription made;
+    made.masthead = masthead;
+    made.edition = edition;
+    return made;
+}
+
+struct Checked {
+    Outcome<> overall = Failure{};
+    QList<SubscriptionCheck::Result> results;
+};
+
+Checked check(const QList<Subscription>& subscriptions, const QString& store, const QString& password = kPassword) {
+    SubscriptionCheck check({kUser, password}, subscriptions, store);
+    Checked checked;
+    QObject::connect(&check, &SubscriptionCheck::checked,
+                     [&](int, const SubscriptionCheck::Result& result) { checked.results << result; });
+    QSignalSpy finished(&check, &SubscriptionCheck::finished);
+    check.start();
+    if (finished.wait(20000))
+        checked.overall = finished.first().first().value<Outcome<>>();
+    return checked;
+}
+
+// "archive|title" of an arrival, "-" for nothing new, the reason of a failure.
+QString described(const SubscriptionCheck::Result& result) {
+    if (!result)
+        return result.reason();
+    return result.value() ? result.value()->archive + "|" + result.value()->title : "-";
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Subscription>)
+
+class TestSubscriptions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachSubscriptionBringsItsNewestIssue_data() {
+        QTest::addColumn<QList<Subscription>>("subscriptions");
+        QTest::addColumn<QStringList>("stored"); // before the check
+        QTest::addColumn<QStringList>("expected");
+        const Subscription nord = subscription("Il Corriere della Valle", "Nord");
+        const Subscription gazzetta = subscription("La Gazzetta del Borgo");
+        QTest::newRow("an edition and an issue without editions")
+            << QList<Subscription>{nord, gazzetta} << QStringList()
+            << QStringList{"Il Corriere della Valle20261205Nord.zip|Il Corriere della Valle - Nord di sabato 5 "
+                           "dicembre 2026",
+                           "La Gazzetta del Borgo20261205.zip|La Gazzetta del Borgo di sabato 5 dicembre 2026"};
+        QTest::newRow("already stored") << QList<Subscription>{nord, gazzetta}
+                                        << QStringList{"Il Corriere della Valle20261205Nord.zip",
+                                                       "La Gazzetta del Borgo20261205.zip"}
+                                        << QStringList{"-", "-"};
+        QTest::newRow("faults, each for its own")
+            << QList<Subscription>{subscription("Il Corriere della Valle", "Centro"),
+                                   subscription("Il Corriere della Valle"), subscription("Il Mattino Perduto"),
+                                   subscription("La Gazzetta del Borgo", "Nord"), gazzetta}
+            << QStringList()
+            << QStringList{"l'edizione Centro non è tra quelle del sabato 5 dicembre 2026",
+                           "il servizio elenca edizioni provinciali: sceglierne una",
+                           "la testata non è tra quelle del servizio",
+                           // a day without editions brings the issue itself, once
+                           "La Gazzetta del Borgo20261205.zip|La Gazzetta del Borgo di sabato 5 dicembre 2026", "-"};
+    }
+
+    void eachSubscriptionBringsItsNewestIssue() {
+        QFETCH(QList<Subscription>, subscriptions);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, expected);
+        DemoService service(kUser, kPassword);
+        TestProgramFolder folder;
+        QDir(folder.path()).mkpath("Giornali");
+        for (const QString& name : stored)
+            folder.write("Giornali/" + name, "già qui");
+        const Checked checked = check(subscriptions, folder.file("Giornali"));
+        QVERIFY2(checked.overall, qPrintable(checked.overall.reason()));
+        QStringList described;
+        for (const SubscriptionCheck::Result& result : checked.results)
+            described << ::described(result);
+        QCOMPARE(described, expected);
+        for (const QString& name : stored)
+            QCOMPARE(folder.read("Giornali/" + name), QByteArray("già qui"));
+        for (const QString& line : expected) {
+            if (line.contains(".zip|"))
+                QVERIFY(folder.read("Giornali/" + line.section('|', 0, 0)).startsWith("PK"));
+        }
+    }
+
+    // An issue the service publishes while the program runs comes at the next check; then nothing more.
+    void aNewIssueComesAtTheNextCheck() {
+        DemoService service(kUser, kPassword);
+        TestProgramFolder folder;
+        QDir(folder.path()).mkpath("Giornali");
+        const QList<Subscription> gazzetta{subscription("La Gazzetta del Borgo")};
+        QCOMPARE(check(gazzetta, folder.file("Giornali")).results.size(), 1);
+        QVERIFY(SampleIssue::write({"La Gazzetta del Borgo", "20261206", {}, 3, 2, false},
+                                   service.issues() + "/La Gazzetta del Borgo20261206.zip"));
+        const Checked next = check(gazzetta, folder.file("Giornali"));
+        QCOMPARE(described(next.results.value(0)),
+                 QString("La Gazzetta del Borgo20261206.zip|La Gazzetta del Borgo di domenica 6 dicembre 2026"));
+        QCOMPARE(described(check(gazzetta, folder.file("Giornali")).results.value(0)), QString("-"));
+    }
+
+    // A profile the service does not know: nothing is checked, and why is said once for the whole check.
+    void aRefusedProfileChecksNothing() {
+        DemoService service(kUser, kPassword);
+        TestProgramFolder folder;
+        const Checked checked = check({subscription("La Gazzetta del Borgo")}, folder.file("Giornali"), "sbagliata");
+        QVERIFY(!checked.overall);
+        QVERIFY(checked.overall.reason().startsWith("il servizio non ha riconosciuto il profilo"));
+        QVERIFY(checked.results.isEmpty());
+    }
+
+    // Missing, damaged and written again whole.
+    void theFileKeepsSubscriptionsAndArrivals() {
+        TestProgramFolder folder;
+        const QString path = folder.file("abbonamenti.json");
+        QVERIFY(SubscriptionFile::read(path).ok() && SubscriptionFile::read(path).value().list.isEmpty());
+        folder.write("abbonamenti.json", "{\"abbonamenti\": [");
+        QCOMPARE(SubscriptionFile::read(path).reason(), QString("il file è danneggiato"));
+        Subscriptions kept;
+        kept.list = {{"Il Corriere della Valle", "Nord", 3, QDateTime(QDate(2026, 12, 7), QTime(6, 30)), "ultimo"}};
+        kept.unopened = {{"Eco20261207.zip", "L'Eco di lunedì 7 dicembre 2026", QDateTime(QDate(2026, 12, 7), {})}};
+        QVERIFY(SubscriptionFile::write(path, kept));
+        const Subscriptions read = SubscriptionFile::read(path).value();
+        QCOMPARE(read.list.value(0).shownName(), QString("Il Corriere della Valle - Nord"));
+        QCOMPARE(read.list.value(0).keep, 3);
+        QCOMPARE(read.list.value(0).lastCheck, kept.list.value(0).lastCheck);
+        QCOMPARE(read.unopened.value(0).title, QString("L'Eco di lunedì 7 dicembre 2026"));
+    }
+};
+
+GIORNALI_TEST_MAIN(TestSubscriptions)
+#include "tst_subscriptions.moc"
