@@ -15,18 +15,21 @@ const QCommandLineOption kCheckOption(QStringLiteral("verifica"));
 const QCommandLineOption kServiceOption(QStringList{QStringLiteral("s"), QStringLiteral("servizio")}, QString(),
                                         QStringLiteral("indirizzo"));
 const QCommandLineOption kWaitOption(QStringLiteral("attesa"), QString(), QStringLiteral("secondi"));
+const QCommandLineOption kCheckEveryOption(QStringLiteral("controllo"), QString(), QStringLiteral("minuti"));
+const QCommandLineOption kUpdateOption(QStringLiteral("aggiorna"));
 const QCommandLineOption kHelpOption(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aiuto")});
 
 // Why the arguments were refused when the parser knows every option: an option that needs a value came last.
 QString missingValue(const QStringList& arguments) {
     const QString last = arguments.size() > 1 ? arguments.last() : QString();
     const QString name = last.startsWith(QLatin1String("--")) ? last.mid(2) : last.mid(1);
-    for (const QCommandLineOption* option : {&kFolderOption, &kServiceOption, &kWaitOption}) {
+    for (const QCommandLineOption* option : {&kFolderOption, &kServiceOption, &kWaitOption, &kCheckEveryOption}) {
         if (last.startsWith(QLatin1Char('-')) && option->names().contains(name))
             return QStringLiteral("Argomenti non validi: manca %1 dopo %2.")
                 .arg(option == &kFolderOption    ? QStringLiteral("il percorso")
                      : option == &kServiceOption ? QStringLiteral("l'indirizzo")
-                                                 : QStringLiteral("il numero di secondi"),
+                     : option == &kWaitOption    ? QStringLiteral("il numero di secondi")
+                                                 : QStringLiteral("il numero di minuti"),
                      last);
     }
     return QStringLiteral("Argomenti non validi.");
@@ -37,7 +40,8 @@ QString missingValue(const QStringList& arguments) {
 CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvironment& environment) {
     CommandLine result;
     QCommandLineParser parser;
-    parser.addOptions({kFolderOption, kDemoOption, kCheckOption, kServiceOption, kWaitOption, kHelpOption});
+    parser.addOptions({kFolderOption, kDemoOption, kCheckOption, kServiceOption, kWaitOption, kCheckEveryOption,
+                       kUpdateOption, kHelpOption});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         result.error = unknown.isEmpty() ? missingValue(arguments)
@@ -60,6 +64,15 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QProcessEnvir
         if (!number || result.waitSeconds < 1)
             result.error =
                 QStringLiteral("Attesa non valida: %1 (serve un numero di secondi).").arg(parser.value(kWaitOption));
+    }
+    result.update = parser.isSet(kUpdateOption);
+    if (parser.isSet(kCheckEveryOption)) {
+        bool number = false;
+        result.checkMinutes = parser.value(kCheckEveryOption).toInt(&number);
+        if (!number || result.checkMinutes < 0)
+            result.error = QStringLiteral("Intervallo di controllo non valido: %1 (serve un numero di minuti, 0 per "
+                                          "mai).")
+                               .arg(parser.value(kCheckEveryOption));
     }
     if (!result.service.isEmpty()) {
         const QUrl url(result.service, QUrl::StrictMode);
@@ -88,6 +101,10 @@ bool CommandLine::asksForCheck(int argc, char** argv) {
     return asksFor(argc, argv, {"--verifica"});
 }
 
+bool CommandLine::asksForUpdate(int argc, char** argv) {
+    return asksFor(argc, argv, {"--aggiorna"});
+}
+
 QString CommandLine::helpText() {
     return QStringLiteral(
                "Uso: lettore-giornali [opzioni]\n"
@@ -104,6 +121,12 @@ QString CommandLine::helpText() {
                "                             Senza questa opzione vale la variabile d'ambiente %2,\n"
                "                             altrimenti %3.\n"
                "  --attesa <secondi>         Quanto a lungo aspettare il servizio quando non risponde (30).\n"
+               "  --controllo <minuti>       Ogni quanti minuti controllare se sono arrivati i giornali in\n"
+               "                             abbonamento (30; 0: solo a richiesta). Vale anche la voce\n"
+               "                             controllo del gruppo [abbonamenti] di impostazioni.ini.\n"
+               "  --aggiorna                 Controlla una volta i giornali in abbonamento e scarica quelli\n"
+               "                             nuovi, senza aprire finestre; una riga per giornale, poi esce\n"
+               "                             (codice 1 se uno non è stato scaricato).\n"
                "  --demo                     Prepara una cartella dimostrativa (la sottocartella \"demo\"\n"
                "                             della cartella predefinita, o quella indicata con --cartella)\n"
                "                             con un profilo e giornali di prova, avvia il servizio\n"

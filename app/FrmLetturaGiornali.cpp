@@ -13,6 +13,8 @@
 #include "platform/Worker.h"
 #include "reader/FrmCercaGiornali.h"
 #include "reader/FrmGiornaliScaricati.h"
+#include "subscriptions/FrmGiornaliArrivati.h"
+#include "subscriptions/FrmMieiGiornali.h"
 #include "reader/FrmSelezionaGiornale.h"
 #include "service/FrmTestata.h"
 
@@ -40,10 +42,13 @@ FrmLetturaGiornali::FrmLetturaGiornali()
       m_esci(menuButton(this, "CmdEsci", QStringLiteral("&Esci"), 1920)),
       m_giornaliScaricati(menuButton(this, "CmdGiornaliScaricati", QStringLiteral("&Giornali scaricati"), 2520)),
       m_cercaGiornali(menuButton(this, "CmdCercaGiornali", QStringLiteral("Ce&rca nei giornali"), 3120)),
+      m_mieiGiornali(menuButton(this, "CmdMieiGiornali", QStringLiteral("&I miei giornali"), 3720)),
+      m_giornaleDiOggi(menuButton(this, "CmdGiornaleDiOggi", QStringLiteral("Giornale di &oggi"), 4320)),
       m_label1(new QLabel(this)) {
     setObjectName(QStringLiteral("FrmLetturaGiornali"));
     setWindowTitle(QStringLiteral("Letture giornale Progetto Ondaris"));
-    setFixedSize(twips(4140), twips(4290)); // the menu of the three tasks, and below it the library and its search
+    // the menu of the three tasks, below it the library and its search, then the newspapers that come by themselves
+    setFixedSize(twips(4140), twips(5490));
 
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setText(QStringLiteral("\u2663\u2666\u2665\u2660"));
@@ -51,7 +56,7 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     symbols.setBold(true);
     symbols.setPointSize(12);
     m_label1->setFont(symbols);
-    m_label1->setGeometry(twipsRect(2925, 3765, 975, 360));
+    m_label1->setGeometry(twipsRect(2925, 4965, 975, 360));
     m_label1->setAccessibleName(QStringLiteral("Decorazione"));
 
     // Until a profile is read neither action is offered.
@@ -64,6 +69,8 @@ FrmLetturaGiornali::FrmLetturaGiornali()
     connect(m_esci, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdEsci_Click);
     connect(m_giornaliScaricati, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdGiornaliScaricati_Click);
     connect(m_cercaGiornali, &QPushButton::clicked, this, &FrmLetturaGiornali::CmdCercaGiornali_Click);
+    connect(m_mieiGiornali, &QPushButton::clicked, this, [] { Screen<FrmMieiGiornali>::show(); });
+    connect(m_giornaleDiOggi, &QPushButton::clicked, this, [] { FrmGiornaliArrivati::openNewest(); });
     addKeyGuide(this, QStringLiteral("Tasti del menu principale"),
                 {QStringLiteral("Alt+P: preleva un giornale dal servizio."),
                  QStringLiteral("Alt+L: legge un giornale già scaricato."),

@@ -8,7 +8,8 @@ class FrmConfigurazione;
 class QLabel;
 class QPushButton;
 
-// The main menu, shown at start-up: download an issue, read an archive, edit the profile, leave.
+// The main menu, shown at start-up: download an issue, read an archive, edit the profile, leave; the library and
+// its search; the subscriptions and the newest issue they brought.
 class FrmLetturaGiornali : public QWidget {
     Q_OBJECT
 
@@ -42,6 +43,8 @@ private:
     QPushButton* m_esci;
     QPushButton* m_giornaliScaricati;
     QPushButton* m_cercaGiornali;
+    QPushButton* m_mieiGiornali;
+    QPushButton* m_giornaleDiOggi;
     // The last credential line the load read. A string, not a hidden label: a label's text is open to every
     // accessibility client, and this line holds the password.
     QString m_lblaccesso;

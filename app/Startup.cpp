@@ -4,14 +4,19 @@
 #include "DemoFolder.h"
 #include "FrmLetturaGiornali.h"
 #include "platform/AccessibleLineEdit.h"
+#include "platform/Announcer.h"
 #include "platform/Appearance.h"
+#include "platform/CurrentProfile.h"
+#include "platform/DesktopNotification.h"
 #include "platform/MainMenu.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtToolkit.h"
 #include "platform/Screen.h"
 #include "platform/Worker.h"
+#include "service/FrmDownload.h"
 #include "service/ServiceAddress.h"
 #include "service/ServiceRequest.h"
+#include "subscriptions/Deliveries.h"
 #include "unzip/CodeModule.h"
 
 #include <QCoreApplication>
@@ -66,6 +71,22 @@ void wireSubsystems() {
 
 namespace {
 
+// The newspapers that come by themselves: checked once the main menu is up, and every so many minutes.
+void startDeliveries(int minutes) {
+    Deliveries::Hooks hooks;
+    hooks.profile = [] {
+        const CurrentProfile& profile = CurrentProfile::instance();
+        return SubscriptionCheck::Profile{profile.NomeUtente, profile.PasswordUtente};
+    };
+    hooks.otherDownloadRunning = [] { return Screen<FrmDownload>::isLoaded(); };
+    hooks.say = [](const QString& text) {
+        if (!sayWhereTheUserIs(text))
+            notifyDesktop(QStringLiteral("Lettore Giornali"), text);
+    };
+    auto* deliveries = new Deliveries(ProgramFolder::path(), hooks, qApp);
+    deliveries->start(minutes, ProgramFolder::join(QStringLiteral("impostazioni.ini")));
+}
+
 void showMainMenu(const CommandLine& options) {
     if (!options.service.isEmpty())
         ServiceAddress::setBase(options.service);
@@ -84,6 +105,7 @@ void showMainMenu(const CommandLine& options) {
     else
         toolkit.message(nullptr, unwritable, QStringLiteral("Lettore Giornali Progetto Ondaris"),
                         Toolkit::Icon::Exclamation, [] { Screen<FrmLetturaGiornali>::show(); });
+    startDeliveries(options.checkMinutes);
 }
 
 // The program ends with the reason, once its event loop runs.

@@ -1,6 +1,7 @@
 #include "Announcer.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -59,4 +60,20 @@ void installAccessibleAnnouncer() {
     if (!installed)
         QAccessible::installFactory(announcerFactory);
     installed = true;
+}
+
+bool sayWhereTheUserIs(const QString& text) {
+    QWidget* window = QApplication::activeWindow();
+    if (!window && QApplication::focusWidget())
+        window = QApplication::focusWidget()->window();
+    if (!window)
+        return false;
+    auto* announcer = window->findChild<Announcer*>(QStringLiteral("AnnuncioAspetto"));
+    if (!announcer) {
+        announcer = new Announcer(window);
+        announcer->setObjectName(QStringLiteral("AnnuncioAspetto"));
+        announcer->setGeometry(0, 0, 1, 1);
+    }
+    announcer->say(text);
+    return true;
 }

@@ -26,3 +26,8 @@ private:
 // The accessibility factory that gives announcers their role; installed once at start-up, like the other
 // accessibility fixes.
 void installAccessibleAnnouncer();
+
+// Says the text in the window of ours that the user is in, without moving the focus, through a status line of its
+// own (for the ear and the braille display only: the window itself shows what changed). False when none of our
+// windows is active: nothing is said.
+bool sayWhereTheUserIs(const QString& text);

@@ -17,22 +17,6 @@ bool isPlainWindow(const QWidget* widget) {
     return widget->isWindow() && type != Qt::Popup && type != Qt::ToolTip && type != Qt::Desktop;
 }
 
-// Said in the window the user is in, without moving the focus.
-void say(const QString& text) {
-    QWidget* window = QApplication::activeWindow();
-    if (!window && QApplication::focusWidget())
-        window = QApplication::focusWidget()->window();
-    if (!window)
-        return;
-    auto* announcer = window->findChild<Announcer*>(QStringLiteral("AnnuncioAspetto"));
-    if (!announcer) {
-        announcer = new Announcer(window);
-        announcer->setObjectName(QStringLiteral("AnnuncioAspetto"));
-        announcer->setGeometry(0, 0, 1, 1); // for the ear only: the window itself shows the change
-    }
-    announcer->say(text);
-}
-
 } // namespace
 
 Appearance& Appearance::install(const QString& settingsFile) {
@@ -75,7 +59,7 @@ void Appearance::setHighContrast(bool on) {
 
 void Appearance::changed(const QString& spoken) {
     const Outcome<> saved = m_settings.write(m_file);
-    say(saved ? spoken : spoken + QLatin1Char(' ') + saved.reason());
+    sayWhereTheUserIs(saved ? spoken : spoken + QLatin1Char(' ') + saved.reason());
 }
 
 bool Appearance::eventFilter(QObject* watched, QEvent* event) {
@@ -94,9 +78,9 @@ void Appearance::stepZoom(int percent) {
     if (percent != m_settings.zoom)
         setZoom(percent);
     else if (percent == Zoom::kLargest)
-        say(QStringLiteral("Ingrandimento già al massimo, %1%.").arg(percent));
+        sayWhereTheUserIs(QStringLiteral("Ingrandimento già al massimo, %1%.").arg(percent));
     else
-        say(QStringLiteral("Ingrandimento già al %1%, la dimensione normale.").arg(percent));
+        sayWhereTheUserIs(QStringLiteral("Ingrandimento già al %1%, la dimensione normale.").arg(percent));
 }
 
 bool Appearance::handleKey(const QKeyEvent* event) {

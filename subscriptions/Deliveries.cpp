@@ -1,0 +1,227 @@
+#include "Deliveries.h"
+
+#include "SubscriptionFile.h"
+#include "platform/Worker.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QSettings>
+#include <chrono>
+
+namespace {
+
+constexpr int kFirstCheckDelayMs = 2000; // after the main menu has appeared
+constexpr int kBusyRetryMs = 60000;      // while the wizard downloads
+
+using Lock = std::shared_ptr<QLockFile>;
+
+} // namespace
+
+Deliveries::Deliveries(const QString& folder, Hooks hooks, QObject* parent)
+    : QObject(parent), m_folder(folder), m_hooks(std::move(hooks)) {
+    connect(&m_timer, &QTimer::timeout, this, &Deliveries::checkNow);
+}
+
+Deliveries* Deliveries::ofProgram() {
+    QCoreApplication* application = QCoreApplication::instance();
+    return application ? application->findChild<Deliveries*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+Deliveries::~Deliveries() {
+    if (m_check)
+        m_check->cancel();
+}
+
+void Deliveries::start(int minutes, const QString& settingsFile) {
+    struct Read {
+        Outcome<Subscriptions> subscriptions;
+        int minutes;
+    };
+    runInWorker(
+        this,
+        [path = m_folder + QStringLiteral("/abbonamenti.json"), settingsFile, minutes] {
+            int every = minutes;
+            if (every < 0) {
+                const QSettings settings(settingsFile, QSettings::IniFormat);
+                bool number = false;
+                every = settings.value(QStringLiteral("abbonamenti/controllo"), kDefaultMinutes).toInt(&number);
+                if (!number || every < 0)
+                    every = kDefaultMinutes;
+            }
+            return Outcome<Read>(Read{SubscriptionFile::read(path), every});
+        },
+        [this](const Outcome<Read>& read) {
+            loaded(read ? read.value().subscriptions : Outcome<Subscriptions>(Failure{read.reason()}));
+            QTimer::singleShot(kFirstCheckDelayMs, this, &Deliveries::checkNow);
+            const int every = read ? read.value().minutes : kDefaultMinutes;
+            if (every > 0)
+                m_timer.start(std::chrono::minutes(every));
+        });
+}
+
+void Deliveries::loaded(const Outcome<Subscriptions>& read) {
+    m_loaded = true;
+    if (read) {
+        m_subscriptions = read.value();
+    } else {
+        m_damaged = true;
+        m_standstill = QStringLiteral("L'elenco dei giornali in abbonamento non si può leggere: %1. Sarà riscritto "
+                                      "alla prossima modifica.")
+                           .arg(read.reason());
+        sayOnce(QStringLiteral("file"), m_standstill);
+    }
+    emit changed();
+}
+
+// One check at a time, none while the wizard downloads, none without a profile; the lock is taken in a worker.
+void Deliveries::checkNow() {
+    if (!m_loaded || m_check || m_subscriptions.list.isEmpty())
+        return;
+    if (m_hooks.otherDownloadRunning && m_hooks.otherDownloadRunning()) {
+        QTimer::singleShot(kBusyRetryMs, this, &Deliveries::checkNow);
+        return;
+    }
+    if (m_hooks.profile().user.isEmpty()) {
+        m_standstill = QStringLiteral("Nessun profilo: i giornali non si possono controllare. Il profilo si "
+                                      "configura dal menu principale.");
+        emit changed();
+        return;
+    }
+    m_check =
+        new SubscriptionCheck(m_hooks.profile(), m_subscriptions.list, m_folder + QStringLiteral("/Giornali"), this);
+    runInWorker(
+        this,
+        [path = m_folder + QStringLiteral("/abbonamenti.lock")]() -> Outcome<Lock> {
+            auto lock = std::make_shared<QLockFile>(path);
+            if (!lock->tryLock(0))
+                return Failure{QStringLiteral("un altro controllo è in corso")};
+            return lock;
+        },
+        [this](const Outcome<Lock>& lock) {
+            if (!lock) { // the other run downloads what is new
+                m_check->deleteLater();
+                return;
+            }
+            m_lockHeld = lock.value();
+            m_checking = m_subscriptions.list;
+            connect(m_check, &SubscriptionCheck::checked, this, &Deliveries::checked);
+            connect(m_check, &SubscriptionCheck::finished, this, &Deliveries::endCheck);
+            m_check->start();
+            emit changed();
+        });
+}
+
+void Deliveries::cancel() {
+    if (m_check)
+        m_check->cancel();
+}
+
+void Deliveries::checked(int index, const SubscriptionCheck::Result& result) {
+    const Subscription& asked = m_checking.at(index);
+    const QString key = asked.shownName();
+    for (Subscription& subscription : m_subscriptions.list) {
+        if (!subscription.sameAs(asked))
+            continue;
+        subscription.lastCheck = QDateTime::currentDateTime();
+        if (result && result.value())
+            subscription.lastIssue = result.value()->title;
+    }
+    if (!result) {
+        sayOnce(key, QStringLiteral("%1 non è stato scaricato: %2.").arg(asked.masthead, result.reason()));
+    } else {
+        m_said.remove(key);
+        if (const std::optional<Arrival>& arrival = result.value()) {
+            m_subscriptions.unopened.append(*arrival);
+            m_hooks.say(QStringLiteral("È arrivato %1.").arg(arrival->title));
+        }
+    }
+    save();
+    emit changed();
+}
+
+void Deliveries::endCheck(const Outcome<>& outcome) {
+    if (outcome) {
+        m_standstill.clear();
+        m_said.remove(QString());
+    } else {
+        m_standstill =
+            QStringLiteral("I giornali in abbonamento non sono stati controllati: %1.").arg(outcome.reason());
+        sayOnce(QString(), m_standstill);
+    }
+    m_check->deleteLater();
+    m_check = nullptr;
+    runInWorker(
+        this,
+        [lock = std::exchange(m_lockHeld, nullptr)]() mutable {
+            lock.reset(); // unlocked, and the file removed, away from the window
+            return Outcome<>(Success());
+        },
+        [](const Outcome<>&) {});
+    emit checkFinished();
+    emit changed();
+}
+
+// What a check says comes once for each subscription and cause: the same failure again is not repeated, and a
+// success makes the next failure worth saying.
+void Deliveries::sayOnce(const QString& key, const QString& text) {
+    if (m_said.value(key) == text)
+        return;
+    m_said.insert(key, text);
+    m_hooks.say(text);
+}
+
+void Deliveries::add(const Subscription& subscription) {
+    for (const Subscription& present : m_subscriptions.list) {
+        if (present.sameAs(subscription))
+            return;
+    }
+    m_subscriptions.list.append(subscription);
+    save();
+    emit changed();
+}
+
+void Deliveries::remove(int index) {
+    if (index < 0 || index >= m_subscriptions.list.size())
+        return;
+    m_subscriptions.list.removeAt(index);
+    save();
+    emit changed();
+}
+
+void Deliveries::opened(const QString& archive) {
+    const qsizetype removed = m_subscriptions.unopened.removeIf([&](const Arrival& a) { return a.archive == archive; });
+    if (removed > 0) {
+        save();
+        emit changed();
+    }
+}
+
+// Written in a worker, one write at a time; changes made meanwhile are written after it.
+void Deliveries::save() {
+    if (m_writing) {
+        m_dirty = true;
+        return;
+    }
+    m_writing = true;
+    m_dirty = false;
+    runInWorker(
+        this,
+        [path = m_folder + QStringLiteral("/abbonamenti.json"), subscriptions = m_subscriptions] {
+            return SubscriptionFile::write(path, subscriptions);
+        },
+        [this](const Outcome<>& written) {
+            m_writing = false;
+            if (!written) {
+                sayOnce(QStringLiteral("file"),
+                        QStringLiteral("I giornali in abbonamento non sono stati salvati: %1.").arg(written.reason()));
+            } else {
+                m_damaged = false;
+                m_said.remove(QStringLiteral("file"));
+                if (m_standstill.startsWith(QStringLiteral("L'elenco")))
+                    m_standstill.clear();
+            }
+            if (m_dirty)
+                save();
+        });
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "SubscriptionCheck.h"
+#include "platform/Outcome.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QLockFile;
+
+// The newspaper arriving by itself, for as long as the program runs: the subscriptions and the issues that came
+// and were not opened yet, a check every so many minutes and whenever asked, one at a time, and what it brought
+// said once. The file is read and written in a worker; a check holds the program folder's lock, so that a run of
+// "--aggiorna" and the program never download together.
+class Deliveries : public QObject {
+    Q_OBJECT
+
+public:
+    struct Hooks {
+        std::function<SubscriptionCheck::Profile()> profile; // empty user: no profile
+        std::function<bool()> otherDownloadRunning;          // the wizard's: a check waits for the next turn
+        std::function<void(const QString&)> say;             // where the user is
+    };
+
+    static constexpr int kDefaultMinutes = 30;
+
+    Deliveries(const QString& folder, Hooks hooks, QObject* parent = nullptr);
+    // The program's own, made at start-up as a child of the application; none in a run without it.
+    static Deliveries* ofProgram();
+    ~Deliveries() override;
+
+    // Reads the file; then checks once, a moment later, and every so many minutes (0: only when asked; below 0:
+    // as the settings file says in [abbonamenti] controllo, 30 by default).
+    void start(int minutes, const QString& settingsFile = {});
+    void checkNow();
+    void cancel();
+    bool isChecking() const { return m_check != nullptr; }
+
+    const Subscriptions& subscriptions() const { return m_subscriptions; }
+    // Why nothing was checked the last time (no profile, a profile refused, a damaged file), or nothing.
+    QString standstill() const { return m_standstill; }
+
+    void add(const Subscription& subscription);
+    void remove(int index);
+    // The arrival is taken off the unopened ones.
+    void opened(const QString& archive);
+
+signals:
+    void changed();
+    void checkFinished();
+
+private:
+    void loaded(const Outcome<Subscriptions>& read);
+    void checked(int index, const SubscriptionCheck::Result& result);
+    void endCheck(const Outcome<>& outcome);
+    void save();
+    void sayOnce(const QString& key, const QString& text);
+
+    QString m_folder;
+    Hooks m_hooks;
+    Subscriptions m_subscriptions;
+    bool m_loaded = false;
+    bool m_damaged = false;
+    QString m_standstill;
+    QTimer m_timer;
+    QPointer<SubscriptionCheck> m_check;
+    QList<Subscription> m_checking; // the subscriptions as the check started
+    std::shared_ptr<QLockFile> m_lockHeld;
+    QHash<QString, QString> m_said; // subscription: the failure last said for it
+    bool m_writing = false;
+    bool m_dirty = false;
+};

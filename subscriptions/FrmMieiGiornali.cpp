@@ -1,0 +1,130 @@
+#include "FrmMieiGiornali.h"
+
+#include "Deliveries.h"
+#include "FrmNuovoAbbonamento.h"
+#include "platform/Controls.h"
+#include "platform/KeyGuide.h"
+#include "platform/MainMenu.h"
+#include "platform/Screen.h"
+#include "platform/Toolkit.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+
+const QString kTitle = QStringLiteral("I miei giornali");
+
+QString describedCheck(const Subscription& subscription) {
+    const QString checked =
+        subscription.lastCheck.isValid()
+            ? QStringLiteral("Ultimo controllo: %1.")
+                  .arg(QLocale(QLocale::Italian).toString(subscription.lastCheck, QStringLiteral("d MMMM yyyy, HH:mm")))
+            : QStringLiteral("Non ancora controllato.");
+    const QString last = subscription.lastIssue.isEmpty()
+                             ? QStringLiteral("Nessun numero ricevuto finora.")
+                             : QStringLiteral("Ultimo numero ricevuto: %1.").arg(subscription.lastIssue);
+    return checked + QLatin1Char(' ') + last;
+}
+
+} // namespace
+
+FrmMieiGiornali::FrmMieiGiornali()
+    : m_deliveries(Deliveries::ofProgram()), m_list(new QComboBox(this)), m_state(new QLabel(this)),
+      m_aggiungi(new QPushButton(this)), m_controlla(new QPushButton(this)) {
+    setObjectName(QStringLiteral("FrmMieiGiornali"));
+    setWindowTitle(kTitle);
+    setFixedSize(560, 150);
+    m_list->setObjectName(QStringLiteral("CboMieiGiornali"));
+    m_list->setGeometry(12, 12, 536, 26);
+    nameList(m_list, kTitle);
+    m_state->setObjectName(QStringLiteral("LblStato"));
+    m_state->setGeometry(12, 44, 536, 54);
+    m_state->setWordWrap(true);
+    m_state->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_aggiungi->setObjectName(QStringLiteral("CmdAggiungi"));
+    setCaption(m_aggiungi, QStringLiteral("&Aggiungi"));
+    m_aggiungi->setGeometry(12, 106, 260, 30);
+    m_controlla->setObjectName(QStringLiteral("CmdControlla"));
+    setCaption(m_controlla, QStringLiteral("&Controlla ora"));
+    m_controlla->setGeometry(288, 106, 260, 30);
+    setTabOrder(m_list, m_aggiungi);
+    setTabOrder(m_aggiungi, m_controlla);
+
+    auto* canc = new QShortcut(Qt::Key_Delete, m_list);
+    canc->setContext(Qt::WidgetShortcut);
+    connect(canc, &QShortcut::activated, this, &FrmMieiGiornali::removeSelected);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
+    connect(m_list, &QComboBox::currentIndexChanged, this, &FrmMieiGiornali::describeSelected);
+    connect(m_aggiungi, &QPushButton::clicked, this, [] { Screen<FrmNuovoAbbonamento>::show(); });
+    connect(m_controlla, &QPushButton::clicked, this, [this] {
+        if (m_deliveries)
+            m_deliveries->checkNow();
+    });
+    if (m_deliveries)
+        connect(m_deliveries, &Deliveries::changed, this, &FrmMieiGiornali::fill);
+    addKeyGuide(this, QStringLiteral("Tasti di I miei giornali"),
+                {QStringLiteral("Frecce: scorrono i giornali in abbonamento."),
+                 QStringLiteral("Alt+A: aggiunge un giornale, scelto dagli elenchi del servizio."),
+                 QStringLiteral("Alt+C: controlla subito se sono arrivati numeri nuovi."),
+                 QStringLiteral("Canc: toglie il giornale scelto, dopo una domanda."),
+                 QStringLiteral("Esc: torna al menu principale."),
+                 QStringLiteral("I giornali arrivano da soli mentre il programma è aperto. Anche a programma "
+                                "chiuso, con: systemctl --user enable --now lettore-giornali-aggiorna.timer"),
+                 QStringLiteral("F1: questa guida.")});
+}
+
+void FrmMieiGiornali::Form_Load() {
+    fill();
+}
+
+void FrmMieiGiornali::fill() {
+    const int row = std::max(0, m_list->currentIndex());
+    m_list->clear();
+    if (!m_deliveries)
+        return;
+    for (const Subscription& subscription : m_deliveries->subscriptions().list) {
+        m_list->addItem(subscription.shownName());
+        m_list->setItemData(m_list->count() - 1, describedCheck(subscription), Qt::AccessibleDescriptionRole);
+    }
+    m_list->setCurrentIndex(std::min(row, static_cast<int>(m_list->count()) - 1));
+    describeSelected();
+}
+
+// Below the list: why nothing is checked, or the check under way, or the selected subscription's last check.
+void FrmMieiGiornali::describeSelected() {
+    QString text;
+    if (!m_deliveries)
+        text = QStringLiteral("I giornali in abbonamento non sono disponibili.");
+    else if (!m_deliveries->standstill().isEmpty())
+        text = m_deliveries->standstill();
+    else if (m_list->count() == 0)
+        text = QStringLiteral("Nessun giornale in abbonamento. Alt+A ne aggiunge uno.");
+    else
+        text = m_list->currentData(Qt::AccessibleDescriptionRole).toString();
+    if (m_deliveries && m_deliveries->isChecking())
+        text = QStringLiteral("Controllo in corso. ") + text;
+    m_state->setText(text);
+}
+
+void FrmMieiGiornali::removeSelected() {
+    const int row = m_list->currentIndex();
+    if (row < 0 || !m_deliveries)
+        return;
+    const QString name = m_list->currentText();
+    Toolkit::current().confirm(this, QStringLiteral("Togliere %1 dai giornali in abbonamento?").arg(name), kTitle,
+                               [this, row, name](bool yes) {
+                                   if (yes && m_deliveries && row < m_deliveries->subscriptions().list.size() &&
+                                       m_deliveries->subscriptions().list.at(row).shownName() == name)
+                                       m_deliveries->remove(row);
+                               });
+}
+
+void FrmMieiGiornali::closeEvent(QCloseEvent* event) {
+    MainMenu::show();
+    QWidget::closeEvent(event);
+}
