@@ -65,14 +65,8 @@ int checkInstallation(const QStringList& arguments) {
     return 0;
 }
 
-void wireSubsystems() {
-    MainMenu::setShow([] { Screen<FrmLetturaGiornali>::show(); });
-}
-
-namespace {
-
 // The newspapers that come by themselves: checked once the main menu is up, and every so many minutes.
-void startDeliveries(int minutes) {
+Deliveries* startDeliveries(int minutes) {
     Deliveries::Hooks hooks;
     hooks.profile = [] {
         const CurrentProfile& profile = CurrentProfile::instance();
@@ -85,7 +79,14 @@ void startDeliveries(int minutes) {
     };
     auto* deliveries = new Deliveries(ProgramFolder::path(), hooks, qApp);
     deliveries->start(minutes, ProgramFolder::join(QStringLiteral("impostazioni.ini")));
+    return deliveries;
 }
+
+void wireSubsystems() {
+    MainMenu::setShow([] { Screen<FrmLetturaGiornali>::show(); });
+}
+
+namespace {
 
 void showMainMenu(const CommandLine& options) {
     if (!options.service.isEmpty())

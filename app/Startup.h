@@ -11,5 +11,11 @@ std::optional<int> startUp(const QStringList& arguments);
 // loaded. Needs no window system. Returns the exit code.
 int checkInstallation(const QStringList& arguments);
 
+class Deliveries;
+
+// The newspapers that come by themselves: the program's deliveries, checked a moment after the main menu is up and
+// every so many minutes (below 0: as the settings file says), said where the user is or on the desktop.
+Deliveries* startDeliveries(int minutes);
+
 // Connects the subsystems that do not know each other: the reader and the wizard return to the main menu.
 void wireSubsystems();

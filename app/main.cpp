@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "Startup.h"
+#include "Update.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -12,6 +13,12 @@ int main(int argc, char** argv) {
     if (CommandLine::asksForCheck(argc, argv)) {
         QCoreApplication app(argc, argv);
         return checkInstallation(QCoreApplication::arguments());
+    }
+    if (CommandLine::asksForUpdate(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        if (const auto exitCode = startUpdate(QCoreApplication::arguments()))
+            return *exitCode;
+        return QCoreApplication::exec();
     }
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("it.ondaris.LettoreGiornali")); // the menu entry's window

@@ -1,13 +1,23 @@
 // Subscriptions checked against the demo service on loopback: what is new arrives in the store exactly as the
 // wizard names it, what is stored is left alone, and each fault is a reason for its subscription.
 #include "SampleIssue.h"
+#include "app/FrmLetturaGiornali.h"
+#include "app/Startup.h"
+#include "reader/FrmLeggiGiornale.h"
+#include "subscriptions/Deliveries.h"
+#include "subscriptions/FrmMieiGiornali.h"
 #include "subscriptions/SubscriptionCheck.h"
 #include "subscriptions/SubscriptionFile.h"
 #include "support/DemoService.h"
+#include "support/Screens.h"
+#include "support/SpeechRecorder.h"
 #include "support/TestMain.h"
 #include "support/TestProgramFolder.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QLockFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -54,7 +64,93 @@ Q_DECLARE_METATYPE(QList<Subscription>)
 class TestSubscriptions : public QObject {
     Q_OBJECT
 
+    // A program folder with the profile and the subscriptions, and on the service an issue newer than any stored.
+    static void prepare(const TestProgramFolder& folder, const DemoService& service) {
+        folder.write("accesso.txt", (kUser + "--" + kPassword + "\r\n").toUtf8());
+        folder.write("abbonamenti.json",
+                     R"({"abbonamenti":[{"testata":"La Gazzetta del Borgo"},{"testata":"Il Foglio Perduto"}]})");
+        QDir(folder.path()).mkpath("Giornali");
+        QVERIFY(SampleIssue::write({"La Gazzetta del Borgo", "20261206", {}, 3, 2, false},
+                                   service.issues() + "/La Gazzetta del Borgo20261206.zip"));
+    }
+
 private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    // With the main menu up, today's issue arrives without a key, is said once where the user is, and Alt+O opens
+    // it; a failure is said once, not at every check; Alt+O with nothing new says so.
+    void theNewspaperArrivesByItselfAndOpensWithAltO() {
+        DemoService service(kUser, kPassword);
+        TestProgramFolder folder;
+        prepare(folder, service);
+        SpeechRecorder recorder;
+        FrmLetturaGiornali& menu = showActive<FrmLetturaGiornali>();
+        std::unique_ptr<Deliveries> deliveries(startDeliveries(0));
+        const QString arrived = "È arrivato La Gazzetta del Borgo di domenica 6 dicembre 2026.";
+        const QString failed = "Il Foglio Perduto non è stato scaricato: la testata non è tra quelle del servizio.";
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.notifications().contains(arrived), 15000);
+        QVERIFY(QFile::exists(folder.file("Giornali/La Gazzetta del Borgo20261206.zip")));
+        QCOMPARE(QApplication::activeWindow(), &menu); // the focus stayed where it was
+        QSignalSpy again(deliveries.get(), &Deliveries::checkFinished);
+        deliveries->checkNow();
+        QVERIFY(again.wait(15000));
+        QCOMPARE(recorder.notifications().count(arrived), 1);
+        QCOMPARE(recorder.notifications().count(failed), 1);
+
+        QTest::keyClick(&menu, Qt::Key_O, Qt::AltModifier);
+        QTRY_VERIFY(Screen<FrmLeggiGiornale>::isLoaded() && Screen<FrmLeggiGiornale>::ifLoaded()->isVisible());
+        QCOMPARE(Screen<FrmLeggiGiornale>::ifLoaded()->windowTitle(),
+                 QString("La Gazzetta del Borgo di domenica 6 dicembre 2026"));
+        Screen<FrmLeggiGiornale>::ifLoaded()->close();
+        QTRY_VERIFY(Screen<FrmLetturaGiornali>::isLoaded() && QApplication::activeWindow());
+        QTest::keyClick(QApplication::activeWindow(), Qt::Key_O, Qt::AltModifier);
+        QTRY_VERIFY(recorder.notifications().contains("Nessun giornale nuovo."));
+    }
+
+    // "I miei giornali": each subscription as the service names it, and Canc takes one away after a question.
+    void myNewspapersListsAndRemoves() {
+        DemoService service(kUser, kPassword);
+        TestProgramFolder folder;
+        prepare(folder, service);
+        FrmLetturaGiornali& menu = showActive<FrmLetturaGiornali>();
+        std::unique_ptr<Deliveries> deliveries(startDeliveries(0));
+        QTest::keyClick(&menu, Qt::Key_I, Qt::AltModifier);
+        QTRY_VERIFY(Screen<FrmMieiGiornali>::isLoaded() && Screen<FrmMieiGiornali>::ifLoaded()->isVisible());
+        FrmMieiGiornali* screen = Screen<FrmMieiGiornali>::ifLoaded();
+        QTRY_COMPARE(itemTexts(screen, "CboMieiGiornali"), (QStringList{"La Gazzetta del Borgo", "Il Foglio Perduto"}));
+        auto* list = child<QComboBox>(screen, "CboMieiGiornali");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_End);
+        folder.toolkit.answerConfirm(true);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(itemTexts(screen, "CboMieiGiornali"), QStringList{"La Gazzetta del Borgo"});
+        QTRY_VERIFY(SubscriptionFile::read(folder.file("abbonamenti.json")).value().list.size() == 1);
+        screen->close();
+    }
+
+    // Without a window: one line per subscription, and the exit code; the lock keeps a second run out.
+    void theUpdateRunsWithoutAWindow() {
+        DemoService service(kUser, kPassword);
+        TestProgramFolder folder;
+        prepare(folder, service);
+        const auto run = [&](int expectedCode) {
+            QProcess update;
+            update.start(QCoreApplication::applicationDirPath() + "/lettore-giornali",
+                         {"--aggiorna", "--cartella", folder.path(), "--servizio", service.base()});
+            if (!update.waitForFinished(30000) || update.exitCode() != expectedCode)
+                qWarning("--aggiorna: codice %d, %s", update.exitCode(), update.readAllStandardError().constData());
+            return QString::fromUtf8(update.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        };
+        QCOMPARE(run(1), (QStringList{"La Gazzetta del Borgo: è arrivato La Gazzetta del Borgo di domenica 6 dicembre "
+                                      "2026.",
+                                      "Il Foglio Perduto: non scaricato, la testata non è tra quelle del servizio."}));
+        QCOMPARE(run(1).value(0), QString("La Gazzetta del Borgo: nessun numero nuovo."));
+        QCOMPARE(SubscriptionFile::read(folder.file("abbonamenti.json")).value().unopened.size(), 1);
+        QLockFile held(folder.file("abbonamenti.lock"));
+        QVERIFY(held.tryLock(0));
+        QCOMPARE(run(0), QStringList{"Un altro controllo è in corso: nulla da fare."});
+    }
+
     void eachSubscriptionBringsItsNewestIssue_data() {
         QTest::addColumn<QList<Subscription>>("subscriptions");
         QTest::addColumn<QStringList>("stored"); // before the check
