@@ -2,8 +2,10 @@
 
 #include "CredentialFile.h"
 #include "platform/ProgramFiles.h"
+#include "subscriptions/SubscriptionFile.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -14,13 +16,19 @@ namespace {
 
 constexpr int kServiceStartMs = 10000;
 
-// Sample issues come from the generator built beside the program, once.
-Outcome<> fillWithSampleIssues(const QString& folder) {
-    if (!QDir(folder).entryList({QStringLiteral("*.zip")}, QDir::Files).isEmpty())
+// Sample issues come from the generator built beside the program, once; today's issue, once a day.
+Outcome<> fillWithSampleIssues(const QString& folder, bool today = false) {
+    const QString pattern =
+        today ? QStringLiteral("*%1.zip").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")))
+              : QStringLiteral("*.zip");
+    if (!QDir(folder).entryList({pattern}, QDir::Files).isEmpty())
         return Success();
     const QString generator = ProgramFiles::find(QStringLiteral("lettore-giornali-genera-giornale"));
+    QStringList arguments{QStringLiteral("--cartella"), folder};
+    if (today)
+        arguments << QStringLiteral("--oggi");
     QProcess process;
-    process.start(generator, {QStringLiteral("--cartella"), folder});
+    process.start(generator, arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return Failure{QStringLiteral("Impossibile preparare i giornali di prova con «%1».")
                            .arg(QDir::toNativeSeparators(generator))};
@@ -46,7 +54,21 @@ Outcome<> prepare(const QString& folder) {
     const Outcome<> store = fillWithSampleIssues(folder + QStringLiteral("/Giornali"));
     if (!store)
         return store;
-    return fillWithSampleIssues(folder + QStringLiteral("/Servizio"));
+    const Outcome<> service = fillWithSampleIssues(folder + QStringLiteral("/Servizio"));
+    if (!service)
+        return service;
+    // The demo subscribes to La Gazzetta del Borgo, whose issue of today is on the service and not yet stored: it
+    // arrives by itself once the main menu is up.
+    const QString subscriptions = folder + QStringLiteral("/abbonamenti.json");
+    if (!QFileInfo::exists(subscriptions)) {
+        Subscriptions demo;
+        Subscription gazzetta;
+        gazzetta.masthead = QStringLiteral("La Gazzetta del Borgo");
+        demo.list.append(gazzetta);
+        if (const Outcome<> written = SubscriptionFile::write(subscriptions, demo); !written)
+            return written;
+    }
+    return fillWithSampleIssues(folder + QStringLiteral("/Servizio"), true);
 }
 
 void startService(const QString& folder, std::function<void(const Outcome<QString>&)> then) {

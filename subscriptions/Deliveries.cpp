@@ -20,7 +20,7 @@ using Lock = std::shared_ptr<QLockFile>;
 
 Deliveries::Deliveries(const QString& folder, Hooks hooks, QObject* parent)
     : QObject(parent), m_folder(folder), m_hooks(std::move(hooks)) {
-    connect(&m_timer, &QTimer::timeout, this, &Deliveries::checkNow);
+    connect(&m_timer, &QTimer::timeout, this, [this] { checkNow(); });
 }
 
 Deliveries* Deliveries::ofProgram() {
@@ -53,7 +53,7 @@ void Deliveries::start(int minutes, const QString& settingsFile) {
         },
         [this](const Outcome<Read>& read) {
             loaded(read ? read.value().subscriptions : Outcome<Subscriptions>(Failure{read.reason()}));
-            QTimer::singleShot(kFirstCheckDelayMs, this, &Deliveries::checkNow);
+            QTimer::singleShot(kFirstCheckDelayMs, this, [this] { checkNow(); });
             const int every = read ? read.value().minutes : kDefaultMinutes;
             if (every > 0)
                 m_timer.start(std::chrono::minutes(every));
@@ -75,19 +75,22 @@ void Deliveries::loaded(const Outcome<Subscriptions>& read) {
 }
 
 // One check at a time, none while the wizard downloads, none without a profile; the lock is taken in a worker.
-void Deliveries::checkNow() {
-    if (!m_loaded || m_check || m_subscriptions.list.isEmpty())
-        return;
+Outcome<> Deliveries::checkNow() {
+    if (m_check)
+        return Failure{QStringLiteral("un controllo è già in corso")};
+    if (!m_loaded || m_subscriptions.list.isEmpty())
+        return Failure{QStringLiteral("nessun giornale in abbonamento")};
     if (m_hooks.otherDownloadRunning && m_hooks.otherDownloadRunning()) {
-        QTimer::singleShot(kBusyRetryMs, this, &Deliveries::checkNow);
-        return;
+        QTimer::singleShot(kBusyRetryMs, this, [this] { checkNow(); });
+        return Failure{QStringLiteral("prima finisce lo scaricamento in corso, poi si controlla")};
     }
     if (m_hooks.profile().user.isEmpty()) {
         m_standstill = QStringLiteral("Nessun profilo: i giornali non si possono controllare. Il profilo si "
                                       "configura dal menu principale.");
         emit changed();
-        return;
+        return Failure{QStringLiteral("nessun profilo")};
     }
+    m_arrived = m_failed = 0;
     m_check =
         new SubscriptionCheck(m_hooks.profile(), m_subscriptions.list, m_folder + QStringLiteral("/Giornali"), this);
     runInWorker(
@@ -110,6 +113,18 @@ void Deliveries::checkNow() {
             m_check->start();
             emit changed();
         });
+    return Success();
+}
+
+QString Deliveries::lastCheckSummary() const {
+    QStringList parts;
+    if (m_arrived == 0)
+        parts << QStringLiteral("nessun numero nuovo");
+    else
+        parts << (m_arrived == 1 ? QStringLiteral("1 numero nuovo") : QStringLiteral("%1 numeri nuovi").arg(m_arrived));
+    if (m_failed > 0)
+        parts << (m_failed == 1 ? QStringLiteral("1 non scaricato") : QStringLiteral("%1 non scaricati").arg(m_failed));
+    return parts.join(QStringLiteral(", "));
 }
 
 void Deliveries::cancel() {
@@ -128,10 +143,12 @@ void Deliveries::checked(int index, const SubscriptionCheck::Result& result) {
             subscription.lastIssue = result.value()->title;
     }
     if (!result) {
+        ++m_failed;
         sayOnce(key, QStringLiteral("%1 non è stato scaricato: %2.").arg(asked.masthead, result.reason()));
     } else {
         m_said.remove(key);
         if (const std::optional<Arrival>& arrival = result.value()) {
+            ++m_arrived;
             m_subscriptions.unopened.append(*arrival);
             m_hooks.say(QStringLiteral("È arrivato %1.").arg(arrival->title));
         }
@@ -179,6 +196,7 @@ void Deliveries::add(const Subscription& subscription) {
     m_subscriptions.list.append(subscription);
     save();
     emit changed();
+    emit added(static_cast<int>(m_subscriptions.list.size()) - 1);
 }
 
 void Deliveries::remove(int index) {

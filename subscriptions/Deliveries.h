@@ -36,11 +36,15 @@ public:
     // Reads the file; then checks once, a moment later, and every so many minutes (0: only when asked; below 0:
     // as the settings file says in [abbonamenti] controllo, 30 by default).
     void start(int minutes, const QString& settingsFile = {});
-    void checkNow();
+    // Starts a check, or says why it does not: nothing subscribed, no profile, a check or the wizard's download
+    // under way (then it comes later).
+    Outcome<> checkNow();
     void cancel();
     bool isChecking() const { return m_check != nullptr; }
 
     const Subscriptions& subscriptions() const { return m_subscriptions; }
+    // What the last check brought, in a few words: "nessun numero nuovo", "1 numero nuovo, 1 non scaricato".
+    QString lastCheckSummary() const;
     // Why nothing was checked the last time (no profile, a profile refused, a damaged file), or nothing.
     QString standstill() const { return m_standstill; }
 
@@ -51,6 +55,7 @@ public:
 
 signals:
     void changed();
+    void added(int index);
     void checkFinished();
 
 private:
@@ -71,6 +76,8 @@ private:
     QList<Subscription> m_checking; // the subscriptions as the check started
     std::shared_ptr<QLockFile> m_lockHeld;
     QHash<QString, QString> m_said; // subscription: the failure last said for it
+    int m_arrived = 0;              // by the last check
+    int m_failed = 0;
     bool m_writing = false;
     bool m_dirty = false;
 };

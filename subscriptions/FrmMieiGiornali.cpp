@@ -2,6 +2,7 @@
 
 #include "Deliveries.h"
 #include "FrmNuovoAbbonamento.h"
+#include "platform/Announcer.h"
 #include "platform/Controls.h"
 #include "platform/KeyGuide.h"
 #include "platform/MainMenu.h"
@@ -35,7 +36,7 @@ QString describedCheck(const Subscription& subscription) {
 
 FrmMieiGiornali::FrmMieiGiornali()
     : m_deliveries(Deliveries::ofProgram()), m_list(new QComboBox(this)), m_state(new QLabel(this)),
-      m_aggiungi(new QPushButton(this)), m_controlla(new QPushButton(this)) {
+      m_aggiungi(new QPushButton(this)), m_controlla(new QPushButton(this)), m_status(new Announcer(this)) {
     setObjectName(QStringLiteral("FrmMieiGiornali"));
     setWindowTitle(kTitle);
     setFixedSize(560, 150);
@@ -52,6 +53,7 @@ FrmMieiGiornali::FrmMieiGiornali()
     m_controlla->setObjectName(QStringLiteral("CmdControlla"));
     setCaption(m_controlla, QStringLiteral("&Controlla ora"));
     m_controlla->setGeometry(288, 106, 260, 30);
+    m_status->setGeometry(0, 0, 1, 1); // for the ear and the braille display: the label below the list shows it
     setTabOrder(m_list, m_aggiungi);
     setTabOrder(m_aggiungi, m_controlla);
 
@@ -61,12 +63,20 @@ FrmMieiGiornali::FrmMieiGiornali()
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     connect(m_list, &QComboBox::currentIndexChanged, this, &FrmMieiGiornali::describeSelected);
     connect(m_aggiungi, &QPushButton::clicked, this, [] { Screen<FrmNuovoAbbonamento>::show(); });
-    connect(m_controlla, &QPushButton::clicked, this, [this] {
-        if (m_deliveries)
-            m_deliveries->checkNow();
-    });
-    if (m_deliveries)
+    connect(m_controlla, &QPushButton::clicked, this, &FrmMieiGiornali::checkNow);
+    if (m_deliveries) {
         connect(m_deliveries, &Deliveries::changed, this, &FrmMieiGiornali::fill);
+        connect(m_deliveries, &Deliveries::added, this, [this](int index) {
+            fill();
+            m_list->setCurrentIndex(index);
+            m_list->setFocus();
+            m_status->say(QStringLiteral("%1 aggiunto ai giornali in abbonamento.").arg(m_list->currentText()));
+        });
+        connect(m_deliveries, &Deliveries::checkFinished, this, [this] {
+            if (std::exchange(m_checkAsked, false))
+                m_status->say(QStringLiteral("Controllo finito: %1.").arg(m_deliveries->lastCheckSummary()));
+        });
+    }
     addKeyGuide(this, QStringLiteral("Tasti di I miei giornali"),
                 {QStringLiteral("Frecce: scorrono i giornali in abbonamento."),
                  QStringLiteral("Alt+A: aggiunge un giornale, scelto dagli elenchi del servizio."),
@@ -82,17 +92,36 @@ void FrmMieiGiornali::Form_Load() {
     fill();
 }
 
+// The entries are changed in place when the subscriptions are the same ones, so that a check does not make the
+// list speak again.
 void FrmMieiGiornali::fill() {
-    const int row = std::max(0, m_list->currentIndex());
-    m_list->clear();
     if (!m_deliveries)
         return;
-    for (const Subscription& subscription : m_deliveries->subscriptions().list) {
-        m_list->addItem(subscription.shownName());
-        m_list->setItemData(m_list->count() - 1, describedCheck(subscription), Qt::AccessibleDescriptionRole);
+    const QList<Subscription>& subscriptions = m_deliveries->subscriptions().list;
+    QStringList names;
+    for (const Subscription& subscription : subscriptions)
+        names << subscription.shownName();
+    QStringList shown;
+    for (int i = 0; i < m_list->count(); ++i)
+        shown << m_list->itemText(i);
+    if (names != shown) {
+        const int row = std::max(0, m_list->currentIndex());
+        m_list->clear();
+        m_list->addItems(names);
+        m_list->setCurrentIndex(std::min(row, static_cast<int>(m_list->count()) - 1));
     }
-    m_list->setCurrentIndex(std::min(row, static_cast<int>(m_list->count()) - 1));
+    for (int i = 0; i < subscriptions.size(); ++i)
+        m_list->setItemData(i, describedCheck(subscriptions.at(i)), Qt::AccessibleDescriptionRole);
     describeSelected();
+}
+
+void FrmMieiGiornali::checkNow() {
+    if (!m_deliveries)
+        return;
+    const Outcome<> started = m_deliveries->checkNow();
+    m_checkAsked = started.ok();
+    m_status->say(started ? QStringLiteral("Controllo in corso.")
+                          : QStringLiteral("Nessun controllo: %1.").arg(started.reason()));
 }
 
 // Below the list: why nothing is checked, or the check under way, or the selected subscription's last check.

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class Announcer;
 class Deliveries;
 class QComboBox;
 class QLabel;
@@ -24,10 +25,13 @@ private:
     void fill();
     void describeSelected();
     void removeSelected();
+    void checkNow();
 
     Deliveries* m_deliveries;
     QComboBox* m_list;
     QLabel* m_state;
     QPushButton* m_aggiungi;
     QPushButton* m_controlla;
+    Announcer* m_status;
+    bool m_checkAsked = false; // its end is said here
 };

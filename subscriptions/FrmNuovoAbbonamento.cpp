@@ -1,7 +1,6 @@
 #include "FrmNuovoAbbonamento.h"
 
 #include "Deliveries.h"
-#include "platform/Announcer.h"
 #include "platform/Controls.h"
 #include "platform/CurrentProfile.h"
 #include "platform/FailureReason.h"
@@ -145,10 +144,9 @@ void FrmNuovoAbbonamento::subscribe(const QString& masthead, const QString& edit
     Subscription subscription;
     subscription.masthead = masthead;
     subscription.edition = edition;
+    close(); // "I miei giornali" says it once the subscription is there
     if (Deliveries* deliveries = Deliveries::ofProgram())
         deliveries->add(subscription);
-    close();
-    sayWhereTheUserIs(QStringLiteral("%1 aggiunto ai giornali in abbonamento.").arg(subscription.shownName()));
 }
 
 // The new list is shown before the old one is hidden, so the focus never passes elsewhere.

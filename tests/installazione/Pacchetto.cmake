@@ -35,7 +35,8 @@ expect("qt6-translations-l10n in Recommends" "${fields}" "Recommends: [^\n]*qt6-
 execute_process(COMMAND dpkg-deb -c "${deb}" OUTPUT_VARIABLE contents)
 foreach(file usr/bin/lettore-giornali usr/bin/lettore-giornali-servizio-demo usr/bin/lettore-giornali-genera-giornale
              usr/${CARTELLA_PRIVATA}/libunzip32.so usr/share/applications/[^/\n]+\\.desktop
-             usr/share/metainfo/[^/\n]+\\.metainfo\\.xml usr/share/icons/hicolor/scalable/apps/lettore-giornali\\.svg)
+             usr/share/metainfo/[^/\n]+\\.metainfo\\.xml usr/share/icons/hicolor/scalable/apps/lettore-giornali\\.svg
+             usr/lib/systemd/user/lettore-giornali-aggiorna\\.service usr/lib/systemd/user/lettore-giornali-aggiorna\\.timer)
     expect("${file}" "${contents}" " root/root +[0-9]+ [-0-9]+ [:0-9]+ \\./${file}\n")
 endforeach()
 if(contents MATCHES "(tst_|bench_)[^\n]*")

@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <cstdio>
 
@@ -14,7 +15,9 @@ int main(int argc, char** argv) {
                                     QStringLiteral("percorso"), QStringLiteral("."));
     const QCommandLineOption large(QStringLiteral("grande"),
                                    QStringLiteral("Scrive solo un giornale grande: 200 sezioni, 20.000 articoli."));
-    parser.addOptions({folder, large});
+    const QCommandLineOption today(QStringLiteral("oggi"),
+                                   QStringLiteral("Scrive solo il numero di oggi de La Gazzetta del Borgo."));
+    parser.addOptions({folder, large, today});
     parser.addHelpOption();
     parser.process(app);
 
@@ -24,7 +27,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QList<SampleIssue::Layout> issues =
-        parser.isSet(large) ? QList<SampleIssue::Layout>{SampleIssue::largeIssue()} : SampleIssue::demoIssues();
+        parser.isSet(large)   ? QList<SampleIssue::Layout>{SampleIssue::largeIssue()}
+        : parser.isSet(today) ? QList<SampleIssue::Layout>{{QStringLiteral("La Gazzetta del Borgo"),
+                                                            QDate::currentDate().toString(QStringLiteral("yyyyMMdd")),
+                                                            {},
+                                                            6,
+                                                            4,
+                                                            false}}
+                              : SampleIssue::demoIssues();
     for (const SampleIssue::Layout& issue : issues) {
         const QString path = QDir(target).filePath(SampleIssue::baseName(issue) + QStringLiteral(".zip"));
         if (!SampleIssue::write(issue, path)) {

@@ -10,6 +10,12 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/${LETTORE_GIORNALI_ID}.metainfo.xml
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/lettore-giornali.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# The check of the subscriptions with the program closed: a user timer, off until the user enables it with
+# systemctl --user enable --now lettore-giornali-aggiorna.timer
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/lettore-giornali-aggiorna.service
+              ${CMAKE_CURRENT_LIST_DIR}/lettore-giornali-aggiorna.timer
+        DESTINATION lib/systemd/user)
+
 # The package: cd build && cpack -G DEB gives lettore-giornali_<version>_<architecture>.deb.
 set(LETTORE_GIORNALI_MANUTENTORE "Sviluppatori di Lettore Giornali <lettore-giornali@ondaris.it>"
     CACHE STRING "The Debian package's maintainer, as Name <address>")
