@@ -91,22 +91,35 @@ Outcome<> Deliveries::checkNow() {
         return Failure{QStringLiteral("nessun profilo")};
     }
     m_arrived = m_failed = 0;
+    m_skipped.clear();
     m_check =
         new SubscriptionCheck(m_hooks.profile(), m_subscriptions.list, m_folder + QStringLiteral("/Giornali"), this);
+    struct Locked {
+        Lock lock;
+        Outcome<Subscriptions> file; // as a run of "--aggiorna" may have left it
+    };
     runInWorker(
         this,
-        [path = m_folder + QStringLiteral("/abbonamenti.lock")]() -> Outcome<Lock> {
-            auto lock = std::make_shared<QLockFile>(path);
+        [folder = m_folder]() -> Outcome<Locked> {
+            auto lock = std::make_shared<QLockFile>(folder + QStringLiteral("/abbonamenti.lock"));
             if (!lock->tryLock(0))
-                return Failure{QStringLiteral("un altro controllo è in corso")};
-            return lock;
+                return Failure{QStringLiteral("un altro controllo era in corso")};
+            return Locked{lock, SubscriptionFile::read(folder + QStringLiteral("/abbonamenti.json"))};
         },
-        [this](const Outcome<Lock>& lock) {
-            if (!lock) { // the other run downloads what is new
-                m_check->deleteLater();
+        [this](const Outcome<Locked>& locked) {
+            if (!locked) { // the other run downloads what is new
+                m_skipped = locked.reason();
+                delete m_check.data();
+                emit checkFinished();
                 return;
             }
-            m_lockHeld = lock.value();
+            m_lockHeld = locked.value().lock;
+            if (locked.value().file && !m_writing && !m_dirty && !m_damaged) {
+                m_subscriptions = locked.value().file.value();
+                m_check->deleteLater();
+                m_check = new SubscriptionCheck(m_hooks.profile(), m_subscriptions.list,
+                                                m_folder + QStringLiteral("/Giornali"), this);
+            }
             m_checking = m_subscriptions.list;
             connect(m_check, &SubscriptionCheck::checked, this, &Deliveries::checked);
             connect(m_check, &SubscriptionCheck::finished, this, &Deliveries::endCheck);
@@ -117,6 +130,8 @@ Outcome<> Deliveries::checkNow() {
 }
 
 QString Deliveries::lastCheckSummary() const {
+    if (!m_skipped.isEmpty())
+        return m_skipped;
     QStringList parts;
     if (m_arrived == 0)
         parts << QStringLiteral("nessun numero nuovo");

@@ -76,6 +76,7 @@ private:
     QList<Subscription> m_checking; // the subscriptions as the check started
     std::shared_ptr<QLockFile> m_lockHeld;
     QHash<QString, QString> m_said; // subscription: the failure last said for it
+    QString m_skipped;              // why the last check did not run
     int m_arrived = 0;              // by the last check
     int m_failed = 0;
     bool m_writing = false;
