@@ -13,6 +13,7 @@
 #include "platform/QtToolkit.h"
 #include "platform/Screen.h"
 #include "platform/Worker.h"
+#include "reader/FrmLeggiGiornale.h"
 #include "service/FrmDownload.h"
 #include "service/ServiceAddress.h"
 #include "service/ServiceRequest.h"
@@ -73,6 +74,10 @@ Deliveries* startDeliveries(int minutes) {
         return SubscriptionCheck::Profile{profile.NomeUtente, profile.PasswordUtente};
     };
     hooks.otherDownloadRunning = [] { return Screen<FrmDownload>::isLoaded(); };
+    hooks.openArchive = [] {
+        const FrmLeggiGiornale* reader = Screen<FrmLeggiGiornale>::ifLoaded();
+        return reader && !reader->issueKey().isEmpty() ? reader->issueKey() + QStringLiteral(".zip") : QString();
+    };
     hooks.say = [](const QString& text) {
         if (!sayWhereTheUserIs(text))
             notifyDesktop(QStringLiteral("Lettore Giornali"), text);

@@ -1,5 +1,6 @@
 #include "Deliveries.h"
 
+#include "StoreBound.h"
 #include "SubscriptionFile.h"
 #include "platform/Worker.h"
 
@@ -166,6 +167,7 @@ void Deliveries::checked(int index, const SubscriptionCheck::Result& result) {
             ++m_arrived;
             m_subscriptions.unopened.append(*arrival);
             m_hooks.say(QStringLiteral("È arrivato %1.").arg(arrival->title));
+            keepWithinBound(asked);
         }
     }
     save();
@@ -212,6 +214,45 @@ void Deliveries::add(const Subscription& subscription) {
     save();
     emit changed();
     emit added(static_cast<int>(m_subscriptions.list.size()) - 1);
+}
+
+void Deliveries::setKeep(int index, int keep) {
+    if (index < 0 || index >= m_subscriptions.list.size())
+        return;
+    m_subscriptions.list[index].keep = std::max(0, keep);
+    save();
+    emit changed();
+}
+
+// The older issues go in a worker; those gone are also taken off the unopened ones.
+void Deliveries::keepWithinBound(const Subscription& asked) {
+    int keep = 0;
+    for (const Subscription& subscription : std::as_const(m_subscriptions.list)) {
+        if (subscription.sameAs(asked))
+            keep = subscription.keep;
+    }
+    if (keep <= 0)
+        return;
+    runInWorker(
+        this,
+        [store = m_folder + QStringLiteral("/Giornali"), asked, keep,
+         open = m_hooks.openArchive ? m_hooks.openArchive() : QString()] {
+            return StoreBound::keepNewest(store, asked, keep, open);
+        },
+        [this, key = asked.shownName()](const Outcome<QStringList>& deleted) {
+            if (!deleted) {
+                sayOnce(
+                    key + QStringLiteral("|numeri vecchi"),
+                    QStringLiteral("I numeri vecchi di %1 non sono stati eliminati: %2.").arg(key, deleted.reason()));
+                return;
+            }
+            const qsizetype gone = m_subscriptions.unopened.removeIf(
+                [&](const Arrival& arrival) { return deleted.value().contains(arrival.archive); });
+            if (gone > 0) {
+                save();
+                emit changed();
+            }
+        });
 }
 
 void Deliveries::remove(int index) {

@@ -24,6 +24,7 @@ public:
         std::function<SubscriptionCheck::Profile()> profile; // empty user: no profile
         std::function<bool()> otherDownloadRunning;          // the wizard's: a check waits for the next turn
         std::function<void(const QString&)> say;             // where the user is
+        std::function<QString()> openArchive;                // the file name of the issue open in the reader
     };
 
     static constexpr int kDefaultMinutes = 30;
@@ -50,6 +51,8 @@ public:
 
     void add(const Subscription& subscription);
     void remove(int index);
+    // "Tieni gli ultimi <n> numeri" (0: all of them), applied after each arrival.
+    void setKeep(int index, int keep);
     // The arrival is taken off the unopened ones.
     void opened(const QString& archive);
 
@@ -64,6 +67,7 @@ private:
     void endCheck(const Outcome<>& outcome);
     void save();
     void sayOnce(const QString& key, const QString& text);
+    void keepWithinBound(const Subscription& subscription);
 
     QString m_folder;
     Hooks m_hooks;

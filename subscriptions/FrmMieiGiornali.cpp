@@ -29,14 +29,17 @@ QString describedCheck(const Subscription& subscription) {
     const QString last = subscription.lastIssue.isEmpty()
                              ? QStringLiteral("Nessun numero ricevuto finora.")
                              : QStringLiteral("Ultimo numero ricevuto: %1.").arg(subscription.lastIssue);
-    return checked + QLatin1Char(' ') + last;
+    const QString kept =
+        subscription.keep > 0 ? QStringLiteral(" Tiene gli ultimi %1 numeri.").arg(subscription.keep) : QString();
+    return checked + QLatin1Char(' ') + last + kept;
 }
 
 } // namespace
 
 FrmMieiGiornali::FrmMieiGiornali()
     : m_deliveries(Deliveries::ofProgram()), m_list(new QComboBox(this)), m_state(new QLabel(this)),
-      m_aggiungi(new QPushButton(this)), m_controlla(new QPushButton(this)), m_status(new Announcer(this)) {
+      m_aggiungi(new QPushButton(this)), m_controlla(new QPushButton(this)), m_tieni(new QPushButton(this)),
+      m_status(new Announcer(this)) {
     setObjectName(QStringLiteral("FrmMieiGiornali"));
     setWindowTitle(kTitle);
     setFixedSize(560, 150);
@@ -49,13 +52,17 @@ FrmMieiGiornali::FrmMieiGiornali()
     m_state->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_aggiungi->setObjectName(QStringLiteral("CmdAggiungi"));
     setCaption(m_aggiungi, QStringLiteral("&Aggiungi"));
-    m_aggiungi->setGeometry(12, 106, 260, 30);
+    m_aggiungi->setGeometry(12, 106, 170, 30);
     m_controlla->setObjectName(QStringLiteral("CmdControlla"));
     setCaption(m_controlla, QStringLiteral("&Controlla ora"));
-    m_controlla->setGeometry(288, 106, 260, 30);
+    m_controlla->setGeometry(195, 106, 170, 30);
+    m_tieni->setObjectName(QStringLiteral("CmdTieni"));
+    setCaption(m_tieni, QStringLiteral("&Tieni gli ultimi…"));
+    m_tieni->setGeometry(378, 106, 170, 30);
     m_status->setGeometry(0, 0, 1, 1); // for the ear and the braille display: the label below the list shows it
     setTabOrder(m_list, m_aggiungi);
     setTabOrder(m_aggiungi, m_controlla);
+    setTabOrder(m_controlla, m_tieni);
 
     auto* canc = new QShortcut(Qt::Key_Delete, m_list);
     canc->setContext(Qt::WidgetShortcut);
@@ -64,6 +71,7 @@ FrmMieiGiornali::FrmMieiGiornali()
     connect(m_list, &QComboBox::currentIndexChanged, this, &FrmMieiGiornali::describeSelected);
     connect(m_aggiungi, &QPushButton::clicked, this, [] { Screen<FrmNuovoAbbonamento>::show(); });
     connect(m_controlla, &QPushButton::clicked, this, &FrmMieiGiornali::checkNow);
+    connect(m_tieni, &QPushButton::clicked, this, &FrmMieiGiornali::askKeep);
     if (m_deliveries) {
         connect(m_deliveries, &Deliveries::changed, this, &FrmMieiGiornali::fill);
         connect(m_deliveries, &Deliveries::added, this, [this](int index) {
@@ -81,6 +89,8 @@ FrmMieiGiornali::FrmMieiGiornali()
                 {QStringLiteral("Frecce: scorrono i giornali in abbonamento."),
                  QStringLiteral("Alt+A: aggiunge un giornale, scelto dagli elenchi del servizio."),
                  QStringLiteral("Alt+C: controlla subito se sono arrivati numeri nuovi."),
+                 QStringLiteral("Alt+T: quanti numeri del giornale scelto tenere; i più vecchi si eliminano a ogni "
+                                "arrivo (0 li tiene tutti)."),
                  QStringLiteral("Canc: toglie il giornale scelto, dopo una domanda."),
                  QStringLiteral("Esc: torna al menu principale."),
                  QStringLiteral("I giornali arrivano da soli mentre il programma è aperto. Anche a programma "
@@ -151,6 +161,25 @@ void FrmMieiGiornali::removeSelected() {
                                        m_deliveries->subscriptions().list.at(row).shownName() == name)
                                        m_deliveries->remove(row);
                                });
+}
+
+void FrmMieiGiornali::askKeep() {
+    const int row = m_list->currentIndex();
+    if (row < 0 || !m_deliveries)
+        return;
+    const QString name = m_list->currentText();
+    Toolkit::current().askNumber(
+        this,
+        QStringLiteral("Quanti numeri di %1 tenere? I più vecchi si eliminano a ogni arrivo; 0 li tiene tutti.")
+            .arg(name),
+        kTitle, m_deliveries->subscriptions().list.at(row).keep, 0, 1000, [this, row, name](std::optional<int> keep) {
+            if (!keep || !m_deliveries || row >= m_deliveries->subscriptions().list.size() ||
+                m_deliveries->subscriptions().list.at(row).shownName() != name)
+                return;
+            m_deliveries->setKeep(row, *keep);
+            m_status->say(*keep > 0 ? QStringLiteral("Di %1 si tengono gli ultimi %2 numeri.").arg(name).arg(*keep)
+                                    : QStringLiteral("Di %1 si tengono tutti i numeri.").arg(name));
+        });
 }
 
 void FrmMieiGiornali::closeEvent(QCloseEvent* event) {

@@ -26,12 +26,14 @@ private:
     void describeSelected();
     void removeSelected();
     void checkNow();
+    void askKeep();
 
     Deliveries* m_deliveries;
     QComboBox* m_list;
     QLabel* m_state;
     QPushButton* m_aggiungi;
     QPushButton* m_controlla;
+    QPushButton* m_tieni;
     Announcer* m_status;
     bool m_checkAsked = false; // its end is said here
 };

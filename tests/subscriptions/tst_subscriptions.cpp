@@ -6,6 +6,7 @@
 #include "reader/FrmLeggiGiornale.h"
 #include "subscriptions/Deliveries.h"
 #include "subscriptions/FrmMieiGiornali.h"
+#include "subscriptions/StoreBound.h"
 #include "subscriptions/SubscriptionCheck.h"
 #include "subscriptions/SubscriptionFile.h"
 #include "support/DemoService.h"
@@ -16,6 +17,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -125,6 +127,10 @@ private slots:
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(itemTexts(screen, "CboMieiGiornali"), QStringList{"La Gazzetta del Borgo"});
         QTRY_VERIFY(SubscriptionFile::read(folder.file("abbonamenti.json")).value().list.size() == 1);
+        folder.toolkit.answerNumber(3);
+        QTest::keyClick(screen, Qt::Key_T, Qt::AltModifier);
+        QTRY_COMPARE(SubscriptionFile::read(folder.file("abbonamenti.json")).value().list.value(0).keep, 3);
+        QVERIFY(child<QLabel>(screen, "LblStato")->text().endsWith("Tiene gli ultimi 3 numeri."));
         screen->close();
     }
 
@@ -224,6 +230,24 @@ private slots:
         QVERIFY(!checked.overall);
         QVERIFY(checked.overall.reason().startsWith("il servizio non ha riconosciuto il profilo"));
         QVERIFY(checked.results.isEmpty());
+    }
+
+    // "Tieni gli ultimi 2 numeri": only the subscription's own names, never the issue open in the reader.
+    void theStoreKeepsTheNewestIssues() {
+        TestProgramFolder folder;
+        const QStringList files{"La Gazzetta del Borgo20261201.zip",
+                                "La Gazzetta del Borgo20261202.zip",
+                                "La Gazzetta del Borgo20261203.zip",
+                                "La Gazzetta del Borgo20261204.zip",
+                                "La Gazzetta del Borgo20261130Nord.zip",
+                                "La Gazzetta del Borgo20261399.zip",
+                                "La Gazzetta del Borgo.zip"};
+        for (const QString& file : files)
+            folder.write(file, "PK");
+        const Outcome<QStringList> deleted = StoreBound::keepNewest(
+            folder.path(), subscription("La Gazzetta del Borgo"), 2, "La Gazzetta del Borgo20261201.zip");
+        QCOMPARE(deleted.value(), QStringList{"La Gazzetta del Borgo20261202.zip"});
+        QCOMPARE(QDir(folder.path()).entryList({"*.zip"}, QDir::Files).size(), files.size() - 1);
     }
 
     // Missing, damaged and written again whole.
