@@ -4,12 +4,14 @@
 #include "app/FrmLetturaGiornali.h"
 #include "app/Startup.h"
 #include "reader/FrmLeggiGiornale.h"
+#include "service/ServiceAddress.h"
 #include "subscriptions/Deliveries.h"
 #include "subscriptions/FrmMieiGiornali.h"
 #include "subscriptions/StoreBound.h"
 #include "subscriptions/SubscriptionCheck.h"
 #include "subscriptions/SubscriptionFile.h"
 #include "support/DemoService.h"
+#include "support/FaultyServer.h"
 #include "support/Screens.h"
 #include "support/SpeechRecorder.h"
 #include "support/TestMain.h"
@@ -248,6 +250,32 @@ private slots:
             folder.path(), subscription("La Gazzetta del Borgo"), 2, "La Gazzetta del Borgo20261201.zip");
         QCOMPARE(deleted.value(), QStringList{"La Gazzetta del Borgo20261202.zip"});
         QCOMPARE(QDir(folder.path()).entryList({"*.zip"}, QDir::Files).size(), files.size() - 1);
+    }
+
+    // A service that does not answer, and a store that cannot be written: each said with its reason, and nothing
+    // half-written left behind.
+    void faultsOfTheServiceAndTheStore() {
+        TestProgramFolder folder;
+        QDir(folder.path()).mkpath("Giornali");
+        {
+            ServiceRequest::setTimeLimitMs(1000);
+            FaultyServer silent(QByteArray(), QByteArray(), true);
+            ServiceAddress::setBase(silent.base());
+            const Checked checked = check({subscription("La Gazzetta del Borgo")}, folder.file("Giornali"));
+            ServiceRequest::setTimeLimitMs(30000);
+            ServiceAddress::setBase({});
+            QCOMPARE(checked.overall.reason(), QString("il servizio non ha risposto entro 1 secondo"));
+        }
+        if (!FileSizeLimit::available())
+            return;
+        DemoService service(kUser, kPassword);
+        Checked full;
+        {
+            FileSizeLimit limit(4096); // a full disk
+            full = check({subscription("La Gazzetta del Borgo")}, folder.file("Giornali"));
+        }
+        QVERIFY2(!full.results.value(0), qPrintable(described(full.results.value(0))));
+        QTRY_VERIFY(QDir(folder.file("Giornali")).isEmpty());
     }
 
     // Missing, damaged and written again whole.
