@@ -13,10 +13,10 @@
 #include "platform/Worker.h"
 #include "reader/FrmCercaGiornali.h"
 #include "reader/FrmGiornaliScaricati.h"
-#include "subscriptions/FrmGiornaliArrivati.h"
-#include "subscriptions/FrmMieiGiornali.h"
 #include "reader/FrmSelezionaGiornale.h"
 #include "service/FrmTestata.h"
+#include "subscriptions/FrmGiornaliArrivati.h"
+#include "subscriptions/FrmMieiGiornali.h"
 
 #include <QFileInfo>
 #include <QLabel>
