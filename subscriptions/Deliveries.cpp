@@ -144,8 +144,10 @@ QString Deliveries::lastCheckSummary() const {
 }
 
 void Deliveries::cancel() {
-    if (m_check)
+    if (m_check) {
+        m_cancelled = true;
         m_check->cancel();
+    }
 }
 
 void Deliveries::checked(int index, const SubscriptionCheck::Result& result) {
@@ -159,8 +161,10 @@ void Deliveries::checked(int index, const SubscriptionCheck::Result& result) {
             subscription.lastIssue = result.value()->title;
     }
     if (!result) {
-        ++m_failed;
-        sayOnce(key, QStringLiteral("%1 non è stato scaricato: %2.").arg(asked.masthead, result.reason()));
+        if (!m_cancelled) { // what a check stopped by the user did not do is no failure
+            ++m_failed;
+            sayOnce(key, QStringLiteral("%1 non è stato scaricato: %2.").arg(asked.masthead, result.reason()));
+        }
     } else {
         m_said.remove(key);
         if (const std::optional<Arrival>& arrival = result.value()) {
@@ -175,10 +179,11 @@ void Deliveries::checked(int index, const SubscriptionCheck::Result& result) {
 }
 
 void Deliveries::endCheck(const Outcome<>& outcome) {
+    const bool cancelled = std::exchange(m_cancelled, false);
     if (outcome) {
         m_standstill.clear();
         m_said.remove(QString());
-    } else {
+    } else if (!cancelled) {
         m_standstill =
             QStringLiteral("I giornali in abbonamento non sono stati controllati: %1.").arg(outcome.reason());
         sayOnce(QString(), m_standstill);

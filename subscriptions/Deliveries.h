@@ -80,8 +80,9 @@ private:
     QList<Subscription> m_checking; // the subscriptions as the check started
     std::shared_ptr<QLockFile> m_lockHeld;
     QHash<QString, QString> m_said; // subscription: the failure last said for it
-    QString m_skipped;              // why the last check did not run
-    int m_arrived = 0;              // by the last check
+    bool m_cancelled = false;
+    QString m_skipped; // why the last check did not run
+    int m_arrived = 0; // by the last check
     int m_failed = 0;
     bool m_writing = false;
     bool m_dirty = false;

@@ -88,7 +88,8 @@ FrmMieiGiornali::FrmMieiGiornali()
     addKeyGuide(this, QStringLiteral("Tasti di I miei giornali"),
                 {QStringLiteral("Frecce: scorrono i giornali in abbonamento."),
                  QStringLiteral("Alt+A: aggiunge un giornale, scelto dagli elenchi del servizio."),
-                 QStringLiteral("Alt+C: controlla subito se sono arrivati numeri nuovi."),
+                 QStringLiteral("Alt+C: controlla subito se sono arrivati numeri nuovi; Alt+F ferma il controllo in "
+                                "corso."),
                  QStringLiteral("Alt+T: quanti numeri del giornale scelto tenere; i più vecchi si eliminano a ogni "
                                 "arrivo (0 li tiene tutti)."),
                  QStringLiteral("Canc: toglie il giornale scelto, dopo una domanda."),
@@ -125,9 +126,16 @@ void FrmMieiGiornali::fill() {
     describeSelected();
 }
 
+// While a check runs, the same button stops it.
 void FrmMieiGiornali::checkNow() {
     if (!m_deliveries)
         return;
+    if (m_deliveries->isChecking()) {
+        m_checkAsked = false;
+        m_deliveries->cancel();
+        m_status->say(QStringLiteral("Controllo fermato."));
+        return;
+    }
     const Outcome<> started = m_deliveries->checkNow();
     m_checkAsked = started.ok();
     m_status->say(started ? QStringLiteral("Controllo in corso.")
@@ -145,9 +153,11 @@ void FrmMieiGiornali::describeSelected() {
         text = QStringLiteral("Nessun giornale in abbonamento. Alt+A ne aggiunge uno.");
     else
         text = m_list->currentData(Qt::AccessibleDescriptionRole).toString();
-    if (m_deliveries && m_deliveries->isChecking())
+    const bool checking = m_deliveries && m_deliveries->isChecking();
+    if (checking)
         text = QStringLiteral("Controllo in corso. ") + text;
     m_state->setText(text);
+    setCaption(m_controlla, checking ? QStringLiteral("&Ferma il controllo") : QStringLiteral("&Controlla ora"));
 }
 
 void FrmMieiGiornali::removeSelected() {

@@ -278,6 +278,28 @@ private slots:
         QTRY_VERIFY(QDir(folder.file("Giornali")).isEmpty());
     }
 
+    // A check the user stops ends at once, and what it did not do is not said as a failure.
+    void aStoppedCheckEndsAtOnceAndSaysNothing() {
+        TestProgramFolder folder;
+        folder.write("abbonamenti.json", R"({"abbonamenti":[{"testata":"La Gazzetta del Borgo"}]})");
+        FaultyServer silent(QByteArray(), QByteArray(), true);
+        ServiceAddress::setBase(silent.base());
+        QStringList said;
+        Deliveries::Hooks hooks;
+        hooks.profile = [] { return SubscriptionCheck::Profile{kUser, kPassword}; };
+        hooks.say = [&](const QString& text) { said << text; };
+        Deliveries deliveries(folder.path(), hooks);
+        deliveries.start(0);
+        QTRY_VERIFY(deliveries.isChecking());
+        QSignalSpy finished(&deliveries, &Deliveries::checkFinished);
+        QTest::qWait(200);
+        deliveries.cancel();
+        QVERIFY(finished.wait(1000));
+        ServiceAddress::setBase({});
+        QCOMPARE(said, QStringList());
+        QVERIFY(deliveries.standstill().isEmpty());
+    }
+
     // Missing, damaged and written again whole.
     void theFileKeepsSubscriptionsAndArrivals() {
         TestProgramFolder folder;
