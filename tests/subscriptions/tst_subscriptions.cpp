@@ -147,7 +147,11 @@ private slots:
                          {"--aggiorna", "--cartella", folder.path(), "--servizio", service.base()});
             if (!update.waitForFinished(30000) || update.exitCode() != expectedCode)
                 qWarning("--aggiorna: codice %d, %s", update.exitCode(), update.readAllStandardError().constData());
-            return QString::fromUtf8(update.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+            // in the system's 8-bit encoding, as the console shows it, with its own line ends
+            QStringList lines = QString::fromLocal8Bit(update.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+            for (QString& line : lines)
+                line = line.trimmed();
+            return lines;
         };
         QCOMPARE(run(1), (QStringList{"La Gazzetta del Borgo: è arrivato La Gazzetta del Borgo di domenica 6 dicembre "
                                       "2026.",
