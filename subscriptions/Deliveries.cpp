@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kFirstCheckDelayMs = 2000; // after the main menu has appeared
-constexpr int kBusyRetryMs = 60000;      // while the wizard downloads
+constexpr int kRetryMs = 60000;          // a check that could not start (the wizard downloading, no profile yet)
 
 using Lock = std::shared_ptr<QLockFile>;
 
@@ -22,6 +22,8 @@ using Lock = std::shared_ptr<QLockFile>;
 Deliveries::Deliveries(const QString& folder, Hooks hooks, QObject* parent)
     : QObject(parent), m_folder(folder), m_hooks(std::move(hooks)) {
     connect(&m_timer, &QTimer::timeout, this, [this] { checkNow(); });
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, [this] { checkNow(); });
 }
 
 Deliveries* Deliveries::ofProgram() {
@@ -82,13 +84,14 @@ Outcome<> Deliveries::checkNow() {
     if (!m_loaded || m_subscriptions.list.isEmpty())
         return Failure{QStringLiteral("nessun giornale in abbonamento")};
     if (m_hooks.otherDownloadRunning && m_hooks.otherDownloadRunning()) {
-        QTimer::singleShot(kBusyRetryMs, this, [this] { checkNow(); });
+        m_retry.start(kRetryMs);
         return Failure{QStringLiteral("prima finisce lo scaricamento in corso, poi si controlla")};
     }
     if (m_hooks.profile().user.isEmpty()) {
         m_standstill = QStringLiteral("Nessun profilo: i giornali non si possono controllare. Il profilo si "
                                       "configura dal menu principale.");
         emit changed();
+        m_retry.start(kRetryMs); // once a profile is saved
         return Failure{QStringLiteral("nessun profilo")};
     }
     m_arrived = m_failed = 0;
@@ -211,14 +214,16 @@ void Deliveries::sayOnce(const QString& key, const QString& text) {
 }
 
 void Deliveries::add(const Subscription& subscription) {
-    for (const Subscription& present : m_subscriptions.list) {
-        if (present.sameAs(subscription))
+    for (int i = 0; i < m_subscriptions.list.size(); ++i) {
+        if (m_subscriptions.list.at(i).sameAs(subscription)) {
+            emit added(i, false);
             return;
+        }
     }
     m_subscriptions.list.append(subscription);
     save();
     emit changed();
-    emit added(static_cast<int>(m_subscriptions.list.size()) - 1);
+    emit added(static_cast<int>(m_subscriptions.list.size()) - 1, true);
 }
 
 void Deliveries::setKeep(int index, int keep) {

@@ -58,7 +58,7 @@ public:
 
 signals:
     void changed();
-    void added(int index);
+    void added(int index, bool isNew); // a subscription already there is not added twice
     void checkFinished();
 
 private:
@@ -76,6 +76,7 @@ private:
     bool m_damaged = false;
     QString m_standstill;
     QTimer m_timer;
+    QTimer m_retry;
     QPointer<SubscriptionCheck> m_check;
     QList<Subscription> m_checking; // the subscriptions as the check started
     std::shared_ptr<QLockFile> m_lockHeld;

@@ -74,11 +74,13 @@ FrmMieiGiornali::FrmMieiGiornali()
     connect(m_tieni, &QPushButton::clicked, this, &FrmMieiGiornali::askKeep);
     if (m_deliveries) {
         connect(m_deliveries, &Deliveries::changed, this, &FrmMieiGiornali::fill);
-        connect(m_deliveries, &Deliveries::added, this, [this](int index) {
+        connect(m_deliveries, &Deliveries::added, this, [this](int index, bool isNew) {
             fill();
             m_list->setCurrentIndex(index);
             m_list->setFocus();
-            m_status->say(QStringLiteral("%1 aggiunto ai giornali in abbonamento.").arg(m_list->currentText()));
+            m_status->say((isNew ? QStringLiteral("%1 aggiunto ai giornali in abbonamento.")
+                                 : QStringLiteral("%1 è già tra i giornali in abbonamento."))
+                              .arg(m_list->currentText()));
         });
         connect(m_deliveries, &Deliveries::checkFinished, this, [this] {
             if (std::exchange(m_checkAsked, false))

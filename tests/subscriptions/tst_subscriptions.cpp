@@ -3,6 +3,7 @@
 #include "SampleIssue.h"
 #include "app/FrmLetturaGiornali.h"
 #include "app/Startup.h"
+#include "platform/Announcer.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "service/ServiceAddress.h"
 #include "subscriptions/Deliveries.h"
@@ -133,6 +134,10 @@ private slots:
         QTest::keyClick(screen, Qt::Key_T, Qt::AltModifier);
         QTRY_COMPARE(SubscriptionFile::read(folder.file("abbonamenti.json")).value().list.value(0).keep, 3);
         QVERIFY(child<QLabel>(screen, "LblStato")->text().endsWith("Tiene gli ultimi 3 numeri."));
+        deliveries->add(subscription("La Gazzetta del Borgo")); // picked again in "Aggiungi"
+        QCOMPARE(child<Announcer>(screen, "Annuncio")->text(),
+                 QString("La Gazzetta del Borgo è già tra i giornali in abbonamento."));
+        QCOMPARE(deliveries->subscriptions().list.size(), 1);
         screen->close();
     }
 
