@@ -38,13 +38,20 @@ void record(const QList<Subscription>& checked, const QList<Arrival>& arrivals) 
         print(QStringLiteral("I giornali in abbonamento non sono stati salvati: %1.").arg(written.reason()));
 }
 
+// Every end goes through the event loop, as a check's does: under Wine a process that returns before running its
+// loop can stay behind at exit.
+void endWith(int code) {
+    QMetaObject::invokeMethod(
+        qApp, [code] { QCoreApplication::exit(code); }, Qt::QueuedConnection);
+}
+
 } // namespace
 
-std::optional<int> startUpdate(const QStringList& arguments) {
+void startUpdate(const QStringList& arguments) {
     const CommandLine options = CommandLine::parse(arguments);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "lettore-giornali: %s Vedere lettore-giornali --help.\n", qPrintable(options.error));
-        return 2;
+        return endWith(2);
     }
     ProgramFolder::set(options.programFolder);
     if (!options.service.isEmpty())
@@ -57,21 +64,21 @@ std::optional<int> startUpdate(const QStringList& arguments) {
     if (profile.kind != CredentialLine::Kind::Profile) {
         print(line ? QStringLiteral("Nessun profilo: i giornali non si possono controllare.")
                    : QStringLiteral("Il profilo non si può leggere: %1.").arg(line.reason()));
-        return 1;
+        return endWith(1);
     }
     const Outcome<Subscriptions> read = SubscriptionFile::read(SubscriptionFile::path());
     if (!read) {
         print(QStringLiteral("L'elenco dei giornali in abbonamento non si può leggere: %1.").arg(read.reason()));
-        return 1;
+        return endWith(1);
     }
     if (read.value().list.isEmpty()) {
         print(QStringLiteral("Nessun giornale in abbonamento."));
-        return 0;
+        return endWith(0);
     }
     auto lock = std::make_shared<QLockFile>(ProgramFolder::join(QStringLiteral("abbonamenti.lock")));
     if (!lock->tryLock(0)) {
         print(QStringLiteral("Un altro controllo è in corso: nulla da fare."));
-        return 0;
+        return endWith(0);
     }
 
     auto* check = new SubscriptionCheck({profile.userName, profile.password}, read.value().list,
@@ -107,5 +114,4 @@ std::optional<int> startUpdate(const QStringList& arguments) {
             QCoreApplication::exit(*failed ? 1 : 0);
         });
     check->start();
-    return std::nullopt;
 }

@@ -16,8 +16,7 @@ int main(int argc, char** argv) {
     }
     if (CommandLine::asksForUpdate(argc, argv)) {
         QCoreApplication app(argc, argv);
-        if (const auto exitCode = startUpdate(QCoreApplication::arguments()))
-            return *exitCode;
+        startUpdate(QCoreApplication::arguments());
         return QCoreApplication::exec();
     }
     QApplication app(argc, argv);

@@ -79,7 +79,7 @@ void Deliveries::loaded(const Outcome<Subscriptions>& read) {
 
 // One check at a time, none while the wizard downloads, none without a profile; the lock is taken in a worker.
 Outcome<> Deliveries::checkNow() {
-    if (m_check)
+    if (isChecking())
         return Failure{QStringLiteral("un controllo è già in corso")};
     if (!m_loaded || m_subscriptions.list.isEmpty())
         return Failure{QStringLiteral("nessun giornale in abbonamento")};
@@ -96,8 +96,7 @@ Outcome<> Deliveries::checkNow() {
     }
     m_arrived = m_failed = 0;
     m_skipped.clear();
-    m_check =
-        new SubscriptionCheck(m_hooks.profile(), m_subscriptions.list, m_folder + QStringLiteral("/Giornali"), this);
+    m_starting = true;
     struct Locked {
         Lock lock;
         Outcome<Subscriptions> file; // as a run of "--aggiorna" may have left it
@@ -110,21 +109,23 @@ Outcome<> Deliveries::checkNow() {
                 return Failure{QStringLiteral("un altro controllo era in corso")};
             return Locked{lock, SubscriptionFile::read(folder + QStringLiteral("/abbonamenti.json"))};
         },
-        [this](const Outcome<Locked>& locked) {
-            if (!locked) { // the other run downloads what is new
-                m_skipped = locked.reason();
-                delete m_check.data();
+        [this, changes = m_changes](const Outcome<Locked>& locked) {
+            m_starting = false;
+            if (!locked || std::exchange(m_cancelled, false)) { // the other run downloads what is new
+                m_skipped = locked ? QStringLiteral("controllo fermato") : locked.reason();
+                if (locked)
+                    release(locked.value().lock);
                 emit checkFinished();
+                emit changed();
                 return;
             }
             m_lockHeld = locked.value().lock;
-            if (locked.value().file && !m_writing && !m_dirty && !m_damaged) {
+            // The file as read is taken only when nothing changed here since it was read.
+            if (locked.value().file && changes == m_changes && !m_writing && !m_dirty && !m_damaged)
                 m_subscriptions = locked.value().file.value();
-                m_check->deleteLater();
-                m_check = new SubscriptionCheck(m_hooks.profile(), m_subscriptions.list,
-                                                m_folder + QStringLiteral("/Giornali"), this);
-            }
             m_checking = m_subscriptions.list;
+            m_check =
+                new SubscriptionCheck(m_hooks.profile(), m_checking, m_folder + QStringLiteral("/Giornali"), this);
             connect(m_check, &SubscriptionCheck::checked, this, &Deliveries::checked);
             connect(m_check, &SubscriptionCheck::finished, this, &Deliveries::endCheck);
             m_check->start();
@@ -147,10 +148,23 @@ QString Deliveries::lastCheckSummary() const {
 }
 
 void Deliveries::cancel() {
+    if (m_starting)
+        m_cancelled = true; // it ends as soon as the lock is taken
     if (m_check) {
         m_cancelled = true;
         m_check->cancel();
     }
+}
+
+// Unlocked, and the lock file removed, away from the window.
+void Deliveries::release(Lock lock) {
+    runInWorker(
+        this,
+        [lock = std::move(lock)]() mutable {
+            lock.reset();
+            return Outcome<>(Success());
+        },
+        [](const Outcome<>&) {});
 }
 
 void Deliveries::checked(int index, const SubscriptionCheck::Result& result) {
@@ -193,13 +207,7 @@ void Deliveries::endCheck(const Outcome<>& outcome) {
     }
     m_check->deleteLater();
     m_check = nullptr;
-    runInWorker(
-        this,
-        [lock = std::exchange(m_lockHeld, nullptr)]() mutable {
-            lock.reset(); // unlocked, and the file removed, away from the window
-            return Outcome<>(Success());
-        },
-        [](const Outcome<>&) {});
+    release(std::exchange(m_lockHeld, nullptr));
     emit checkFinished();
     emit changed();
 }
@@ -283,6 +291,7 @@ void Deliveries::opened(const QString& archive) {
 
 // Written in a worker, one write at a time; changes made meanwhile are written after it.
 void Deliveries::save() {
+    ++m_changes;
     if (m_writing) {
         m_dirty = true;
         return;

@@ -41,7 +41,7 @@ public:
     // under way (then it comes later).
     Outcome<> checkNow();
     void cancel();
-    bool isChecking() const { return m_check != nullptr; }
+    bool isChecking() const { return m_starting || m_check != nullptr; }
 
     const Subscriptions& subscriptions() const { return m_subscriptions; }
     // What the last check brought, in a few words: "nessun numero nuovo", "1 numero nuovo, 1 non scaricato".
@@ -68,6 +68,7 @@ private:
     void save();
     void sayOnce(const QString& key, const QString& text);
     void keepWithinBound(const Subscription& subscription);
+    void release(std::shared_ptr<QLockFile> lock);
 
     QString m_folder;
     Hooks m_hooks;
@@ -78,6 +79,7 @@ private:
     QTimer m_timer;
     QTimer m_retry;
     QPointer<SubscriptionCheck> m_check;
+    bool m_starting = false;        // the lock is being taken
     QList<Subscription> m_checking; // the subscriptions as the check started
     std::shared_ptr<QLockFile> m_lockHeld;
     QHash<QString, QString> m_said; // subscription: the failure last said for it
@@ -85,6 +87,7 @@ private:
     QString m_skipped; // why the last check did not run
     int m_arrived = 0; // by the last check
     int m_failed = 0;
+    quint64 m_changes = 0; // made here, each saved
     bool m_writing = false;
     bool m_dirty = false;
 };
