@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "Startup.h"
 #include "Update.h"
+#include "platform/ProcessEnd.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
     if (CommandLine::asksForUpdate(argc, argv)) {
         QCoreApplication app(argc, argv);
         startUpdate(QCoreApplication::arguments());
-        return QCoreApplication::exec();
+        return endProcess(QCoreApplication::exec());
     }
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("it.ondaris.LettoreGiornali")); // the menu entry's window

@@ -146,26 +146,24 @@ private slots:
         DemoService service(kUser, kPassword);
         TestProgramFolder folder;
         prepare(folder, service);
-        const auto run = [&](int expectedCode) {
+        // "code: line | line", the lines in the system's 8-bit encoding, as the console shows them
+        const auto run = [&] {
             QProcess update;
             update.start(QCoreApplication::applicationDirPath() + "/lettore-giornali",
                          {"--aggiorna", "--cartella", folder.path(), "--servizio", service.base()});
-            if (!update.waitForFinished(30000) || update.exitCode() != expectedCode)
-                qWarning("--aggiorna: codice %d, %s", update.exitCode(), update.readAllStandardError().constData());
-            // in the system's 8-bit encoding, as the console shows it, with its own line ends
+            const bool ended = update.waitForFinished(30000);
             QStringList lines = QString::fromLocal8Bit(update.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
             for (QString& line : lines)
                 line = line.trimmed();
-            return lines;
+            return (ended ? QString::number(update.exitCode()) : QString("non finito")) + ": " + lines.join(" | ");
         };
-        QCOMPARE(run(1), (QStringList{"La Gazzetta del Borgo: è arrivato La Gazzetta del Borgo di domenica 6 dicembre "
-                                      "2026.",
-                                      "Il Foglio Perduto: non scaricato, la testata non è tra quelle del servizio."}));
-        QCOMPARE(run(1).value(0), QString("La Gazzetta del Borgo: nessun numero nuovo."));
+        QCOMPARE(run(), QString("1: La Gazzetta del Borgo: è arrivato La Gazzetta del Borgo di domenica 6 dicembre "
+                                "2026. | Il Foglio Perduto: non scaricato, la testata non è tra quelle del servizio."));
+        QVERIFY(run().startsWith("1: La Gazzetta del Borgo: nessun numero nuovo. | "));
         QCOMPARE(SubscriptionFile::read(folder.file("abbonamenti.json")).value().unopened.size(), 1);
         QLockFile held(folder.file("abbonamenti.lock"));
         QVERIFY(held.tryLock(0));
-        QCOMPARE(run(0), QStringList{"Un altro controllo è in corso: nulla da fare."});
+        QCOMPARE(run(), QString("0: Un altro controllo è in corso: nulla da fare."));
     }
 
     void eachSubscriptionBringsItsNewestIssue_data() {
