@@ -11,10 +11,9 @@ void notifyDesktop(const QString& summary, const QString& body) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    QDBusMessage notify =
-        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
-                                       QStringLiteral("/org/freedesktop/Notifications"),
-                                       QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    QDBusMessage notify = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     notify << QStringLiteral("Lettore Giornali") << 0u << QStringLiteral("lettore-giornali") << summary << body
            << QStringList() << QVariantMap() << -1;
     bus.call(notify, QDBus::NoBlock);
