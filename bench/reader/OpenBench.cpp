@@ -12,11 +12,13 @@
 #include "reader/FrmLeggiGiornale.h"
 #include "reader/IssueOpening.h"
 #include "reader/Module1.h"
+#include "reader/ReaderTitle.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -43,7 +45,7 @@ int main(int argc, char** argv) {
     Toolkit::install(&toolkit);
 
     const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 5;
-    std::vector<double> opening, bsdtar;
+    std::vector<double> opening, bsdtar, extraction;
     double worstStall = 0;
     for (int i = 0; i <= runs; ++i) {
         removeFolder(programFolder.filePath("Temp"));
@@ -52,7 +54,12 @@ int main(int argc, char** argv) {
         clock.start();
         {
             StallMeter meter;
-            openAndWait(archive);
+            Module1::ApriArchivio(archive, ReaderTitle::fromBaseName(QFileInfo(archive).completeBaseName()));
+            while (IssueOpening::isRunning())
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (i > 0)
+                extraction.push_back(clock.nsecsElapsed() / 1e6); // the archive is in the folder
+            waitForReader();
             QApplication::processEvents(); // shown and painted
             if (i > 0)
                 worstStall = std::max(worstStall, meter.worstMs());
@@ -80,7 +87,8 @@ int main(int argc, char** argv) {
     const double ratio = median(opening) / median(bsdtar);
     std::printf("apertura del giornale grande fino alla prima sezione: %.0f ms; bsdtar -xf: %.0f ms (mediane di %d)\n",
                 median(opening), median(bsdtar), runs);
-    std::printf("rapporto: %.2f (obiettivo <= 1.30)\n", ratio);
+    std::printf("rapporto: %.2f (obiettivo <= 1.30); di cui estrazione %.0f ms, poi analisi e lettore %.0f ms\n", ratio,
+                median(extraction), median(opening) - median(extraction));
     double idle = 0;
     {
         StallMeter meter;
