@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <algorithm>
@@ -64,3 +66,18 @@ private:
     double m_last = 0;
     double m_worst = 0;
 };
+
+// Handles the window thread's events, as the program's one event loop does, until done() holds.
+inline void runUntil(const std::function<bool()>& done) {
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// The longest stall of the event loop left idle for a second: the floor the other stalls are read against.
+inline double idleStallMs() {
+    StallMeter meter;
+    bool elapsed = false;
+    QTimer::singleShot(1000, [&] { elapsed = true; });
+    runUntil([&] { return elapsed; });
+    return meter.worstMs();
+}

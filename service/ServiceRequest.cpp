@@ -49,7 +49,8 @@ void ServiceRequest::setTimeLimitMs(int milliseconds) {
 }
 
 ServiceRequest::ServiceRequest(const QUrl& address, Expect expect, QObject* parent)
-    : QObject(parent), m_address(address), m_expect(expect) {
+    : QObject(parent), m_address(address), m_expect(expect),
+      m_missingEnd(expect == Expect::Page ? Listing::MissingEnd::Undefined : Listing::MissingEnd::EmptyBlock) {
     m_silence.setSingleShot(true);
     connect(&m_silence, &QTimer::timeout, this, [this] {
         const int seconds = (g_timeLimitMs + 999) / 1000;

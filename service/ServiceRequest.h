@@ -45,7 +45,8 @@ public:
     // Where an archive answer goes. The body is written beside it and takes its place only once all of it has
     // arrived, so a failure or a cancel leaves an archive stored there as it was, and no partial file.
     void setArchiveTarget(const QString& path);
-    // How the listing is cut from a page without its end marker.
+    // How the listing is cut from a page without its end marker: by default as the wizard's screens cut it, the
+    // listing screens (a page expected) by the markers' arithmetic, the download screen as an empty block.
     void setListingEnd(Listing::MissingEnd missingEnd);
 
     void start();
@@ -87,7 +88,7 @@ private:
 
     QUrl m_address;
     Expect m_expect;
-    Listing::MissingEnd m_missingEnd = Listing::MissingEnd::Undefined;
+    Listing::MissingEnd m_missingEnd;
     QString m_target;
     QNetworkReply* m_reply = nullptr;
     ArchiveWriter* m_writer = nullptr; // lives in its own thread; let go of once stored or dropped

@@ -83,7 +83,6 @@ void WizardScreen::exchange(const QUrl& address, ServiceRequest::Expect expect, 
                             const QString& issueTitle) {
     auto* request = new ServiceRequest(address, expect, this);
     request->setArchiveTarget(target);
-    request->setListingEnd(Listing::MissingEnd::EmptyBlock);
     startRequest(request, {target, issueTitle});
 }
 

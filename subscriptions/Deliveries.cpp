@@ -68,11 +68,10 @@ void Deliveries::loaded(const Outcome<Subscriptions>& read) {
     if (read) {
         m_subscriptions = read.value();
     } else {
-        m_damaged = true;
-        m_standstill = QStringLiteral("L'elenco dei giornali in abbonamento non si può leggere: %1. Sarà riscritto "
-                                      "alla prossima modifica.")
-                           .arg(read.reason());
-        sayOnce(QStringLiteral("file"), m_standstill);
+        m_damaged = QStringLiteral("L'elenco dei giornali in abbonamento non si può leggere: %1. Sarà riscritto "
+                                   "alla prossima modifica.")
+                        .arg(read.reason());
+        sayOnce(QStringLiteral("file"), m_damaged);
     }
     emit changed();
 }
@@ -121,7 +120,7 @@ Outcome<> Deliveries::checkNow() {
             }
             m_lockHeld = locked.value().lock;
             // The file as read is taken only when nothing changed here since it was read.
-            if (locked.value().file && changes == m_changes && !m_writing && !m_dirty && !m_damaged)
+            if (locked.value().file && changes == m_changes && !m_writing && !m_dirty && m_damaged.isEmpty())
                 m_subscriptions = locked.value().file.value();
             m_checking = m_subscriptions.list;
             m_check =
@@ -309,10 +308,8 @@ void Deliveries::save() {
                 sayOnce(QStringLiteral("file"),
                         QStringLiteral("I giornali in abbonamento non sono stati salvati: %1.").arg(written.reason()));
             } else {
-                m_damaged = false;
+                m_damaged.clear();
                 m_said.remove(QStringLiteral("file"));
-                if (m_standstill.startsWith(QStringLiteral("L'elenco")))
-                    m_standstill.clear();
             }
             if (m_dirty)
                 save();

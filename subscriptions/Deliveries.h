@@ -47,7 +47,7 @@ public:
     // What the last check brought, in a few words: "nessun numero nuovo", "1 numero nuovo, 1 non scaricato".
     QString lastCheckSummary() const;
     // Why nothing was checked the last time (no profile, a profile refused, a damaged file), or nothing.
-    QString standstill() const { return m_standstill; }
+    QString standstill() const { return m_standstill.isEmpty() ? m_damaged : m_standstill; }
 
     void add(const Subscription& subscription);
     void remove(int index);
@@ -74,7 +74,7 @@ private:
     Hooks m_hooks;
     Subscriptions m_subscriptions;
     bool m_loaded = false;
-    bool m_damaged = false;
+    QString m_damaged; // why the file could not be read, until it is written again
     QString m_standstill;
     QTimer m_timer;
     QTimer m_retry;

@@ -81,8 +81,6 @@ void FrmNuovoAbbonamento::Form_Load() {
 void FrmNuovoAbbonamento::ask(const QUrl& address, ServiceRequest::Expect expect,
                               std::function<void(const Outcome<ServiceRequest::Answer>&, bool archive)> then) {
     auto* request = new ServiceRequest(address, expect, this);
-    request->setListingEnd(expect == ServiceRequest::Expect::Page ? Listing::MissingEnd::Undefined
-                                                                  : Listing::MissingEnd::EmptyBlock);
     new ServiceWait(request, {});
     m_request = request;
     connect(request, &ServiceRequest::finished, this,

@@ -67,9 +67,6 @@ QString SubscriptionCheck::target(const QString& archiveName) const {
 
 ServiceRequest* SubscriptionCheck::request(const QUrl& address, ServiceRequest::Expect expect, const QString& target) {
     auto* request = new ServiceRequest(address, expect, this);
-    // The listings are cut as the wizard's screens cut them.
-    request->setListingEnd(expect == ServiceRequest::Expect::Page ? Listing::MissingEnd::Undefined
-                                                                  : Listing::MissingEnd::EmptyBlock);
     if (!target.isEmpty())
         request->setArchiveTarget(target);
     connect(request, &ServiceRequest::progress, this, &SubscriptionCheck::progress);
@@ -119,8 +116,9 @@ void SubscriptionCheck::askEditions(const QString& date) {
                 if (!answer)
                     return done(Failure{answer.reason()});
                 if (answer.value().archive) // an issue without editions, whatever edition was subscribed
-                    return done(std::optional<Arrival>(
-                        Arrival{archiveFileName(plainName), ReaderTitle::fromBaseName(plainName), {}}));
+                    return done(
+                        std::optional<Arrival>(Arrival{archiveFileName(plainName), ReaderTitle::fromBaseName(plainName),
+                                                       QDateTime::currentDateTime()}));
                 editionsArrived(date, answer.value().entries);
             });
     editions->start();
@@ -141,21 +139,18 @@ void SubscriptionCheck::download(const QUrl& address, const QString& archiveName
     ServiceRequest* archive = request(address, ServiceRequest::Expect::Archive, target(archiveName));
     const QString title = ReaderTitle::fromBaseName(archiveName);
     emit downloading(m_index, title);
-    connect(archive, &ServiceRequest::finished, this,
-            [this, archive, archiveName, title](const Outcome<ServiceRequest::Answer>& answer) {
-                archive->deleteLater();
-                if (!answer)
-                    return done(Failure{answer.reason()});
-                done(std::optional<Arrival>(Arrival{archiveFileName(archiveName), title, {}}));
-            });
+    connect(
+        archive, &ServiceRequest::finished, this,
+        [this, archive, archiveName, title](const Outcome<ServiceRequest::Answer>& answer) {
+            archive->deleteLater();
+            if (!answer)
+                return done(Failure{answer.reason()});
+            done(std::optional<Arrival>(Arrival{archiveFileName(archiveName), title, QDateTime::currentDateTime()}));
+        });
     archive->start();
 }
 
 void SubscriptionCheck::done(const Result& result) {
-    Result stamped = result;
-    if (stamped && stamped.value())
-        stamped = std::optional<Arrival>(
-            Arrival{stamped.value()->archive, stamped.value()->title, QDateTime::currentDateTime()});
-    emit checked(m_index, stamped);
+    emit checked(m_index, result);
     next();
 }

@@ -29,12 +29,6 @@
 
 namespace {
 
-// Handles the window thread's events, as the program's one event loop does, until done() holds.
-void runUntil(const std::function<bool()>& done) {
-    while (!done())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
 // Runs the request to its end and says how it went.
 Outcome<ServiceRequest::Answer> runToEnd(ServiceRequest& request) {
     Outcome<ServiceRequest::Answer> outcome;
@@ -46,14 +40,6 @@ Outcome<ServiceRequest::Answer> runToEnd(ServiceRequest& request) {
     request.start();
     runUntil([&] { return ended; });
     return outcome;
-}
-
-double idleStallMs() {
-    StallMeter meter;
-    bool elapsed = false;
-    QTimer::singleShot(1000, [&] { elapsed = true; });
-    runUntil([&] { return elapsed; });
-    return meter.worstMs();
 }
 
 void writeLargeArchive(const QString& path) {

@@ -15,11 +15,6 @@
 
 namespace {
 
-void runUntil(const std::function<bool()>& done) {
-    while (!done())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
 void writeArchive(const QString& path, int megabytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -57,14 +52,6 @@ Run check(const QList<Subscription>& subscriptions, const QString& store) {
         run.stallMs = meter.worstMs();
     });
     return run;
-}
-
-double idleStallMs() {
-    StallMeter meter;
-    bool elapsed = false;
-    QTimer::singleShot(1000, [&] { elapsed = true; });
-    runUntil([&] { return elapsed; });
-    return meter.worstMs();
 }
 
 } // namespace
