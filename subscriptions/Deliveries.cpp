@@ -5,7 +5,6 @@
 #include "platform/Worker.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QLockFile>
 #include <QSettings>
 #include <chrono>

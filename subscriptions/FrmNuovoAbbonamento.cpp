@@ -3,7 +3,6 @@
 #include "Deliveries.h"
 #include "platform/Controls.h"
 #include "platform/CurrentProfile.h"
-#include "platform/FailureReason.h"
 #include "platform/KeyAscii.h"
 #include "platform/KeyGuide.h"
 #include "platform/Screen.h"
