@@ -20,6 +20,8 @@ public:
     QTextDocument* take() const;
     // Where a position of the article's joined text is in the document.
     qsizetype shown(qsizetype position) const { return m_breaks.shown(position); }
+    // Where the document's breaks were inserted into the article's joined text.
+    const ArticleParagraphs& breaks() const { return m_breaks; }
 
 private:
     struct Owner;

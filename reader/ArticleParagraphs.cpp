@@ -51,3 +51,10 @@ ArticleParagraphs ArticleParagraphs::cut(const QString& joined, qsizetype longes
 qsizetype ArticleParagraphs::shown(qsizetype position) const {
     return position + (std::upper_bound(inserted.begin(), inserted.end(), position) - inserted.begin());
 }
+
+qsizetype ArticleParagraphs::joined(qsizetype shownPosition) const {
+    qsizetype before = 0;
+    while (before < inserted.size() && inserted.at(before) + before < shownPosition)
+        ++before;
+    return shownPosition - before;
+}

@@ -19,4 +19,6 @@ struct ArticleParagraphs {
 
     // Where a position of the joined text is in the cut text.
     qsizetype shown(qsizetype position) const;
+    // Where a position of the cut text is in the joined text (an inserted break counts as the character after it).
+    qsizetype joined(qsizetype shownPosition) const;
 };

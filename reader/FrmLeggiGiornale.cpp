@@ -5,6 +5,7 @@
 #include "ReaderSearch.h"
 #include "ReaderTasks.h"
 #include "ReadingStore.h"
+#include "ReadingVoice.h"
 #include "TalkingBook.h"
 #include "platform/Announcer.h"
 #include "platform/Controls.h"
@@ -12,6 +13,7 @@
 #include "platform/DelayedProgress.h"
 #include "platform/KeyAscii.h"
 #include "platform/MainMenu.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
 #include "platform/TextEditor.h"
 #include "platform/Toolkit.h"
@@ -24,8 +26,11 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
 namespace {
@@ -49,7 +54,8 @@ FrmLeggiGiornale::FrmLeggiGiornale()
       m_sommario(list(this, "CboSommario", QStringLiteral("Sommario"), twipsRect(0, 0, 13335, 315))),
       m_risultati(list(this, "CboRisultati", QStringLiteral("Risultati della ricerca"), twipsRect(0, 0, 13335, 315))),
       m_testo(new QPlainTextEdit(this)), m_aprifile(new QPushButton(this)), m_timer1(new QTimer(this)),
-      m_status(new Announcer(this)), m_tasks(new ReaderTasks(this)), m_book(new TalkingBook(this, *this)) {
+      m_status(new Announcer(this)), m_tasks(new ReaderTasks(this)), m_book(new TalkingBook(this, *this)),
+      m_voice(new ReadingVoice(this, *this, ProgramFolder::join(QStringLiteral("impostazioni.ini")))) {
     setObjectName(QStringLiteral("FrmLeggiGiornale"));
     setFixedSize(twips(13320), twips(7785));
 
@@ -109,6 +115,7 @@ void FrmLeggiGiornale::CaricaElencoGiornali() {
 }
 
 void FrmLeggiGiornale::leaveIssue() {
+    m_voice->stop();
     m_tasks->supersede();
     ++m_scan;
     m_scanWait.reset();
@@ -249,10 +256,12 @@ void FrmLeggiGiornale::showArticle(int entry, const QString& path, const Article
     // the text. The previous article's document goes, and with it the text's selection, unheard: the text is a
     // new object for a screen reader.
     replaceAsNewObject(m_testo, [&] {
+        m_testo->setExtraSelections({}); // they are of the document going
         const QPointer<QTextDocument> previous = m_testo->document();
         m_testo->setDocument(nullptr); // deletes the document the box made itself
         if (previous && previous->parent() == m_testo)
             delete previous;
+        m_followingVoice = false;
         showView(View::Article);
         m_articleFromResults = fromResults;
         m_pendingSelection.reset();
@@ -260,12 +269,93 @@ void FrmLeggiGiornale::showArticle(int entry, const QString& path, const Article
             const qsizetype start = article.shown(selection->offset);
             m_pendingSelection = Selection{start, article.shown(selection->offset + selection->length) - start};
         }
-        QTextDocument* document = article.take();
-        document->setParent(m_testo);
-        document->setDefaultFont(m_testo->font());
-        m_testo->setDocument(document);
+        setArticleDocument(article);
     });
+    m_followingVoice = false;
     m_book->articleOpened(entry);
+}
+
+void FrmLeggiGiornale::setArticleDocument(const ArticleDocument& article) {
+    m_testo->setExtraSelections({}); // they are of the document going
+    const QPointer<QTextDocument> previous = m_testo->document();
+    QTextDocument* document = article.take();
+    document->setParent(m_testo);
+    document->setDefaultFont(m_testo->font());
+    m_testo->setDocument(document);
+    if (previous && previous->parent() == m_testo)
+        delete previous;
+    m_breaks = article.breaks();
+}
+
+// The voice's article is shown as it comes, the caret left where it is, so a screen reader hears nothing of it
+// while the voice reads; only the first article shown from a list takes the focus to the text.
+void FrmLeggiGiornale::followReading(int section, const QStringList& contents, int entry) {
+    if (m_titolo->currentIndex() != section || m_sommario->count() != contents.size())
+        showSection(section, contents, false);
+    m_sommario->setCurrentIndex(entry);
+    m_spoken.reset();
+    const QString path = NewspaperStructure::articlePath(m_folder, m_titolo->itemText(section), contents.value(entry));
+    m_tasks->run(
+        QStringLiteral("Apertura dell'articolo…"),
+        [path, windowThread = thread()] { return ArticleDocument::load(path, windowThread); },
+        [this, path](const Outcome<ArticleDocument>& article) {
+            if (!article)
+                return; // the voice says why it cannot read it
+            NomeNotepad = path;
+            m_followingVoice = true;
+            if (m_view != View::Article) {
+                showView(View::Article);
+                m_articleFromResults = false;
+            }
+            setArticleDocument(article.value());
+            showHighlight();
+        });
+}
+
+void FrmLeggiGiornale::highlightSpoken(qsizetype start, qsizetype length) {
+    m_spoken = Selection{start, length};
+    showHighlight();
+}
+
+// The sentence said is marked, not selected (a selection would be read out by a screen reader), and scrolled into
+// view when it is out of it.
+void FrmLeggiGiornale::showHighlight() {
+    if (!m_followingVoice || !m_spoken) {
+        m_testo->setExtraSelections({});
+        return;
+    }
+    const qsizetype start = m_breaks.shown(m_spoken->offset);
+    const qsizetype end = m_breaks.shown(m_spoken->offset + m_spoken->length);
+    QTextEdit::ExtraSelection spoken;
+    spoken.cursor = QTextCursor(m_testo->document());
+    spoken.cursor.setPosition(static_cast<int>(start));
+    spoken.cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
+    spoken.format.setBackground(palette().color(QPalette::Highlight));
+    spoken.format.setForeground(palette().color(QPalette::HighlightedText));
+    m_testo->setExtraSelections({spoken});
+    const QTextBlock block = m_testo->document()->findBlock(static_cast<int>(start));
+    int line = block.firstLineNumber();
+    if (const QTextLayout* layout = block.layout(); layout && layout->lineCount() > 0)
+        line += layout->lineForTextPosition(static_cast<int>(start) - block.position()).lineNumber();
+    QScrollBar* scroll = m_testo->verticalScrollBar();
+    const int visibleLines = std::max(1, m_testo->viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
+    if (line < scroll->value() || line >= scroll->value() + visibleLines - 1)
+        scroll->setValue(std::max(0, line - 1));
+}
+
+void FrmLeggiGiornale::markArticleRead(int entry) {
+    m_book->articleOpened(entry);
+}
+
+qsizetype FrmLeggiGiornale::caretInArticle() const {
+    return m_breaks.joined(m_testo->textCursor().position());
+}
+
+void FrmLeggiGiornale::readAloudFrom(int section, int entry, qsizetype offset) {
+    if (offset == std::numeric_limits<int>::max()) // read to its end: the next article
+        m_voice->readFrom(section, entry + 1, ReadAloud::kTitle, false);
+    else
+        m_voice->readFrom(section, entry, offset, false);
 }
 
 // The section is read, then the article, with the stretch selected once the text has its focus.
@@ -311,6 +401,8 @@ void FrmLeggiGiornale::Timer1_Timer() {
     m_timer1->stop();
     m_aprifile->show();
     m_testo->setFocus();
+    if (m_followingVoice)
+        return; // the caret stays where it is: the voice reads
     if (m_pendingSelection) {
         QTextCursor match(m_testo->document());
         match.setPosition(static_cast<int>(m_pendingSelection->offset));

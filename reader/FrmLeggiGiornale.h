@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArticleParagraphs.h"
 #include "ArticleTarget.h"
 #include "ReaderScreen.h"
 #include "platform/Outcome.h"
@@ -16,6 +17,7 @@ class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class ReadingVoice;
 class TalkingBook;
 namespace NewspaperStructure {
 struct Section;
@@ -65,6 +67,11 @@ public:
     void showSection(int section, const QStringList& contents, bool show) override;
     void openArticle(int entry) override;
     void openArticleAt(const ArticleTarget& target, bool fromResults) override;
+    void followReading(int section, const QStringList& contents, int entry) override;
+    void highlightSpoken(qsizetype start, qsizetype length) override;
+    void markArticleRead(int entry) override;
+    qsizetype caretInArticle() const override;
+    void readAloudFrom(int section, int entry, qsizetype offset) override;
     void announce(const QString& text) override;
     void reportUnreadable(const QString& message, const QString& reason) override;
 
@@ -92,6 +99,8 @@ private:
     void openEntry(int entry, std::optional<Selection> selection, bool fromResults);
     void showArticle(int entry, const QString& path, const ArticleDocument& article, std::optional<Selection> selection,
                      bool fromResults);
+    void setArticleDocument(const ArticleDocument& article);
+    void showHighlight();
 
     QComboBox* m_elencoGiornali;
     QComboBox* m_titolo;
@@ -105,6 +114,10 @@ private:
     Announcer* m_status;
     ReaderTasks* m_tasks;
     TalkingBook* m_book;
+    ReadingVoice* m_voice;
+    ArticleParagraphs m_breaks;        // of the article on show
+    bool m_followingVoice = false;     // the article on show is the one the voice reads
+    std::optional<Selection> m_spoken; // the stretch the voice is saying, in the joined text
     View m_view = View::Newspaper;
     QString m_folder;
     QString m_issueKey;

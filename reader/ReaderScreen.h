@@ -40,6 +40,17 @@ public:
     virtual void openArticle(int entry) = 0;
     // Opens the target's article with its stretch selected; fromResults makes Esc go back to the search results.
     virtual void openArticleAt(const ArticleTarget& target, bool fromResults) = 0;
+    // The reading voice has come to the section's entry: the article is shown, the section and the contents in
+    // step, without its text being presented anew to a screen reader, as the voice is saying it.
+    virtual void followReading(int section, const QStringList& contents, int entry) = 0;
+    // The stretch of the article's joined text being said, highlighted and kept in view.
+    virtual void highlightSpoken(qsizetype start, qsizetype length) = 0;
+    // The entry of the loaded contents was read to its end.
+    virtual void markArticleRead(int entry) = 0;
+    // Where the caret is in the article's joined text.
+    virtual qsizetype caretInArticle() const = 0;
+    // The reading voice reads from the section's entry on, at a place in its joined text (-1: its title).
+    virtual void readAloudFrom(int section, int entry, qsizetype offset) = 0;
     // Says something in the reader's status line, which a screen reader speaks without the focus moving.
     virtual void announce(const QString& text) = 0;
     // A failure said in a box over the reader, with its reason; the reader stays where it is.

@@ -88,7 +88,8 @@ Outcome<ReadingStore::Issues> ReadingStore::read(const QString& path) {
                     {object.value(QLatin1String("sezione")).toString(),
                      object.value(QLatin1String("articolo")).toString(),
                      std::max(0, object.value(QLatin1String("posizione")).toInt()),
-                     object.value(QLatin1String("indice")).toString()},
+                     object.value(QLatin1String("indice")).toString(),
+                     std::max(-1, object.value(QLatin1String("voce")).toInt(-1))},
                     {}};
         for (const QJsonValue& read : object.value(QLatin1String("letti")).toArray())
             issue.read.insert(read.toString());
@@ -166,14 +167,29 @@ bool ReadingStore::isRead(const QString& issue, const QString& section, const QS
 }
 
 void ReadingStore::markRead(const QString& issue, const Place& place) {
+    Issue& known = touch(issue);
+    known.last = place;
+    known.read.insert(articleKey(place.section, place.article));
+    changed();
+}
+
+void ReadingStore::leftAt(const QString& issue, const Place& place) {
+    touch(issue).last = place;
+    changed();
+}
+
+// The issue, made the one read last.
+ReadingStore::Issue& ReadingStore::touch(const QString& issue) {
     qsizetype at = 0;
     while (at < m_issues.size() && m_issues[at].name != issue)
         ++at;
     if (at == m_issues.size())
         m_issues.append(Issue{issue, {}, {}});
     m_issues.move(at, 0);
-    m_issues.first().last = place;
-    m_issues.first().read.insert(articleKey(place.section, place.article));
+    return m_issues.first();
+}
+
+void ReadingStore::changed() {
     keepWithinBounds();
     m_changed = true;
     if (!m_write.isActive())
@@ -227,6 +243,7 @@ Outcome<> ReadingStore::write(const QString& path, const Issues& issues, quint64
                                   {QStringLiteral("articolo"), issue.last.article},
                                   {QStringLiteral("posizione"), issue.last.position},
                                   {QStringLiteral("indice"), issue.last.sectionIndex},
+                                  {QStringLiteral("voce"), issue.last.spoken},
                                   {QStringLiteral("letti"), read}});
     }
     const QByteArray bytes =

@@ -28,9 +28,10 @@ public:
 
     struct Place {
         QString section;
-        QString article;      // the three-character code
-        int position = 0;     // the article's place in its section, from 1
-        QString sectionIndex; // the section's index file, which tells apart sections of the same name
+        QString article;       // the three-character code
+        int position = 0;      // the article's place in its section, from 1
+        QString sectionIndex;  // the section's index file, which tells apart sections of the same name
+        qsizetype spoken = -1; // where the reading voice stopped in the article's text, -1 when it did not
     };
 
     explicit ReadingStore(const QString& path, int writeDelayMs = 2000);
@@ -51,6 +52,8 @@ public:
     bool isRead(const QString& issue, const QString& section, const QString& article) const;
     // The article is read and is where the issue was left.
     void markRead(const QString& issue, const Place& place);
+    // The issue was left there, the article not yet read to its end.
+    void leftAt(const QString& issue, const Place& place);
 
     // Writes the changes in a worker (after the file has been read, and after a write under way).
     void flush();
@@ -74,6 +77,8 @@ private:
     void merge(const Issues& stored);
     void take(const Issues& stored);
     void wrote(const Outcome<>& outcome);
+    Issue& touch(const QString& issue);
+    void changed();
     void keepWithinBounds();
     const Issue* find(const QString& issue) const;
 

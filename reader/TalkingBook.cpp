@@ -89,7 +89,18 @@ TalkingBook::TalkingBook(QWidget* window, ReaderScreen& screen) : QObject(window
                  QStringLiteral("Esc: torna indietro di un livello; dalle sezioni, al menu principale."),
                  QStringLiteral("Ctrl+Pagina giù, Ctrl+Pagina su: nell'articolo, l'articolo seguente o precedente; "
                                 "nel sommario, la sezione seguente o precedente."),
-                 QStringLiteral("Ctrl+R: riprende dall'ultimo articolo letto."), QStringLiteral("F2: dice dove sei."),
+                 QStringLiteral("Ctrl+R: riprende dall'ultimo articolo letto, o dalla frase dove si è fermata la "
+                                "voce."),
+                 QStringLiteral("F2: dice dove sei."),
+                 QStringLiteral("F5: la voce del programma legge dalla sezione, dall'articolo o dal cursore fino alla "
+                                "fine del giornale; di nuovo F5 la mette in pausa e la riprende."),
+                 QStringLiteral("Mentre la voce legge: Esc la ferma; Ctrl+Pagina giù, Ctrl+Pagina su passano "
+                                "all'articolo seguente o precedente; Alt+Freccia destra, Alt+Freccia sinistra alla "
+                                "frase seguente o precedente; ogni altro tasto la mette in pausa."),
+                 QStringLiteral("F8, F7: voce più veloce o più lenta; F6 dice la velocità."),
+                 QStringLiteral("F9: timer di spegnimento della voce. Alt+V: sceglie voce, velocità, tono e volume."),
+                 QStringLiteral("I tasti multimediali Play/Pausa, Avanti e Indietro fanno come F5, Ctrl+Pagina giù "
+                                "e Ctrl+Pagina su."),
                  QStringLiteral("F1: questa guida.")});
 }
 
@@ -206,6 +217,10 @@ void TalkingBook::resume() {
             }
             if (entry < 0) {
                 m_screen.announce(gone);
+                return;
+            }
+            if (place.spoken >= 0) { // left by the reading voice: it reads on from the sentence
+                m_screen.readAloudFrom(section, entry, place.spoken);
                 return;
             }
             m_screen.showSection(section, lines, false);

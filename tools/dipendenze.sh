@@ -10,6 +10,7 @@ packages=(
     qt6-httpserver-dev qt6-websockets-dev curl
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream dpkg-dev file
+    libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng dbus
 )
 
 missing=()
