@@ -77,18 +77,24 @@ void ReadAloud::loadThen(int section, int entry, int direction, std::function<vo
         });
 }
 
+Outcome<> ReadAloud::openVoice() {
+    if (m_voice)
+        return Success();
+    std::unique_ptr<Voice> voice = Voice::make();
+    const Outcome<> opened = voice->open();
+    if (!opened)
+        return opened;
+    m_voice = std::move(voice);
+    connect(m_voice.get(), &Voice::begun, this, &ReadAloud::onBegun);
+    connect(m_voice.get(), &Voice::ended, this, &ReadAloud::onEnded);
+    connect(m_voice.get(), &Voice::failed, this, &ReadAloud::fail);
+    m_voice->apply(m_settings);
+    return Success();
+}
+
 Outcome<> ReadAloud::start(const Place& from, bool sayingSection) {
-    if (!m_voice) {
-        std::unique_ptr<Voice> voice = Voice::make();
-        const Outcome<> opened = voice->open();
-        if (!opened)
-            return opened;
-        m_voice = std::move(voice);
-        connect(m_voice.get(), &Voice::begun, this, &ReadAloud::onBegun);
-        connect(m_voice.get(), &Voice::ended, this, &ReadAloud::onEnded);
-        connect(m_voice.get(), &Voice::failed, this, &ReadAloud::fail);
-        m_voice->apply(m_settings);
-    }
+    if (const Outcome<> opened = openVoice(); !opened)
+        return opened;
     cancelSpeech();
     setState(State::Reading);
     loadThen(from.section, from.entry, +1, [this, from, sayingSection](const Article& article) {
@@ -281,8 +287,8 @@ void ReadAloud::apply(const VoiceSettings& settings) {
         sendFrom(m_current);
 }
 
-QStringList ReadAloud::voices() const {
-    return m_voice ? m_voice->voices() : QStringList();
+QStringList ReadAloud::voices() {
+    return openVoice() ? m_voice->voices() : QStringList();
 }
 
 void ReadAloud::sayAside(const QString& text) {

@@ -55,8 +55,8 @@ public:
     // The voice's settings, taken at once: the sentence being said starts again with them.
     void apply(const VoiceSettings& settings);
     const VoiceSettings& settings() const { return m_settings; }
-    // The Italian voices, once the voice is open.
-    QStringList voices() const;
+    // The Italian voices; an empty list when there is no voice.
+    QStringList voices();
     // Says a short text in the voice, between the reading's sentences (the reading starts again after it).
     void sayAside(const QString& text);
 
@@ -90,6 +90,7 @@ private:
         bool sectionName = false;
     };
 
+    Outcome<> openVoice();
     static Outcome<Article> load(const QString& folder, const QList<Section>& sections, int section, int entry,
                                  int direction);
     void loadThen(int section, int entry, int direction, std::function<void(const Article&)> then);

@@ -211,8 +211,12 @@ void ReadingVoice::toggle() {
         keepPlace();
         return;
     case ReadAloud::State::Paused:
-        m_reading.resume();
-        return;
+        if (!movedAway()) {
+            m_reading.resume();
+            return;
+        }
+        stop(); // the user went elsewhere meanwhile: the reading starts there
+        break;
     case ReadAloud::State::Stopped:
         break;
     }
@@ -234,6 +238,15 @@ void ReadingVoice::toggle() {
         say(QStringLiteral("Scegliere una sezione o un articolo da leggere."));
         break;
     }
+}
+
+// The selection on screen is no longer the article the voice paused in.
+bool ReadingVoice::movedAway() const {
+    const ReadAloud::Place place = m_reading.place();
+    const int section = m_screen.sectionList()->currentIndex();
+    if (m_screen.view() == View::Sections)
+        return section != place.section;
+    return section != place.section || m_screen.contentsList()->currentIndex() != place.entry;
 }
 
 void ReadingVoice::changeSpeed(double step) {
@@ -271,16 +284,19 @@ void ReadingVoice::setSleep(int choice) {
 void ReadingVoice::openSettings() {
     const bool wasReading = m_reading.state() == ReadAloud::State::Reading;
     m_reading.pause();
-    FrmVoce::choose(m_window, m_reading.voices(), m_reading.settings(),
-                    [this, wasReading](const VoiceSettings& chosen) {
-                        m_reading.apply(chosen);
-                        const Outcome<> written = chosen.write(m_settingsFile);
-                        if (!written)
-                            m_screen.reportUnreadable(
-                                QStringLiteral("Le impostazioni della voce non sono state salvate."), written.reason());
-                        if (wasReading)
-                            m_reading.resume();
-                    });
+    FrmVoce* settings =
+        FrmVoce::choose(m_window, m_reading.voices(), m_reading.settings(), [this](const VoiceSettings& chosen) {
+            m_reading.apply(chosen);
+            const Outcome<> written = chosen.write(m_settingsFile);
+            if (!written)
+                m_screen.reportUnreadable(QStringLiteral("Le impostazioni della voce non sono state salvate."),
+                                          written.reason());
+        });
+    // Chosen or not, the voice reads on.
+    connect(settings, &QDialog::finished, this, [this, wasReading] {
+        if (wasReading)
+            m_reading.resume();
+    });
 }
 
 // In the status line, which a screen reader says and a braille display shows; without a screen reader the

@@ -42,6 +42,7 @@ private:
     bool isReadingKey(const QKeyEvent& key) const;
     void handle(const QKeyEvent& key);
     void toggle();
+    bool movedAway() const;
     void changeSpeed(double step);
     void chooseSleep();
     void setSleep(int choice);

@@ -133,6 +133,13 @@ private slots:
         step(Qt::Key_F5, "Primo fatto.");
         step(Qt::CTRL | Qt::Key_PageDown, "Il sindaco risponde.");
         step(Qt::CTRL | Qt::Key_PageUp, "Incendio in centro.");
+        press(Qt::ALT | Qt::Key_V); // the voice waits while its settings are open, then reads on
+        QTRY_VERIFY(QApplication::activeWindow() && QApplication::activeWindow()->objectName() == "FrmVoce");
+        QCOMPARE(reading(reader).state(), ReadAloud::State::Paused);
+        press(Qt::Key_Escape);
+        QTRY_COMPARE(reading(reader).state(), ReadAloud::State::Reading);
+        reader.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&reader));
         press(Qt::Key_Down); // any other key pauses
         QCOMPARE(reading(reader).state(), ReadAloud::State::Paused);
         press(Qt::Key_Escape);
