@@ -36,6 +36,7 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Ondaris");
+constexpr int kQuietFocusMs = 600;
 
 QComboBox* list(QWidget* parent, const char* name, const QString& accessibleName, const QRect& geometry) {
     auto* combo = new QComboBox(parent);
@@ -303,12 +304,24 @@ void FrmLeggiGiornale::followReading(int section, const QStringList& contents, i
                 return; // the voice says why it cannot read it
             NomeNotepad = path;
             m_followingVoice = true;
-            if (m_view != View::Article) {
-                showView(View::Article);
-                m_articleFromResults = false;
+            const quint64 shown = ++m_followed;
+            const auto show = [this, shown, document = article.value()] {
+                if (shown != m_followed || !m_followingVoice)
+                    return;
+                setArticleDocument(document);
+                showHighlight();
+            };
+            if (m_view == View::Article) {
+                show();
+                return;
             }
-            setArticleDocument(article.value());
-            showHighlight();
+            // The text takes the focus empty, so a screen reader names it without reading what the voice reads;
+            // its words come once the screen reader has done.
+            m_testo->setExtraSelections({});
+            m_testo->document()->setPlainText(QString());
+            showView(View::Article);
+            m_articleFromResults = false;
+            QTimer::singleShot(kQuietFocusMs, this, show);
         });
 }
 

@@ -117,6 +117,7 @@ private:
     ReadingVoice* m_voice;
     ArticleParagraphs m_breaks;        // of the article on show
     bool m_followingVoice = false;     // the article on show is the one the voice reads
+    quint64 m_followed = 0;            // of the latest article the voice came to
     std::optional<Selection> m_spoken; // the stretch the voice is saying, in the joined text
     View m_view = View::Newspaper;
     QString m_folder;
