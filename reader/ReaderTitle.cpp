@@ -80,6 +80,14 @@ QString fromBaseName(const QString& baseName, const QLocale& locale) {
            QStringLiteral(" di ") + longDate(dayFirst(rest.right(kDateLength)), locale);
 }
 
+Parts partsOf(const QString& baseName) {
+    const QStringView name(baseName);
+    if (const std::optional<qsizetype> end = validDateEnd(name))
+        return {name.left(*end - kDateLength).toString(), name.mid(*end).toString(),
+                dateOfCode(name.mid(*end - kDateLength, kDateLength))};
+    return {baseName, {}, {}};
+}
+
 std::optional<QString> nomeGiornale(const QString& path) {
     // Counted from the end up to and including the separator: with none at all, everything but the first character.
     qsizetype n = path.size();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QLocale>
 #include <QString>
 #include <optional>
@@ -19,6 +20,15 @@ QLocale dateLocale();
 QString longDateOfCode(const QString& code, const QLocale& locale = dateLocale());
 
 QString fromBaseName(const QString& baseName, const QLocale& locale = dateLocale());
+
+// The masthead, the edition and the date of an archive's base name, as the title reads them; a name without a
+// valid date gives the whole name as the masthead and no date.
+struct Parts {
+    QString masthead;
+    QString edition;
+    QDate date;
+};
+Parts partsOf(const QString& baseName);
 
 // The day-first date text "dd/mm/yyyy" in the locale's long format; a text that is not a valid date unchanged.
 QString longDate(const QString& dayFirst, const QLocale& locale = dateLocale());

@@ -1,0 +1,106 @@
+// The exports of an issue: EPUB checked by epubcheck, awkward text escaped, what cannot be read left out and said.
+#include "export/EpubBook.h"
+#include "export/IssueContent.h"
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Cronaca with awkward text (in Windows-1252), an empty section, a section whose index cannot be read, Sport.
+QString awkwardIssue(const QTemporaryDir& dir) {
+    const QString folder = dir.filePath("Temp");
+    QDir().mkpath(folder);
+    write(folder + "/01-Cronaca-000.txt", "001 Sconti & \"offerte\" <oggi>\r\n002 L'\xe8 d'or\xe9\r\n");
+    write(folder + "/Cronaca-001.txt", "Prezzi < 5 \x80 & qualit\xe0 \x93"
+                                       "alta\x94.\r\nSeconda riga\x01.\r\n");
+    write(folder + "/Cronaca-002.txt", "Caff\xe8 e t\xe8.\r\n");
+    write(folder + "/02-Vuota-000.txt", "");
+#ifdef Q_OS_LINUX
+    // an index that opens and cannot be read, whoever the user is
+    QFile::link("/proc/self/mem", folder + "/03-Rotta-000.txt");
+#endif
+    write(folder + "/04-Sport-000.txt", "001 Vittoria\r\n");
+    write(folder + "/Sport-001.txt", "Tre a zero.\r\n");
+    return folder;
+}
+
+} // namespace
+
+class TestExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theIssueIsReadAsTheReaderShowsIt() {
+        QTemporaryDir dir;
+        const std::atomic<bool> cancelled = false;
+        const Outcome<IssueContent> issue = IssueContent::read(
+            awkwardIssue(dir), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
+        QVERIFY2(issue, qPrintable(issue.reason()));
+        QCOMPARE(issue.value().sections.size(), 2);
+        QCOMPARE(issue.value().masthead, QString("Gazzetta"));
+        QCOMPARE(issue.value().date, QDate(2026, 12, 5));
+        const IssueContent::Article& first = issue.value().sections.first().articles.first();
+        QCOMPARE(first.title, QString("Sconti & \"offerte\" <oggi>"));
+        QCOMPARE(first.paragraphs.join('\n'), QString("Prezzi < 5 € & qualità “alta”.Seconda riga\x01."));
+#ifdef Q_OS_LINUX
+        QCOMPARE(leftOutSummary(issue.value().leftOut),
+                 QString("1 sezione non leggibile, esclusa; 1 sezione senza articoli, esclusa."));
+#endif
+    }
+
+    // epubcheck finds no error and no warning in the book of awkward text.
+    void theEpubPassesEpubcheck() {
+        // Debian's epubcheck is a jar, run by java where the system does not start jars by itself.
+        const QString epubcheck = QStandardPaths::findExecutable("epubcheck");
+        const QString java = QStandardPaths::findExecutable("java");
+        if (epubcheck.isEmpty() || java.isEmpty())
+            QSKIP("epubcheck is not installed");
+        QTemporaryDir dir;
+        const std::atomic<bool> cancelled = false;
+        const Outcome<IssueContent> issue = IssueContent::read(
+            awkwardIssue(dir), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
+        QVERIFY(issue);
+        const QString book = dir.filePath("libro.epub");
+        int steps = 0;
+        const Outcome<> written = EpubBook::write(issue.value(), book, [&](const QString&, int, int) {
+            ++steps;
+            return true;
+        });
+        QVERIFY2(written, qPrintable(written.reason()));
+        QCOMPARE(steps, 2);
+        QProcess check;
+        check.start(java, {"-jar", QFileInfo(epubcheck).canonicalFilePath(), "--failonwarnings", book});
+        QVERIFY(check.waitForFinished(120000));
+        const QString said = QString::fromUtf8(check.readAllStandardOutput() + check.readAllStandardError());
+        QVERIFY2(check.exitCode() == 0 && !said.contains("WARNING") && !said.contains("ERROR"), qPrintable(said));
+    }
+
+    // A stop leaves no book at its name.
+    void aStopLeavesNothing() {
+        QTemporaryDir dir;
+        const std::atomic<bool> cancelled = false;
+        const Outcome<IssueContent> issue =
+            IssueContent::read(awkwardIssue(dir), "Titolo", "Gazzetta20261205", cancelled);
+        QVERIFY(issue);
+        const QString book = dir.filePath("libro.epub");
+        const Outcome<> written = EpubBook::write(issue.value(), book, [](const QString&, int, int) { return false; });
+        QCOMPARE(written.reason(), QString("esportazione annullata"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+};
+
+GIORNALI_TEST_GUILESS_MAIN(TestExport)
+#include "tst_export.moc"
