@@ -1,4 +1,5 @@
 // The exports of an issue: EPUB checked by epubcheck, awkward text escaped, what cannot be read left out and said.
+#include "export/DaisyBook.h"
 #include "export/EpubBook.h"
 #include "export/IssueContent.h"
 #include "support/TestMain.h"
@@ -10,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -35,6 +37,53 @@ QString awkwardIssue(const QTemporaryDir& dir) {
     write(folder + "/04-Sport-000.txt", "001 Vittoria\r\n");
     write(folder + "/Sport-001.txt", "Tre a zero.\r\n");
     return folder;
+}
+
+// Every element of the file with the attribute, as (element, value), read as XML.
+QList<std::pair<QString, QString>> attributes(const QString& path, const QString& attribute) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<std::pair<QString, QString>> found;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.attributes().hasAttribute(attribute))
+            found.append({xml.name().toString(), xml.attributes().value(attribute).toString()});
+    }
+    return xml.hasError() ? QList<std::pair<QString, QString>>{{"errore", xml.errorString()}} : found;
+}
+
+QStringList valuesOf(const QList<std::pair<QString, QString>>& found) {
+    QStringList values;
+    for (const auto& [element, value] : found)
+        values << value;
+    return values;
+}
+
+// The book's structure holds: every NCC heading leads to a par of an existing SMIL file, every par's text to an
+// id of content.html, and the metadata a DAISY 2.02 player needs is there. What is wrong, or nothing.
+QStringList daisyFaults(const QString& folder) {
+    QStringList faults;
+    const QStringList contentIds = valuesOf(attributes(folder + "/content.html", "id"));
+    const QStringList names = valuesOf(attributes(folder + "/ncc.html", "name"));
+    for (const char* required :
+         {"dc:title", "dc:creator", "dc:date", "dc:identifier", "dc:language", "dc:publisher", "dc:format",
+          "ncc:charset", "ncc:depth", "ncc:files", "ncc:generator", "ncc:multimediaType", "ncc:narrator", "ncc:setInfo",
+          "ncc:tocItems", "ncc:totalTime", "ncc:pageFront", "ncc:pageNormal", "ncc:pageSpecial"}) {
+        if (!names.contains(required))
+            faults << QString("manca %1").arg(required);
+    }
+    for (const QString& href : valuesOf(attributes(folder + "/ncc.html", "href"))) {
+        const QString smil = href.section('#', 0, 0);
+        const auto pars = attributes(folder + "/" + smil, "id");
+        if (!pars.contains({"par", href.section('#', 1)}))
+            faults << "titolo senza par: " + href;
+        for (const QString& src : valuesOf(attributes(folder + "/" + smil, "src"))) {
+            if (src.startsWith("content.html#") && !contentIds.contains(src.section('#', 1)))
+                faults << "testo mancante: " + src;
+        }
+    }
+    return faults;
 }
 
 } // namespace
@@ -86,6 +135,24 @@ private slots:
         QVERIFY(check.waitForFinished(120000));
         const QString said = QString::fromUtf8(check.readAllStandardOutput() + check.readAllStandardError());
         QVERIFY2(check.exitCode() == 0 && !said.contains("WARNING") && !said.contains("ERROR"), qPrintable(said));
+    }
+
+    // The text-only talking book: its headings lead through the SMIL files to the text.
+    void theTextOnlyDaisyBookHolds() {
+        QTemporaryDir dir;
+        const std::atomic<bool> cancelled = false;
+        const Outcome<IssueContent> issue = IssueContent::read(
+            awkwardIssue(dir), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
+        QVERIFY(issue);
+        const QString book = dir.filePath("libro");
+        QDir().mkpath(book);
+        const Outcome<> written = DaisyBook::write(issue.value(), book, "Lettore giornali", {},
+                                                   [](const QString&, int, int) { return true; });
+        QVERIFY2(written, qPrintable(written.reason()));
+        QCOMPARE(daisyFaults(book), QStringList());
+        QCOMPARE(QDir(book).entryList(QDir::Files).size(), 2 + 3); // ncc, content, a SMIL per article
+        QCOMPARE(valuesOf(attributes(book + "/ncc.html", "class")), QStringList{"title"});
+        QVERIFY(QFile::exists(book + "/a00003.smil"));
     }
 
     // A stop leaves no book at its name.
