@@ -152,6 +152,8 @@ public:
             if (!name.isEmpty() && speaksItalian(token.Get(), name))
                 m_italian.append({name, token});
         }
+        if (m_italian.isEmpty()) // another language's voice would read the Italian text as its own
+            return Failure{noVoiceReason()};
         apply(VoiceSettings());
         return Success();
     }

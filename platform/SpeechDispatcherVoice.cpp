@@ -123,10 +123,11 @@ private:
             emit begun(*id);
             return;
         }
+        // A cancel this program did not ask for (another client's cancel of everything) ends the message as
+        // well: the reading goes on rather than waiting for an end that never comes.
         const quint64 ended = *id;
         m_ids.erase(id);
-        if (state == SPD_EVENT_END)
-            emit this->ended(ended);
+        emit this->ended(ended);
     }
 
     SPDConnection* m_connection = nullptr;

@@ -116,7 +116,7 @@ void FrmLeggiGiornale::CaricaElencoGiornali() {
 }
 
 void FrmLeggiGiornale::leaveIssue() {
-    m_voice->stop();
+    m_voice->leaveIssue();
     m_tasks->supersede();
     ++m_scan;
     m_scanWait.reset();
@@ -263,6 +263,7 @@ void FrmLeggiGiornale::showArticle(int entry, const QString& path, const Article
         if (previous && previous->parent() == m_testo)
             delete previous;
         m_followingVoice = false;
+        m_documentComing = false;
         showView(View::Article);
         m_articleFromResults = fromResults;
         m_pendingSelection.reset();
@@ -295,19 +296,25 @@ void FrmLeggiGiornale::followReading(int section, const QStringList& contents, i
         showSection(section, contents, false);
     m_sommario->setCurrentIndex(entry);
     m_spoken.reset();
+    m_documentComing = true;
     const QString path = NewspaperStructure::articlePath(m_folder, m_titolo->itemText(section), contents.value(entry));
     m_tasks->run(
         QStringLiteral("Apertura dell'articolo…"),
         [path, windowThread = thread()] { return ArticleDocument::load(path, windowThread); },
         [this, path](const Outcome<ArticleDocument>& article) {
-            if (!article)
-                return; // the voice says why it cannot read it
+            if (!article) {
+                m_documentComing = false;
+                reportUnreadable(QStringLiteral("L'articolo non si può mostrare."), article.reason());
+                return;
+            }
             NomeNotepad = path;
             m_followingVoice = true;
             const quint64 shown = ++m_followed;
+            m_documentComing = true;
             const auto show = [this, shown, document = article.value()] {
                 if (shown != m_followed || !m_followingVoice)
                     return;
+                m_documentComing = false;
                 setArticleDocument(document);
                 showHighlight();
             };
@@ -333,6 +340,8 @@ void FrmLeggiGiornale::highlightSpoken(qsizetype start, qsizetype length) {
 // The sentence said is marked, not selected (a selection would be read out by a screen reader), and scrolled into
 // view when it is out of it.
 void FrmLeggiGiornale::showHighlight() {
+    if (m_documentComing)
+        return; // the sentence is marked once its article is there
     if (!m_followingVoice || !m_spoken) {
         m_testo->setExtraSelections({});
         return;
@@ -364,11 +373,10 @@ qsizetype FrmLeggiGiornale::caretInArticle() const {
     return m_breaks.joined(m_testo->textCursor().position());
 }
 
-void FrmLeggiGiornale::readAloudFrom(int section, int entry, qsizetype offset) {
+bool FrmLeggiGiornale::readAloudFrom(int section, int entry, qsizetype offset) {
     if (offset == std::numeric_limits<int>::max()) // read to its end: the next article
-        m_voice->readFrom(section, entry + 1, ReadAloud::kTitle, false);
-    else
-        m_voice->readFrom(section, entry, offset, false);
+        return m_voice->readFrom(section, entry + 1, ReadAloud::kTitle, false);
+    return m_voice->readFrom(section, entry, offset == ReadingStore::kSpokenTitle ? ReadAloud::kTitle : offset, false);
 }
 
 // The section is read, then the article, with the stretch selected once the text has its focus.

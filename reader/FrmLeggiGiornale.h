@@ -71,7 +71,7 @@ public:
     void highlightSpoken(qsizetype start, qsizetype length) override;
     void markArticleRead(int entry) override;
     qsizetype caretInArticle() const override;
-    void readAloudFrom(int section, int entry, qsizetype offset) override;
+    bool readAloudFrom(int section, int entry, qsizetype offset) override;
     void announce(const QString& text) override;
     void reportUnreadable(const QString& message, const QString& reason) override;
 
@@ -116,6 +116,7 @@ private:
     TalkingBook* m_book;
     ReadingVoice* m_voice;
     ArticleParagraphs m_breaks;        // of the article on show
+    bool m_documentComing = false;     // the voice's article is on its way to the text
     bool m_followingVoice = false;     // the article on show is the one the voice reads
     quint64 m_followed = 0;            // of the latest article the voice came to
     std::optional<Selection> m_spoken; // the stretch the voice is saying, in the joined text

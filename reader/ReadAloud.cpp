@@ -20,6 +20,9 @@ ReadAloud::~ReadAloud() = default;
 
 void ReadAloud::setIssue(const QString& folder, const QList<Section>& sections) {
     stop();
+    ++m_prefetch;
+    m_prefetching = false;
+    m_following.reset();
     m_folder = folder;
     m_sections = sections;
     m_article = Article{};
@@ -32,28 +35,34 @@ void ReadAloud::setIssue(const QString& folder, const QList<Section>& sections) 
 Outcome<ReadAloud::Article> ReadAloud::load(const QString& folder, const QList<Section>& sections, int section,
                                             int entry, int direction) {
     Article article;
-    for (; section >= 0 && section<sections.size(); section += direction, entry = direction> 0 ? 0 : kLast) {
+    const auto passOver = [&article](const QString& what, const QString& reason) {
+        article.passedOver.append(what);
+        if (article.reason.isEmpty())
+            article.reason = reason;
+    };
+    while (section >= 0 && section < sections.size()) {
+        const QString& name = sections.at(section).name;
         const Outcome<QStringList> contents = NewspaperStructure::CaricaSommario(sections.at(section).indexPath);
-        if (!contents) {
-            article.passedOver.append(sections.at(section).name);
-            if (article.reason.isEmpty())
-                article.reason = contents.reason();
-            continue;
+        if (!contents)
+            passOver(QStringLiteral("sezione %1").arg(name), contents.reason());
+        const QStringList lines = contents ? contents.value() : QStringList();
+        for (int at = entry == kLast ? static_cast<int>(lines.size()) - 1 : entry; at >= 0 && at < lines.size();
+             at += direction) {
+            const Outcome<QString> text =
+                NewspaperStructure::CaricaArticolo(NewspaperStructure::articlePath(folder, name, lines.at(at)));
+            if (!text) {
+                passOver(QStringLiteral("l'articolo «%1» di %2").arg(articleTitle(lines.at(at)), name), text.reason());
+                continue;
+            }
+            article.section = section;
+            article.entry = at;
+            article.contents = lines;
+            article.text = text.value();
+            article.sentences = Sentences::split(article.text);
+            return article;
         }
-        const QStringList& lines = contents.value();
-        const int at = entry == kLast ? static_cast<int>(lines.size()) - 1 : entry;
-        if (at < 0 || at >= lines.size())
-            continue;
-        const Outcome<QString> text = NewspaperStructure::CaricaArticolo(
-            NewspaperStructure::articlePath(folder, sections.at(section).name, lines.at(at)));
-        if (!text)
-            return Failure{text.reason()};
-        article.section = section;
-        article.entry = at;
-        article.contents = lines;
-        article.text = text.value();
-        article.sentences = Sentences::split(article.text);
-        return article;
+        section += direction;
+        entry = direction > 0 ? 0 : kLast;
     }
     article.section = -1;
     return article;
@@ -105,10 +114,9 @@ Outcome<> ReadAloud::start(const Place& from, bool sayingSection) {
 
 void ReadAloud::begin(const Article& article, qsizetype from, bool sayingSection) {
     if (!article.passedOver.isEmpty()) {
-        const QString sections = article.passedOver.size() == 1
-                                     ? QStringLiteral("Sezione %1 saltata").arg(article.passedOver.first())
-                                     : QStringLiteral("Sezioni %1 saltate").arg(article.passedOver.join(", "));
-        emit told(withReason(sections + QStringLiteral(", non si può leggere."), article.reason)
+        emit told(withReason(QStringLiteral("Saltato perché non si può leggere: %1.")
+                                 .arg(article.passedOver.join(QStringLiteral(", "))),
+                             article.reason)
                       .replace(QLatin1Char('\n'), QLatin1Char(' ')));
     }
     if (article.section < 0) {
@@ -134,24 +142,42 @@ void ReadAloud::begin(const Article& article, qsizetype from, bool sayingSection
     first = std::min(first, static_cast<int>(m_items.size()) - 1);
     emit articleStarted(article.section, article.entry, article.contents);
     sendFrom(first);
-    const quint64 ticket = m_load;
+    prefetch();
+}
+
+// The following article is read while this one is said, so the voice goes on without a pause.
+void ReadAloud::prefetch() {
+    const quint64 ticket = ++m_prefetch;
+    m_prefetching = true;
     runInWorker(
         this,
-        [folder = m_folder, sections = m_sections, section = article.section, entry = article.entry + 1] {
+        [folder = m_folder, sections = m_sections, section = m_article.section, entry = m_article.entry + 1] {
             return load(folder, sections, section, entry, +1);
         },
         [this, ticket](const Outcome<Article>& following) {
-            if (ticket != m_load || !following)
-                return; // read again when it is its turn
+            if (ticket != m_prefetch)
+                return;
+            m_prefetching = false;
+            if (!following) {
+                fail(withReason(QStringLiteral("L'articolo seguente non si può leggere."), following.reason()));
+                return;
+            }
             m_following = following.value();
             if (m_state == State::Reading && m_current >= m_items.size())
-                begin(*m_following, kTitle, m_following->section != m_article.section);
+                readFollowing();
         });
 }
 
+void ReadAloud::readFollowing() {
+    const Article following = *std::exchange(m_following, std::nullopt);
+    begin(following, kTitle, following.section != m_article.section);
+}
+
 void ReadAloud::sendFrom(int item) {
-    cancelSpeech();
     m_current = item;
+    if (std::find(m_waiting.cbegin(), m_waiting.cend(), kAside) != m_waiting.cend())
+        return; // a notice is being said: the reading goes on from here after it
+    cancelSpeech();
     m_sent = item - 1;
     sendNext();
     sendNext(); // one waiting behind, so the voice goes on without a pause
@@ -214,7 +240,9 @@ void ReadAloud::articleDone() {
         return;
     }
     if (m_following)
-        begin(*m_following, kTitle, m_following->section != m_article.section);
+        readFollowing();
+    else if (!m_prefetching)
+        prefetch();
     // else the following article is still being read: it starts when it comes
 }
 
@@ -314,6 +342,8 @@ void ReadAloud::setState(State state) {
 }
 
 void ReadAloud::fail(const QString& reason) {
+    if (m_state == State::Stopped)
+        return; // said once
     cancelSpeech();
     setState(State::Stopped);
     emit failed(reason);

@@ -81,7 +81,7 @@ private:
         QStringList contents;
         QString text;
         QList<Sentences::Span> sentences;
-        QStringList passedOver; // sections whose index cannot be read
+        QStringList passedOver; // sections and articles that cannot be read
         QString reason;
     };
     struct Item {
@@ -101,6 +101,8 @@ private:
     void onBegun(quint64 id);
     void onEnded(quint64 id);
     void articleDone();
+    void prefetch();
+    void readFollowing();
     void setState(State state);
     void fail(const QString& reason);
 
@@ -117,6 +119,8 @@ private:
     quint64 m_nextId = 1;
     QHash<quint64, int> m_waiting; // ids given to the voice, to their items
     quint64 m_load = 0;            // of the latest load started
+    quint64 m_prefetch = 0;        // of the latest load of the following article
+    bool m_prefetching = false;
     std::optional<Article> m_following;
     std::optional<QString> m_aside;
 };

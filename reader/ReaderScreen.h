@@ -49,8 +49,9 @@ public:
     virtual void markArticleRead(int entry) = 0;
     // Where the caret is in the article's joined text.
     virtual qsizetype caretInArticle() const = 0;
-    // The reading voice reads from the section's entry on, at a place in its joined text (-1: its title).
-    virtual void readAloudFrom(int section, int entry, qsizetype offset) = 0;
+    // The reading voice reads from the section's entry on, at a place in its joined text (-1: its title); false
+    // when there is no voice, which the user has been told.
+    virtual bool readAloudFrom(int section, int entry, qsizetype offset) = 0;
     // Says something in the reader's status line, which a screen reader speaks without the focus moving.
     virtual void announce(const QString& text) = 0;
     // A failure said in a box over the reader, with its reason; the reader stays where it is.

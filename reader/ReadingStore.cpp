@@ -89,7 +89,7 @@ Outcome<ReadingStore::Issues> ReadingStore::read(const QString& path) {
                      object.value(QLatin1String("articolo")).toString(),
                      std::max(0, object.value(QLatin1String("posizione")).toInt()),
                      object.value(QLatin1String("indice")).toString(),
-                     std::max(-1, object.value(QLatin1String("voce")).toInt(-1))},
+                     std::max(-2, object.value(QLatin1String("voce")).toInt(-1))},
                     {}};
         for (const QJsonValue& read : object.value(QLatin1String("letti")).toArray())
             issue.read.insert(read.toString());

@@ -25,6 +25,7 @@ public:
     static constexpr int kMaxIssues = 200;
     static constexpr int kMaxReadArticles = 100000;
     static constexpr qint64 kMaxFileBytes = 16 << 20;
+    static constexpr qsizetype kSpokenTitle = -2; // the reading voice stopped at the article's title
 
     struct Place {
         QString section;

@@ -77,8 +77,6 @@ ReadingVoice::ReadingVoice(QWidget* window, ReaderScreen& screen, const QString&
         m_mediaKeys->setStatus(state == ReadAloud::State::Reading  ? MediaKeys::Status::Playing
                                : state == ReadAloud::State::Paused ? MediaKeys::Status::Paused
                                                                    : MediaKeys::Status::Stopped);
-        if (state == ReadAloud::State::Stopped)
-            m_sleepTimer.stop();
     });
     connect(&m_reading, &ReadAloud::told, this, &ReadingVoice::say);
     connect(&m_reading, &ReadAloud::failed, this, [this](const QString& reason) {
@@ -93,8 +91,8 @@ ReadingVoice::ReadingVoice(QWidget* window, ReaderScreen& screen, const QString&
     });
     connect(m_mediaKeys, &MediaKeys::pause, &m_reading, &ReadAloud::pause);
     connect(m_mediaKeys, &MediaKeys::stop, this, &ReadingVoice::stop);
-    connect(m_mediaKeys, &MediaKeys::next, this, [this] { m_reading.skipArticle(+1); });
-    connect(m_mediaKeys, &MediaKeys::previous, this, [this] { m_reading.skipArticle(-1); });
+    connect(m_mediaKeys, &MediaKeys::next, this, [this] { skipArticle(+1); });
+    connect(m_mediaKeys, &MediaKeys::previous, this, [this] { skipArticle(-1); });
     qApp->installEventFilter(this);
 }
 
@@ -102,7 +100,7 @@ ReadingVoice::~ReadingVoice() {
     qApp->removeEventFilter(this);
 }
 
-void ReadingVoice::readFrom(int section, int entry, qsizetype offset, bool sayingSection) {
+bool ReadingVoice::readFrom(int section, int entry, qsizetype offset, bool sayingSection) {
     QList<ReadAloud::Section> sections;
     const QComboBox* list = m_screen.sectionList();
     for (int i = 0; i < list->count(); ++i)
@@ -113,6 +111,7 @@ void ReadingVoice::readFrom(int section, int entry, qsizetype offset, bool sayin
         Toolkit::current().message(
             m_window, withReason(QStringLiteral("La lettura ad alta voce non è disponibile."), started.reason()),
             kTitle, Toolkit::Icon::Exclamation);
+    return started.ok();
 }
 
 void ReadingVoice::stop() {
@@ -120,6 +119,19 @@ void ReadingVoice::stop() {
         return;
     m_reading.stop();
     keepPlace();
+}
+
+void ReadingVoice::leaveIssue() {
+    stop();
+    m_reading.setIssue({}, {}); // nothing of this issue is read in the next
+}
+
+// The media keys: another article while the voice reads or waits, else the reading starts as F5 starts it.
+void ReadingVoice::skipArticle(int direction) {
+    if (m_reading.state() == ReadAloud::State::Stopped)
+        toggle();
+    else
+        m_reading.skipArticle(direction);
 }
 
 // The reading keys reach the voice before the reader's own keys and shortcuts; any other key pauses it.
@@ -136,7 +148,7 @@ bool ReadingVoice::eventFilter(QObject* watched, QEvent* event) {
             handle(*key);
         return true;
     }
-    if (event->type() == QEvent::KeyPress && !isModifier(key->key()))
+    if (!isModifier(key->key())) // a shortcut of the reader's never reaches KeyPress
         m_reading.pause();
     return false;
 }
@@ -149,7 +161,7 @@ bool ReadingVoice::isReadingKey(const QKeyEvent& key) const {
         return true;
     if (modifiers == Qt::AltModifier && code == Qt::Key_V)
         return true;
-    if (m_reading.state() == ReadAloud::State::Stopped)
+    if (m_reading.state() != ReadAloud::State::Reading) // paused, these keys do the reader's own work
         return false;
     return (modifiers == Qt::NoModifier && code == Qt::Key_Escape) ||
            (modifiers == Qt::ControlModifier && (code == Qt::Key_PageDown || code == Qt::Key_PageUp)) ||
@@ -167,15 +179,17 @@ void ReadingVoice::handle(const QKeyEvent& key) {
     case Qt::Key_Escape:
     case Qt::Key_MediaStop:
         stop();
+        m_sleepTimer.stop(); // the user stopped it: no sleep timer is left for another reading
+        m_reading.sleepAt(ReadAloud::Sleep::Never);
         say(QStringLiteral("Lettura fermata."));
         break;
     case Qt::Key_PageDown:
     case Qt::Key_MediaNext:
-        m_reading.skipArticle(+1);
+        skipArticle(+1);
         break;
     case Qt::Key_PageUp:
     case Qt::Key_MediaPrevious:
-        m_reading.skipArticle(-1);
+        skipArticle(-1);
         break;
     case Qt::Key_Right:
         m_reading.skipSentence(+1);
@@ -265,6 +279,12 @@ void ReadingVoice::chooseSleep() {
     menu->setAccessibleName(QStringLiteral("Spegnimento della voce"));
     for (int choice = 0; choice < sleepChoices().size(); ++choice)
         menu->addAction(sleepChoices().at(choice).label, this, [this, choice] { setSleep(choice); });
+    const bool wasReading = m_reading.state() == ReadAloud::State::Reading;
+    m_reading.pause(); // the list is said alone, then the voice reads on
+    connect(menu, &QMenu::aboutToHide, this, [this, wasReading] {
+        if (wasReading)
+            QTimer::singleShot(0, &m_reading, &ReadAloud::resume); // after what was chosen is said
+    });
     QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
     menu->popup(focus->mapToGlobal(QPoint(0, 0)), menu->actions().constFirst());
     menu->setActiveAction(menu->actions().constFirst());
@@ -317,6 +337,8 @@ void ReadingVoice::keepPlace() {
     ReadingStore::current().leftAt(m_screen.issueKey(),
                                    {m_screen.sectionList()->itemText(place.section), contents.at(entry).left(3),
                                     entry + 1, m_screen.sectionIndexFile(place.section),
-                                    past ? std::numeric_limits<int>::max() : std::max<qsizetype>(0, place.offset)});
+                                    past                                ? std::numeric_limits<int>::max()
+                                    : place.offset == ReadAloud::kTitle ? ReadingStore::kSpokenTitle
+                                                                        : place.offset});
     emit placeKept();
 }

@@ -25,9 +25,11 @@ public:
     ~ReadingVoice() override;
 
     // Reads from the section's entry on, at a place in its joined text (ReadAloud::kTitle: from its title).
-    void readFrom(int section, int entry, qsizetype offset, bool sayingSection);
-    // The issue changes or the reader closes: the voice stops.
+    // False when there is no voice, which the user has been told.
+    bool readFrom(int section, int entry, qsizetype offset, bool sayingSection);
     void stop();
+    // The issue changes or the reader closes: the voice stops and forgets the issue.
+    void leaveIssue();
 
     const ReadAloud& reading() const { return m_reading; }
 
@@ -42,6 +44,7 @@ private:
     bool isReadingKey(const QKeyEvent& key) const;
     void handle(const QKeyEvent& key);
     void toggle();
+    void skipArticle(int direction);
     bool movedAway() const;
     void changeSpeed(double step);
     void chooseSleep();

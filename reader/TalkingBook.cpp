@@ -219,10 +219,10 @@ void TalkingBook::resume() {
                 m_screen.announce(gone);
                 return;
             }
-            if (place.spoken >= 0) { // left by the reading voice: it reads on from the sentence
-                m_screen.readAloudFrom(section, entry, place.spoken);
+            // Left by the reading voice: it reads on from the sentence; without a voice the article opens.
+            if ((place.spoken >= 0 || place.spoken == ReadingStore::kSpokenTitle) &&
+                m_screen.readAloudFrom(section, entry, place.spoken))
                 return;
-            }
             m_screen.showSection(section, lines, false);
             m_screen.openArticle(entry);
         });

@@ -102,6 +102,22 @@ private slots:
         QCOMPARE(focusedName(), QString("Testo"));
     }
 
+    // An article that cannot be read is passed over and named; the voice reads on.
+    void anUnreadableArticleIsPassedOver() {
+        TestProgramFolder folder;
+        const auto speech = FakeSpeech::install();
+        FrmLeggiGiornale& reader = openIssue(folder);
+        QFile::remove(folder.file("Temp/Cronaca-002.txt"));
+        press(Qt::Key_F5);
+        QTRY_VERIFY(speech->said.endsWith("Fine del giornale."));
+        const qsizetype skipped = speech->said.indexOf("Sezione Sport.") - 1;
+        QVERIFY2(speech->said.at(skipped).startsWith(
+                     "Saltato perché non si può leggere: l'articolo «Il sindaco risponde» di Cronaca."),
+                 qPrintable(speech->said.join(" | ")));
+        QCOMPARE(speech->said.at(skipped - 1), QString("Ancora."));
+        QCOMPARE(reading(reader).state(), ReadAloud::State::Stopped);
+    }
+
     // Each key while the voice reads, in the article; a second Esc goes up as before.
     void keysWhileReading() {
         TestProgramFolder folder;
@@ -142,6 +158,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&reader));
         press(Qt::Key_Down); // any other key pauses
         QCOMPARE(reading(reader).state(), ReadAloud::State::Paused);
+        press(Qt::Key_F2); // a shortcut of the reader's too
+        step(Qt::Key_F5, "Incendio in centro.");
         press(Qt::Key_Escape);
         QCOMPARE(reading(reader).state(), ReadAloud::State::Stopped);
         QCOMPARE(status(reader), QString("Lettura fermata."));

@@ -44,7 +44,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # application through xdg-open; on GNOME and the like, Qt's GTK theme plugin gives the program the desktop's
 # palette, dark or high-contrast; on Wayland the program runs through XWayland unless Qt's Wayland plugin is there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils, qt6-gtk-platformtheme")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, xdg-utils, qt6-gtk-platformtheme, speech-dispatcher, speech-dispatcher-espeak-ng")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
