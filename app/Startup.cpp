@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "DemoFolder.h"
 #include "FrmLetturaGiornali.h"
+#include "export/FrmEsporta.h"
 #include "platform/AccessibleLineEdit.h"
 #include "platform/Announcer.h"
 #include "platform/Appearance.h"
@@ -89,6 +90,10 @@ Deliveries* startDeliveries(int minutes) {
 
 void wireSubsystems() {
     MainMenu::setShow([] { Screen<FrmLetturaGiornali>::show(); });
+    FrmLeggiGiornale::setExportAction(
+        [](QWidget* reader, const QString& folder, const QString& title, const QString& key) {
+            FrmEsporta::choose(reader, folder, title, key, ProgramFolder::join(QStringLiteral("impostazioni.ini")));
+        });
 }
 
 namespace {

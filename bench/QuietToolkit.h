@@ -36,6 +36,9 @@ public:
                           std::function<void(std::optional<QString>)>) override {
         qFatal("file dialog");
     }
+    void chooseFolder(QObject*, const QString&, const QString&, std::function<void(std::optional<QString>)>) override {
+        qFatal("folder dialog");
+    }
     void message(const QString& text, const QString&, Icon) {
         lastMessage = text;
         messageClock.restart();

@@ -166,6 +166,20 @@ void QtToolkit::chooseFileToOpen(QObject* context, const QString& initialFolder,
     });
 }
 
+void QtToolkit::chooseFolder(QObject* context, const QString& initialFolder, const QString& title,
+                             std::function<void(std::optional<QString>)> then) {
+    auto* dialog = new QFileDialog(ownerOf(context), title, initialFolder);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    openWithoutWaiting(dialog, context, [dialog, then = std::move(then)](int result) {
+        const QStringList chosen = dialog->selectedFiles();
+        if (result != QDialog::Accepted || chosen.isEmpty())
+            then(std::nullopt);
+        else
+            then(QDir::toNativeSeparators(chosen.first()));
+    });
+}
+
 std::unique_ptr<Toolkit::Progress> QtToolkit::showProgress(const QString& label, const QString& title,
                                                            std::function<void()> cancel) {
     return std::make_unique<ProgressWindowHandle>(label, title, std::move(cancel), true);

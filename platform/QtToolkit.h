@@ -15,6 +15,8 @@ public:
                  std::function<void(bool)> then) override;
     void askNumber(QObject* context, const QString& prompt, const QString& title, int suggestion, int minimum,
                    int maximum, std::function<void(std::optional<int>)> then) override;
+    void chooseFolder(QObject* context, const QString& initialFolder, const QString& title,
+                      std::function<void(std::optional<QString>)> then) override;
     void chooseFileToOpen(QObject* context, const QString& initialFolder, const FileFilter& filter,
                           const QString& title, std::function<void(std::optional<QString>)> then) override;
 

@@ -64,6 +64,10 @@ public:
     virtual void chooseFileToOpen(QObject* context, const QString& initialFolder, const FileFilter& filter,
                                   const QString& title, std::function<void(std::optional<QString>)> then) = 0;
 
+    // The folder dialog; the chosen folder's full path, or nothing when cancelled.
+    virtual void chooseFolder(QObject* context, const QString& initialFolder, const QString& title,
+                              std::function<void(std::optional<QString>)> then) = 0;
+
     // Starts an external program without waiting for it; false when it could not be started.
     virtual bool launch(const QString& program, const QStringList& arguments) = 0;
 

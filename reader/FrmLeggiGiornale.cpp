@@ -27,6 +27,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -36,6 +37,11 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Ondaris");
+
+FrmLeggiGiornale::ExportAction& exportAction() {
+    static FrmLeggiGiornale::ExportAction action;
+    return action;
+}
 constexpr int kQuietFocusMs = 600;
 
 QComboBox* list(QWidget* parent, const char* name, const QString& accessibleName, const QRect& geometry) {
@@ -99,10 +105,21 @@ FrmLeggiGiornale::FrmLeggiGiornale()
     connect(m_timer1, &QTimer::timeout, this, &FrmLeggiGiornale::Timer1_Timer);
     connect(m_aprifile, &QPushButton::clicked, this, &FrmLeggiGiornale::CmdAprifile_Click);
     new ReaderSearch(this, *this);
+    auto* exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+    connect(exportKey, &QShortcut::activated, this, [this] {
+        if (m_issueKey.isEmpty() || !exportAction())
+            announce(QStringLiteral("Nessun giornale da esportare."));
+        else
+            exportAction()(this, m_folder, title(), m_issueKey);
+    });
     ReadingStore::current(); // read beside the window from now on
 }
 
 FrmLeggiGiornale::~FrmLeggiGiornale() = default;
+
+void FrmLeggiGiornale::setExportAction(ExportAction action) {
+    exportAction() = std::move(action);
+}
 
 void FrmLeggiGiornale::Form_Load() {
     CaricaElencoGiornali();

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -44,6 +45,11 @@ public:
     // Another issue is about to be extracted into this one's folder: what is being read of it is dropped, as its
     // files are going (a late failure to read them would be said over the new issue).
     void leaveIssue();
+
+    // What Ctrl+E does with the issue on show (the export's screen lives above the reader).
+    using ExportAction =
+        std::function<void(QWidget* reader, const QString& folder, const QString& title, const QString& key)>;
+    static void setExportAction(ExportAction action);
 
     // Enter scans the issue's folder again into the section list.
     void CboElencoGiornali_KeyPress(int keyAscii);

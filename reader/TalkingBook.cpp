@@ -101,6 +101,7 @@ TalkingBook::TalkingBook(QWidget* window, ReaderScreen& screen) : QObject(window
                  QStringLiteral("F9: timer di spegnimento della voce. Alt+V: sceglie voce, velocità, tono e volume."),
                  QStringLiteral("I tasti multimediali Play/Pausa, Avanti e Indietro fanno come F5, Ctrl+Pagina giù "
                                 "e Ctrl+Pagina su."),
+                 QStringLiteral("Ctrl+E: esporta il giornale come libro EPUB o DAISY."),
                  QStringLiteral("F1: questa guida.")});
 }
 

@@ -1,8 +1,13 @@
 // The exports of an issue: EPUB checked by epubcheck, awkward text escaped, what cannot be read left out and said.
 #include "export/DaisyBook.h"
 #include "export/EpubBook.h"
+#include "export/FrmEsporta.h"
 #include "export/IssueContent.h"
+#include "platform/Announcer.h"
+#include "reader/FrmLeggiGiornale.h"
+#include "support/Screens.h"
 #include "support/TestMain.h"
+#include "support/TestProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,8 +27,7 @@ void write(const QString& path, const QByteArray& bytes) {
 }
 
 // Cronaca with awkward text (in Windows-1252), an empty section, a section whose index cannot be read, Sport.
-QString awkwardIssue(const QTemporaryDir& dir) {
-    const QString folder = dir.filePath("Temp");
+QString awkwardIssue(const QString& folder) {
     QDir().mkpath(folder);
     write(folder + "/01-Cronaca-000.txt", "001 Sconti & \"offerte\" <oggi>\r\n002 L'\xe8 d'or\xe9\r\n");
     write(folder + "/Cronaca-001.txt", "Prezzi < 5 \x80 & qualit\xe0 \x93"
@@ -96,7 +100,7 @@ private slots:
         QTemporaryDir dir;
         const std::atomic<bool> cancelled = false;
         const Outcome<IssueContent> issue = IssueContent::read(
-            awkwardIssue(dir), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
+            awkwardIssue(dir.filePath("Temp")), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
         QVERIFY2(issue, qPrintable(issue.reason()));
         QCOMPARE(issue.value().sections.size(), 2);
         QCOMPARE(issue.value().masthead, QString("Gazzetta"));
@@ -120,7 +124,7 @@ private slots:
         QTemporaryDir dir;
         const std::atomic<bool> cancelled = false;
         const Outcome<IssueContent> issue = IssueContent::read(
-            awkwardIssue(dir), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
+            awkwardIssue(dir.filePath("Temp")), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
         QVERIFY(issue);
         const QString book = dir.filePath("libro.epub");
         int steps = 0;
@@ -142,7 +146,7 @@ private slots:
         QTemporaryDir dir;
         const std::atomic<bool> cancelled = false;
         const Outcome<IssueContent> issue = IssueContent::read(
-            awkwardIssue(dir), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
+            awkwardIssue(dir.filePath("Temp")), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
         QVERIFY(issue);
         const QString book = dir.filePath("libro");
         QDir().mkpath(book);
@@ -155,12 +159,41 @@ private slots:
         QVERIFY(QFile::exists(book + "/a00003.smil"));
     }
 
+    // Ctrl+E in the reader: the format, the folder, Alt+E; the book is written beside the reader and its end said.
+    void ctrlEExportsTheIssueOnShow() {
+        TestProgramFolder folder;
+        QApplication::setQuitOnLastWindowClosed(false);
+        FrmLeggiGiornale::setExportAction(
+            [&](QWidget* reader, const QString& issue, const QString& title, const QString& key) {
+                FrmEsporta::choose(reader, issue, title, key, folder.file("impostazioni.ini"));
+            });
+        QTemporaryDir target;
+        const QString issueFolder = awkwardIssue(folder.file("Temp"));
+        FrmLeggiGiornale& reader = showActive<FrmLeggiGiornale>();
+        reader.openIssue(issueFolder, "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", std::nullopt);
+        QTRY_VERIFY(reader.sectionList()->count() >= 3); // the reader lists every section
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+        QTRY_VERIFY(QApplication::activeWindow() && QApplication::activeWindow()->objectName() == "FrmEsporta");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // DAISY solo testo
+        folder.toolkit.answerFile(QDir::toNativeSeparators(target.path()));
+        QTest::keyClick(QApplication::activeWindow(), Qt::Key_C, Qt::AltModifier);
+        QTest::keyClick(QApplication::activeWindow(), Qt::Key_E, Qt::AltModifier);
+        const QString book = target.filePath("La Gazzetta di sabato 5 dicembre 2026");
+        QTRY_VERIFY_WITH_TIMEOUT(child<Announcer>(&reader, "Annuncio")->text().startsWith("Giornale esportato in"),
+                                 10000);
+        QVERIFY(child<Announcer>(&reader, "Annuncio")->text().endsWith("sezione senza articoli, esclusa."));
+        QVERIFY(QFile::exists(book + "/ncc.html"));
+        QCOMPARE(daisyFaults(book), QStringList());
+        QVERIFY(!QFile::exists(book + ".parziale"));
+        FrmLeggiGiornale::setExportAction({});
+    }
+
     // A stop leaves no book at its name.
     void aStopLeavesNothing() {
         QTemporaryDir dir;
         const std::atomic<bool> cancelled = false;
         const Outcome<IssueContent> issue =
-            IssueContent::read(awkwardIssue(dir), "Titolo", "Gazzetta20261205", cancelled);
+            IssueContent::read(awkwardIssue(dir.filePath("Temp")), "Titolo", "Gazzetta20261205", cancelled);
         QVERIFY(issue);
         const QString book = dir.filePath("libro.epub");
         const Outcome<> written = EpubBook::write(issue.value(), book, [](const QString&, int, int) { return false; });
@@ -169,5 +202,5 @@ private slots:
     }
 };
 
-GIORNALI_TEST_GUILESS_MAIN(TestExport)
+GIORNALI_TEST_MAIN(TestExport)
 #include "tst_export.moc"

@@ -138,6 +138,14 @@ void ScriptedToolkit::chooseFileToOpen(QObject* context, const QString& initialF
     reply(guard, context != nullptr, then, path);
 }
 
+// Answered as a file is, by answerFile(); the detail is the initial folder.
+void ScriptedToolkit::chooseFolder(QObject* context, const QString& initialFolder, const QString& title,
+                                   std::function<void(std::optional<QString>)> then) {
+    const QPointer<QObject> guard(context);
+    const auto step = take(Kind::File, {Kind::File, {}, title, Icon::Information, {}, initialFolder});
+    reply(guard, context != nullptr, then, step ? step->text : std::nullopt);
+}
+
 void ScriptedToolkit::message(const QString& text, const QString& title, Icon icon) {
     take(Kind::Message, {Kind::Message, text, title, icon, {}, {}});
 }

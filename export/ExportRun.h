@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Outcome.h"
+
+#include <QString>
+#include <atomic>
+#include <functional>
+
+// One export of an extracted issue into a target folder, as a book of the chosen format: the book is written beside
+// its final name and takes that name only once whole, so a stop or a failure leaves nothing there. Runs in a worker.
+namespace ExportRun {
+
+enum class Format { DaisyText, Epub };
+
+struct Order {
+    QString issueFolder;
+    QString title;
+    QString key;
+    QString target;
+    Format format = Format::Epub;
+};
+
+struct Done {
+    QString book;    // its full path
+    QString leftOut; // "1 sezione non leggibile, esclusa." or nothing
+};
+
+// progress gets "Esportazione: Cronaca, articolo 12 di 40" with the articles written and their number.
+using Progress = std::function<void(const QString& text, int done, int total)>;
+Outcome<Done> run(const Order& order, const std::atomic<bool>& cancelled, const Progress& progress);
+
+} // namespace ExportRun

@@ -1,0 +1,172 @@
+#include "FrmEsporta.h"
+
+#include "platform/Announcer.h"
+#include "platform/Controls.h"
+#include "platform/DelayedProgress.h"
+#include "platform/KeyGuide.h"
+#include "platform/Toolkit.h"
+#include "platform/Twips.h"
+#include "platform/Worker.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Esporta giornale");
+const QString kFolderKey = QStringLiteral("esportazione/cartella");
+
+constexpr int kMargin = 120;
+constexpr int kFieldLeft = 1560;
+constexpr int kWidth = 7200;
+constexpr int kRowHeight = 315;
+constexpr int kRowStep = 480;
+constexpr int kButtonWidth = 1700;
+constexpr int kButtonHeight = 375;
+constexpr int kButtonTop = kMargin + 2 * kRowStep + 60;
+
+QLabel* caption(QWidget* window, QWidget* field, const QString& text, int row) {
+    auto* label = new QLabel(text, window);
+    label->setBuddy(field);
+    label->setGeometry(twipsRect(kMargin, kMargin + row * kRowStep, kFieldLeft - 2 * kMargin, kRowHeight));
+    field->setGeometry(twipsRect(kFieldLeft, kMargin + row * kRowStep, kWidth - kMargin - kFieldLeft, kRowHeight));
+    return label;
+}
+
+QPushButton* button(QWidget* window, const char* name, const QString& text, int column) {
+    auto* b = new QPushButton(window);
+    b->setObjectName(QLatin1String(name));
+    setCaption(b, text);
+    b->setGeometry(
+        twipsRect(kWidth - (3 - column) * (kButtonWidth + kMargin), kButtonTop, kButtonWidth, kButtonHeight));
+    return b;
+}
+
+} // namespace
+
+FrmEsporta::FrmEsporta(QWidget* over, const QString& issueFolder, const QString& title, const QString& key,
+                       const QString& settingsFile)
+    : QDialog(over), m_format(new QComboBox(this)),
+      m_folder(new QLineEdit(this)), m_order{issueFolder, title, key, {}, ExportRun::Format::Epub},
+      m_settingsFile(settingsFile) {
+    setObjectName(QStringLiteral("FrmEsporta"));
+    setWindowTitle(kTitle);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::WindowModal);
+    setFixedSize(twips(kWidth), twips(kButtonTop + kButtonHeight + kMargin));
+
+    m_format->setObjectName(QStringLiteral("CboFormato"));
+    nameList(m_format, QStringLiteral("Formato"));
+    m_format->addItem(QStringLiteral("EPUB"), static_cast<int>(ExportRun::Format::Epub));
+    m_format->addItem(QStringLiteral("DAISY solo testo"), static_cast<int>(ExportRun::Format::DaisyText));
+    for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() == m_format) {
+            label->setText(QStringLiteral("&Formato"));
+            label->setGeometry(twipsRect(kMargin, kMargin, kFieldLeft - 2 * kMargin, kRowHeight));
+            label->show();
+        }
+    }
+    m_format->setGeometry(twipsRect(kFieldLeft, kMargin, kWidth - kMargin - kFieldLeft, kRowHeight));
+
+    m_folder->setObjectName(QStringLiteral("TxtCartella"));
+    m_folder->setReadOnly(true);
+    m_folder->setAccessibleName(QStringLiteral("Cartella"));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    m_folder->setText(QSettings(settingsFile, QSettings::IniFormat).value(kFolderKey, documents).toString());
+    caption(this, m_folder, QStringLiteral("Cartella"), 1);
+
+    QPushButton* choose = button(this, "CmdCartella", QStringLiteral("&Cambia cartella…"), 0);
+    QPushButton* esporta = button(this, "CmdEsporta", QStringLiteral("&Esporta"), 1);
+    QPushButton* annulla = button(this, "CmdAnnulla", QStringLiteral("Annulla"), 2);
+    esporta->setDefault(true);
+    connect(choose, &QPushButton::clicked, this, &FrmEsporta::chooseFolder);
+    connect(esporta, &QPushButton::clicked, this, &FrmEsporta::start);
+    connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
+    addKeyGuide(this, QStringLiteral("Tasti di Esporta giornale"),
+                {QStringLiteral("Frecce: scelgono il formato: EPUB, o DAISY solo testo."),
+                 QStringLiteral("Alt+C: sceglie la cartella dove scrivere il libro."),
+                 QStringLiteral("Alt+E o Invio: esporta; la finestra si chiude e l'esportazione continua accanto "
+                                "al lettore, con Annulla nell'attesa."),
+                 QStringLiteral("Esc: chiude senza esportare."), QStringLiteral("F1: questa guida.")});
+    m_format->setFocus();
+}
+
+FrmEsporta* FrmEsporta::choose(QWidget* over, const QString& issueFolder, const QString& title, const QString& key,
+                               const QString& settingsFile) {
+    auto* window = new FrmEsporta(over, issueFolder, title, key, settingsFile);
+    window->open();
+    return window;
+}
+
+void FrmEsporta::chooseFolder() {
+    Toolkit::current().chooseFolder(this, m_folder->text(), QStringLiteral("Cartella dell'esportazione"),
+                                    [this](const std::optional<QString>& folder) {
+                                        if (folder)
+                                            m_folder->setText(*folder);
+                                    });
+}
+
+void FrmEsporta::start() {
+    m_order.target = m_folder->text();
+    m_order.format = static_cast<ExportRun::Format>(m_format->currentData().toInt());
+    QSettings(m_settingsFile, QSettings::IniFormat).setValue(kFolderKey, m_order.target);
+    QWidget* window = parentWidget();
+    const ExportRun::Order order = m_order;
+    accept();
+    startExport(window, order);
+}
+
+namespace {
+
+// Where the user is, else in the window the export was asked from.
+void sayEnd(QWidget* window, const QString& text) {
+    if (sayWhereTheUserIs(text) || !window)
+        return;
+    if (auto* status = window->findChild<Announcer*>())
+        status->say(text);
+}
+
+} // namespace
+
+void startExport(QWidget* window, const ExportRun::Order& order) {
+    struct Shared {
+        std::atomic<bool> cancelled = false;
+    };
+    auto shared = std::make_shared<Shared>();
+    auto* wait = new DelayedProgress(
+        QStringLiteral("Esportazione…"), kTitle, [shared] { shared->cancelled = true; }, window);
+    QPointer<DelayedProgress> progress(wait);
+    runInWorker(
+        wait,
+        [order, shared, progress] {
+            return ExportRun::run(order, shared->cancelled, [progress](const QString&, int done, int total) {
+                if (total > 0 && progress)
+                    postTo(progress, [progress, done, total] {
+                        if (progress)
+                            progress->update(done, total);
+                    });
+            });
+        },
+        [wait, window = QPointer<QWidget>(window), shared,
+         target = order.target](const Outcome<ExportRun::Done>& done) {
+            wait->deleteLater();
+            if (shared->cancelled) {
+                sayEnd(window, QStringLiteral("Esportazione annullata: nulla è stato scritto."));
+                return;
+            }
+            if (!done) {
+                Toolkit::current().message(
+                    window, withReason(QStringLiteral("Il giornale non è stato esportato."), done.reason()), kTitle,
+                    Toolkit::Icon::Stop);
+                return;
+            }
+            const QString said = QStringLiteral("Giornale esportato in %1.").arg(QDir::toNativeSeparators(target));
+            sayEnd(window, done.value().leftOut.isEmpty() ? said : said + QLatin1Char(' ') + done.value().leftOut);
+        });
+}
