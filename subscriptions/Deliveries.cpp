@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kFirstCheckDelayMs = 2000; // after the main menu has appeared
 constexpr int kRetryMs = 60000;          // a check that could not start (the wizard downloading, no profile yet)
+constexpr int kWriteRetryMs = 2000;      // a file that could not be written
 
 using Lock = std::shared_ptr<QLockFile>;
 
@@ -306,6 +307,12 @@ void Deliveries::save() {
             if (!written) {
                 sayOnce(QStringLiteral("file"),
                         QStringLiteral("I giornali in abbonamento non sono stati salvati: %1.").arg(written.reason()));
+                // Tried again a moment later: on Windows a file another program is reading cannot be replaced.
+                if (!m_dirty)
+                    QTimer::singleShot(kWriteRetryMs, this, [this] {
+                        if (!m_writing)
+                            save();
+                    });
             } else {
                 m_damaged.clear();
                 m_said.remove(QStringLiteral("file"));
