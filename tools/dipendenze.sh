@@ -11,6 +11,7 @@ packages=(
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream dpkg-dev file
     libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng dbus
+    epubcheck lintian zlib1g-dev
 )
 
 missing=()

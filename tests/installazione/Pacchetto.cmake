@@ -53,6 +53,16 @@ if(NOT kind MATCHES ", stripped")
     string(APPEND failures "simboli di debug non rimossi: ${kind}")
 endif()
 
+# lintian, where it is installed, finds no error and no warning.
+find_program(LINTIAN lintian)
+if(LINTIAN)
+    execute_process(COMMAND "${LINTIAN}" --fail-on error,warning "${deb}" RESULT_VARIABLE lintian_result
+                    OUTPUT_VARIABLE lintian_output ERROR_VARIABLE lintian_errors)
+    if(NOT lintian_result EQUAL 0)
+        string(APPEND failures "lintian:\n${lintian_output}\n")
+    endif()
+endif()
+
 if(failures)
     message(FATAL_ERROR "${deb}\n${failures}\n${fields}\n${contents}")
 endif()

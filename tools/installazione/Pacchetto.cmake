@@ -16,6 +16,27 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/lettore-giornali-aggiorna.service
               ${CMAKE_CURRENT_LIST_DIR}/lettore-giornali-aggiorna.timer
         DESTINATION lib/systemd/user)
 
+# The manual pages, the changelog and the copyright, compressed as Debian wants them (gzip -9n: no name, no time).
+find_program(GZIP gzip)
+set(compressi "")
+foreach(source man/lettore-giornali.1 man/lettore-giornali-servizio-demo.1 man/lettore-giornali-genera-giornale.1
+               changelog)
+    get_filename_component(name ${source} NAME)
+    set(output ${CMAKE_BINARY_DIR}/documentazione/${name}.gz)
+    add_custom_command(OUTPUT ${output}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/documentazione
+                       COMMAND ${GZIP} -9n -c ${CMAKE_CURRENT_LIST_DIR}/${source} > ${output}
+                       DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${source} VERBATIM)
+    list(APPEND compressi ${output})
+endforeach()
+add_custom_target(documentazione ALL DEPENDS ${compressi})
+install(FILES ${CMAKE_BINARY_DIR}/documentazione/lettore-giornali.1.gz
+              ${CMAKE_BINARY_DIR}/documentazione/lettore-giornali-servizio-demo.1.gz
+              ${CMAKE_BINARY_DIR}/documentazione/lettore-giornali-genera-giornale.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/documentazione/changelog.gz ${CMAKE_CURRENT_LIST_DIR}/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lettore-giornali)
+
 # The package: cd build && cpack -G DEB gives lettore-giornali_<version>_<architecture>.deb.
 set(LETTORE_GIORNALI_MANUTENTORE "Sviluppatori di Lettore Giornali <lettore-giornali@ondaris.it>"
     CACHE STRING "The Debian package's maintainer, as Name <address>")
