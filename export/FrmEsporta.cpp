@@ -76,8 +76,11 @@ FrmEsporta::FrmEsporta(QWidget* over, const QString& issueFolder, const QString&
 
     m_folder->setObjectName(QStringLiteral("TxtCartella"));
     m_folder->setReadOnly(true);
+    m_folder->setFocusPolicy(Qt::NoFocus); // said with the button that changes it
     m_folder->setAccessibleName(QStringLiteral("Cartella"));
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(documents).exists())
+        documents = QDir::homePath();
     m_folder->setText(QSettings(settingsFile, QSettings::IniFormat).value(kFolderKey, documents).toString());
     caption(this, m_folder, QStringLiteral("Cartella"), 1);
 
@@ -85,6 +88,8 @@ FrmEsporta::FrmEsporta(QWidget* over, const QString& issueFolder, const QString&
     QPushButton* esporta = button(this, "CmdEsporta", QStringLiteral("&Esporta"), 1);
     QPushButton* annulla = button(this, "CmdAnnulla", QStringLiteral("Annulla"), 2);
     esporta->setDefault(true);
+    choose->setAccessibleDescription(m_folder->text());
+    connect(m_folder, &QLineEdit::textChanged, choose, &QPushButton::setAccessibleDescription);
     connect(choose, &QPushButton::clicked, this, &FrmEsporta::chooseFolder);
     connect(esporta, &QPushButton::clicked, this, &FrmEsporta::start);
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
