@@ -120,7 +120,9 @@ Outcome<> Deliveries::checkNow() {
             }
             m_lockHeld = locked.value().lock;
             // The file as read is taken only when nothing changed here since it was read.
-            if (locked.value().file && changes == m_changes && !m_writing && !m_dirty && m_damaged.isEmpty())
+            // A file this program could not write is behind it: never taken.
+            if (locked.value().file && changes == m_changes && !m_writing && !m_dirty && !m_unsaved &&
+                m_damaged.isEmpty())
                 m_subscriptions = locked.value().file.value();
             m_checking = m_subscriptions.list;
             m_check =
@@ -304,6 +306,7 @@ void Deliveries::save() {
         },
         [this](const Outcome<>& written) {
             m_writing = false;
+            m_unsaved = !written;
             if (!written) {
                 sayOnce(QStringLiteral("file"),
                         QStringLiteral("I giornali in abbonamento non sono stati salvati: %1.").arg(written.reason()));

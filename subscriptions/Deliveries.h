@@ -90,4 +90,5 @@ private:
     quint64 m_changes = 0; // made here, each saved
     bool m_writing = false;
     bool m_dirty = false;
+    bool m_unsaved = false; // the last write failed: the file is behind the subscriptions here
 };
