@@ -1,7 +1,7 @@
 #include "AppearanceSettings.h"
 
-#include <QDir>
-#include <QFile>
+#include "SettingsFile.h"
+
 #include <QSettings>
 
 namespace {
@@ -25,21 +25,5 @@ AppearanceSettings AppearanceSettings::read(const QString& file) {
 }
 
 Outcome<> AppearanceSettings::write(const QString& file) const {
-    QSettings::Status status = QSettings::NoError;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        {
-            QSettings stored(file, QSettings::IniFormat);
-            stored.setValue(kZoomKey, zoom);
-            stored.setValue(kContrastKey, highContrast);
-            stored.sync();
-            status = stored.status();
-        }
-        if (status != QSettings::FormatError)
-            break;
-        QFile::remove(file); // damaged beyond reading: written afresh
-    }
-    if (status != QSettings::NoError)
-        return Failure{
-            QStringLiteral("Impossibile salvare le impostazioni in «%1».").arg(QDir::toNativeSeparators(file))};
-    return Success();
+    return writeSettings(file, {{kZoomKey, zoom}, {kContrastKey, highContrast}});
 }

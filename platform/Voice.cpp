@@ -1,9 +1,8 @@
 #include "Voice.h"
 
+#include "SettingsFile.h"
 #include "SystemVoice.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QSettings>
 #include <cmath>
@@ -54,25 +53,7 @@ VoiceSettings VoiceSettings::read(const QString& file) {
 }
 
 Outcome<> VoiceSettings::write(const QString& file) const {
-    QSettings::Status status = QSettings::NoError;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        {
-            QSettings stored(file, QSettings::IniFormat);
-            stored.setValue(kNameKey, name);
-            stored.setValue(kSpeedKey, speed);
-            stored.setValue(kPitchKey, pitch);
-            stored.setValue(kVolumeKey, volume);
-            stored.sync();
-            status = stored.status();
-        }
-        if (status != QSettings::FormatError)
-            break;
-        QFile::remove(file); // damaged beyond reading: written afresh
-    }
-    if (status != QSettings::NoError)
-        return Failure{
-            QStringLiteral("Impossibile salvare le impostazioni in «%1».").arg(QDir::toNativeSeparators(file))};
-    return Success();
+    return writeSettings(file, {{kNameKey, name}, {kSpeedKey, speed}, {kPitchKey, pitch}, {kVolumeKey, volume}});
 }
 
 QString VoiceSettings::spokenSpeed() const {
