@@ -92,7 +92,8 @@ void wireSubsystems() {
     MainMenu::setShow([] { Screen<FrmLetturaGiornali>::show(); });
     FrmLeggiGiornale::setExportAction(
         [](QWidget* reader, const QString& folder, const QString& title, const QString& key) {
-            FrmEsporta::choose(reader, folder, title, key, ProgramFolder::join(QStringLiteral("impostazioni.ini")));
+            FrmEsporta::choose(reader, {.issueFolder = folder, .title = title, .key = key},
+                               ProgramFolder::join(QStringLiteral("impostazioni.ini")));
         });
 }
 

@@ -1,10 +1,10 @@
 #include "DaisyBook.h"
 
 #include "Xml.h"
+#include "platform/WholeFile.h"
 #include "reader/Sentences.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QUuid>
 #include <cmath>
 
@@ -74,12 +74,7 @@ const QString kXhtmlHead =
                    "<meta http-equiv=\"Content-type\" content=\"text/html; charset=utf-8\"/>\n<title>%1</title>\n");
 
 Outcome<> save(const QString& path, const QString& text) {
-    QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Failure{
-            QStringLiteral("impossibile scrivere «%1»: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
-    return Success();
+    return writeWholeFile(path, text.toUtf8());
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "Xml.h"
 #include "ZipWriter.h"
+#include "platform/FailureReason.h"
+#include "platform/WholeFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -106,9 +108,9 @@ namespace EpubBook {
 
 Outcome<> write(const IssueContent& issue, const QString& path, const BookProgress& progress) {
     QSaveFile file(path);
+    setSystemError(0);
     if (!file.open(QIODevice::WriteOnly))
-        return Failure{
-            QStringLiteral("impossibile scrivere «%1»: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
+        return cannotWrite(file, path);
     ZipWriter zip(file);
     bool written = zip.add(QStringLiteral("mimetype"), "application/epub+zip", ZipWriter::Method::Stored) &&
                    zip.add(QStringLiteral("META-INF/container.xml"), container()) &&
@@ -126,8 +128,7 @@ Outcome<> write(const IssueContent& issue, const QString& path, const BookProgre
         written = zip.add(QStringLiteral("OEBPS/") + sectionFile(s), sectionDocument(section));
     }
     if (!written || !zip.finish() || !file.commit())
-        return Failure{
-            QStringLiteral("impossibile scrivere «%1»: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
+        return cannotWrite(file, path);
     return Success();
 }
 

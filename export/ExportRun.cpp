@@ -3,14 +3,86 @@
 #include "DaisyBook.h"
 #include "EpubBook.h"
 #include "IssueContent.h"
+#include "VoiceProcesses.h"
+#include "platform/FailureReason.h"
+#include "platform/WholeFile.h"
+#include "reader/StoreSearch.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace {
+
+// The talking book with audio: the articles spoken into MP3 files by the voice processes first, the progress
+// counting them as they are done, then the text and the SMIL files around them.
+Outcome<> writeWithVoice(const IssueContent& issue, const QString& folder, const ExportRun::Order& order,
+                         const std::atomic<bool>& cancelled, const ExportRun::Progress& progress) {
+    QList<VoiceProcesses::Article> articles;
+    QStringList sections;
+    for (int s = 0; s < issue.sections.size(); ++s) {
+        for (int a = 0; a < issue.sections.at(s).articles.size(); ++a) {
+            articles.append(
+                {QDir(folder).filePath(QStringLiteral("a%1.mp3").arg(articles.size() + 1, 5, 10, QLatin1Char('0'))),
+                 DaisyBook::utterances(issue, s, a)});
+            sections << issue.sections.at(s).name;
+        }
+    }
+    const int total = static_cast<int>(articles.size());
+    const int workers = order.workers > 0 ? order.workers : QThread::idealThreadCount();
+    const Outcome<VoiceProcesses::Spoken> spoken =
+        VoiceProcesses::speak(articles, order.voice, workers, cancelled, [&](int article, int done) {
+            progress(
+                QStringLiteral("Esportazione: %1, articolo %2 di %3").arg(sections.at(article)).arg(done).arg(total),
+                done, total);
+        });
+    if (!spoken)
+        return Failure{spoken.reason()};
+    int next = 0;
+    const DaisyBook::AudioMaker audio = [&](int, int, const QStringList&) -> Outcome<DaisyBook::ArticleAudio> {
+        return spoken.value().audio.at(next++);
+    };
+    return DaisyBook::write(issue, folder, spoken.value().narrator, audio,
+                            [&](const QString&, int, int) { return !cancelled.load(); });
+}
+
+// The stored archive's text files in a folder of their own, for a reading as the reader's; a name that is not a
+// plain file name is passed over.
+Outcome<> unpack(const QString& archive, const QString& folder, const std::atomic<bool>& cancelled) {
+    static const QRegularExpression plain(QStringLiteral("^[^\\\\/:*?\"<>|.][^\\\\/:*?\"<>|]*$"));
+    QString failure;
+    const Outcome<> read =
+        StoreSearch::readEntries(archive, cancelled, [&](const QString& name, const QByteArray& bytes) {
+            if (!failure.isEmpty() || !plain.match(name).hasMatch())
+                return;
+            if (const Outcome<> saved = writeWholeFile(QDir(folder).filePath(name), bytes); !saved)
+                failure = saved.reason();
+        });
+    if (!read)
+        return read;
+    if (!failure.isEmpty())
+        return Failure{failure};
+    return Success();
+}
+
+} // namespace
 
 namespace ExportRun {
 
 Outcome<Done> run(const Order& order, const std::atomic<bool>& cancelled, const Progress& progress) {
     progress(QStringLiteral("Lettura del giornale…"), 0, 0);
-    const Outcome<IssueContent> issue = IssueContent::read(order.issueFolder, order.title, order.key, cancelled);
+    QTemporaryDir unpacked;
+    QString issueFolder = order.issueFolder;
+    if (issueFolder.isEmpty()) {
+        if (!unpacked.isValid())
+            return Failure{QStringLiteral("impossibile creare una cartella temporanea")};
+        if (const Outcome<> read = unpack(order.archive, unpacked.path(), cancelled); !read)
+            return Failure{read.reason()};
+        issueFolder = unpacked.path();
+    }
+    const Outcome<IssueContent> issue = IssueContent::read(issueFolder, order.title, order.key, cancelled);
     if (!issue)
         return Failure{issue.reason()};
     const BookProgress step = [&](const QString& section, int article, int articles) {
@@ -33,9 +105,16 @@ Outcome<Done> run(const Order& order, const std::atomic<bool>& cancelled, const 
     const QString book = target.filePath(name);
     const QString partial = target.filePath(name + QStringLiteral(".parziale"));
     QDir(partial).removeRecursively();
-    if (!QDir().mkpath(partial))
-        return Failure{QStringLiteral("impossibile creare la cartella «%1»").arg(QDir::toNativeSeparators(partial))};
-    const Outcome<> written = DaisyBook::write(issue.value(), partial, QStringLiteral("Lettore giornali"), {}, step);
+    setSystemError(0);
+    if (!QDir().mkpath(partial)) {
+        const int code = lastSystemError();
+        return Failure{QStringLiteral("impossibile creare la cartella «%1»: %2")
+                           .arg(QDir::toNativeSeparators(partial), failureReason(QFile(partial), code))};
+    }
+    const Outcome<> written =
+        order.format == Format::DaisyVoice
+            ? writeWithVoice(issue.value(), partial, order, cancelled, progress)
+            : DaisyBook::write(issue.value(), partial, QStringLiteral("Lettore giornali"), {}, step);
     if (!written) {
         QDir(partial).removeRecursively();
         return Failure{written.reason()};

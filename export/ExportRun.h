@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Outcome.h"
+#include "platform/Voice.h"
 
 #include <QString>
 #include <atomic>
@@ -10,14 +11,17 @@
 // its final name and takes that name only once whole, so a stop or a failure leaves nothing there. Runs in a worker.
 namespace ExportRun {
 
-enum class Format { DaisyText, Epub };
+enum class Format { DaisyVoice, DaisyText, Epub };
 
 struct Order {
-    QString issueFolder;
-    QString title;
-    QString key;
-    QString target;
+    QString issueFolder{}; // the extracted issue, or empty for the stored archive
+    QString archive{};
+    QString title{};
+    QString key{};
+    QString target{};
     Format format = Format::Epub;
+    VoiceSettings voice{}; // for DaisyVoice
+    int workers = 0;       // voice processes at once; 0 for one per core
 };
 
 struct Done {

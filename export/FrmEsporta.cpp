@@ -4,6 +4,7 @@
 #include "platform/Controls.h"
 #include "platform/DelayedProgress.h"
 #include "platform/KeyGuide.h"
+#include "platform/SettingsFile.h"
 #include "platform/Toolkit.h"
 #include "platform/Twips.h"
 #include "platform/Worker.h"
@@ -50,10 +51,8 @@ QPushButton* button(QWidget* window, const char* name, const QString& text, int 
 
 } // namespace
 
-FrmEsporta::FrmEsporta(QWidget* over, const QString& issueFolder, const QString& title, const QString& key,
-                       const QString& settingsFile)
-    : QDialog(over), m_format(new QComboBox(this)),
-      m_folder(new QLineEdit(this)), m_order{issueFolder, title, key, {}, ExportRun::Format::Epub},
+FrmEsporta::FrmEsporta(QWidget* over, const ExportRun::Order& issue, const QString& settingsFile)
+    : QDialog(over), m_format(new QComboBox(this)), m_folder(new QLineEdit(this)), m_order(issue),
       m_settingsFile(settingsFile) {
     setObjectName(QStringLiteral("FrmEsporta"));
     setWindowTitle(kTitle);
@@ -64,6 +63,7 @@ FrmEsporta::FrmEsporta(QWidget* over, const QString& issueFolder, const QString&
     m_format->setObjectName(QStringLiteral("CboFormato"));
     nameList(m_format, QStringLiteral("Formato"));
     m_format->addItem(QStringLiteral("EPUB"), static_cast<int>(ExportRun::Format::Epub));
+    m_format->addItem(QStringLiteral("DAISY con voce"), static_cast<int>(ExportRun::Format::DaisyVoice));
     m_format->addItem(QStringLiteral("DAISY solo testo"), static_cast<int>(ExportRun::Format::DaisyText));
     for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         if (label->buddy() == m_format) {
@@ -94,7 +94,8 @@ FrmEsporta::FrmEsporta(QWidget* over, const QString& issueFolder, const QString&
     connect(esporta, &QPushButton::clicked, this, &FrmEsporta::start);
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
     addKeyGuide(this, QStringLiteral("Tasti di Esporta giornale"),
-                {QStringLiteral("Frecce: scelgono il formato: EPUB, o DAISY solo testo."),
+                {QStringLiteral("Frecce: scelgono il formato: EPUB, DAISY con voce (il testo con l'audio, "
+                                "letto con la voce e la velocità scelte in Voce), o DAISY solo testo."),
                  QStringLiteral("Alt+C: sceglie la cartella dove scrivere il libro."),
                  QStringLiteral("Alt+E o Invio: esporta; la finestra si chiude e l'esportazione continua accanto "
                                 "al lettore, con Annulla nell'attesa."),
@@ -102,9 +103,8 @@ FrmEsporta::FrmEsporta(QWidget* over, const QString& issueFolder, const QString&
     m_format->setFocus();
 }
 
-FrmEsporta* FrmEsporta::choose(QWidget* over, const QString& issueFolder, const QString& title, const QString& key,
-                               const QString& settingsFile) {
-    auto* window = new FrmEsporta(over, issueFolder, title, key, settingsFile);
+FrmEsporta* FrmEsporta::choose(QWidget* over, const ExportRun::Order& issue, const QString& settingsFile) {
+    auto* window = new FrmEsporta(over, issue, settingsFile);
     window->open();
     return window;
 }
@@ -120,7 +120,9 @@ void FrmEsporta::chooseFolder() {
 void FrmEsporta::start() {
     m_order.target = m_folder->text();
     m_order.format = static_cast<ExportRun::Format>(m_format->currentData().toInt());
-    QSettings(m_settingsFile, QSettings::IniFormat).setValue(kFolderKey, m_order.target);
+    m_order.voice = VoiceSettings::read(m_settingsFile);
+    // A folder that cannot be kept is asked again next time; the export goes on.
+    (void)writeSettings(m_settingsFile, {{kFolderKey, m_order.target}});
     QWidget* window = parentWidget();
     const ExportRun::Order order = m_order;
     accept();
@@ -150,12 +152,19 @@ void startExport(QWidget* window, const ExportRun::Order& order) {
     runInWorker(
         wait,
         [order, shared, progress] {
-            return ExportRun::run(order, shared->cancelled, [progress](const QString&, int done, int total) {
-                if (total > 0 && progress)
-                    postTo(progress, [progress, done, total] {
-                        if (progress)
-                            progress->update(done, total);
-                    });
+            int shownPercent = -1;
+            return ExportRun::run(order, shared->cancelled, [&](const QString& text, int done, int total) {
+                // At most a hundred steps reach the window, each with its words and its share.
+                const int percent = total > 0 ? static_cast<int>(qint64(done) * 100 / total) : -1;
+                if (percent == shownPercent && percent >= 0)
+                    return;
+                shownPercent = percent;
+                postTo(progress, [progress, text, done, total] {
+                    if (!progress)
+                        return;
+                    progress->describe(text);
+                    progress->update(done, total);
+                });
             });
         },
         [wait, window = QPointer<QWidget>(window), shared,

@@ -14,11 +14,10 @@ class FrmEsporta : public QDialog {
     Q_OBJECT
 
 public:
-    FrmEsporta(QWidget* over, const QString& issueFolder, const QString& title, const QString& key,
-               const QString& settingsFile);
+    // The issue is the order's source: its extracted folder, or its stored archive, with its title and key.
+    FrmEsporta(QWidget* over, const ExportRun::Order& issue, const QString& settingsFile);
 
-    static FrmEsporta* choose(QWidget* over, const QString& issueFolder, const QString& title, const QString& key,
-                              const QString& settingsFile);
+    static FrmEsporta* choose(QWidget* over, const ExportRun::Order& issue, const QString& settingsFile);
 
 private:
     void chooseFolder();

@@ -19,6 +19,12 @@ void DelayedProgress::update(qint64 done, qint64 total) {
         m_window->update(done, total);
 }
 
+void DelayedProgress::describe(const QString& label) {
+    m_label = label;
+    if (m_window)
+        m_window->describe(label);
+}
+
 void DelayedProgress::showNow() {
     m_quiet.stop();
     if (m_window)

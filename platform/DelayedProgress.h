@@ -21,6 +21,7 @@ public:
     ~DelayedProgress() override;
 
     void update(qint64 done, qint64 total);
+    void describe(const QString& label);
     bool isShown() const { return m_window != nullptr; }
     // Opens the window now, without the quiet start (work that is known to be long).
     void showNow();

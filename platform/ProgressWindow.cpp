@@ -43,6 +43,11 @@ void ProgressWindow::setProgress(qint64 done, qint64 total) {
     }
 }
 
+void ProgressWindow::setLabel(const QString& label) {
+    if (m_label->text() != label)
+        m_label->setText(label);
+}
+
 // The window goes at once; the owner hears of it from the event loop, so it may destroy this window then.
 void ProgressWindow::reject() {
     if (!m_cancel)
@@ -67,4 +72,8 @@ ProgressWindowHandle::~ProgressWindowHandle() {
 
 void ProgressWindowHandle::update(qint64 done, qint64 total) {
     m_window->setProgress(done, total);
+}
+
+void ProgressWindowHandle::describe(const QString& label) {
+    m_window->setLabel(label);
 }

@@ -17,6 +17,7 @@ public:
     ProgressWindow(const QString& label, const QString& title, std::function<void()> cancel);
 
     void setProgress(qint64 done, qint64 total);
+    void setLabel(const QString& label);
 
     // "Annulla", Esc and the close box.
     void reject() override;
@@ -34,6 +35,7 @@ public:
     ProgressWindowHandle(const QString& label, const QString& title, std::function<void()> cancel, bool measured);
     ~ProgressWindowHandle() override;
     void update(qint64 done, qint64 total) override;
+    void describe(const QString& label) override;
 
 private:
     ProgressWindow* m_window;

@@ -25,8 +25,7 @@ QString entryFileName(archive_entry* entry) {
 
 namespace StoreSearch {
 
-Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QString& word,
-                                                 const std::atomic<bool>& cancelled) {
+Outcome<> readEntries(const QString& path, const std::atomic<bool>& cancelled, const Entry& entryRead) {
     const std::unique_ptr<archive, decltype(&archive_read_free)> reader(archive_read_new(), archive_read_free);
     archive_read_support_format_zip(reader.get());
     archive_read_set_options(reader.get(), "zip:hdrcharset=CP850");
@@ -37,7 +36,6 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
 #endif
     if (opened != ARCHIVE_OK)
         return Failure{QStringLiteral("«%1» non si può leggere").arg(QFileInfo(path).fileName())};
-    ArticleSearch::IssueScan scan(word);
     archive_entry* entry = nullptr;
     la_int64_t total = 0;
     while (!cancelled) {
@@ -49,7 +47,7 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
         if (archive_entry_filetype(entry) != AE_IFREG || archive_entry_size(entry) > kMaxEntryBytes)
             continue;
         QByteArray bytes;
-        bytes.reserve(static_cast<qsizetype>(archive_entry_size(entry)));
+        bytes.reserve(static_cast<qsizetype>(std::max<la_int64_t>(0, archive_entry_size(entry))));
         const void* block = nullptr;
         size_t size = 0;
         la_int64_t offset = 0;
@@ -59,10 +57,21 @@ Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QStr
             bytes.append(static_cast<const char*>(block), static_cast<qsizetype>(size));
         total += bytes.size();
         if (total > kMaxArchiveBytes)
-            return Failure{QStringLiteral("«%1» è troppo grande per la ricerca").arg(QFileInfo(path).fileName())};
-        if (read == ARCHIVE_EOF)
-            scan.addFile(entryFileName(entry), bytes);
+            return Failure{QStringLiteral("«%1» è troppo grande").arg(QFileInfo(path).fileName())};
+        const QString name = entryFileName(entry);
+        if (read == ARCHIVE_EOF && !name.isEmpty() && name != QLatin1String("..") && name != QLatin1String("."))
+            entryRead(name, bytes);
     }
+    return Success();
+}
+
+Outcome<QList<ArticleSearch::Hit>> searchArchive(const QString& path, const QString& word,
+                                                 const std::atomic<bool>& cancelled) {
+    ArticleSearch::IssueScan scan(word);
+    const Outcome<> read =
+        readEntries(path, cancelled, [&](const QString& name, const QByteArray& bytes) { scan.addFile(name, bytes); });
+    if (!read)
+        return Failure{read.reason()};
     return scan.hits();
 }
 

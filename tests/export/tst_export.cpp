@@ -1,8 +1,11 @@
 // The exports of an issue: EPUB checked by epubcheck, awkward text escaped, what cannot be read left out and said.
+#include "SampleIssue.h"
 #include "export/DaisyBook.h"
 #include "export/EpubBook.h"
+#include "export/ExportRun.h"
 #include "export/FrmEsporta.h"
 #include "export/IssueContent.h"
+#include "export/voce/Mp3Speaker.h"
 #include "platform/Announcer.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "support/Screens.h"
@@ -17,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+
+Q_DECLARE_METATYPE(ExportRun::Format)
 
 namespace {
 
@@ -90,6 +95,86 @@ QStringList daisyFaults(const QString& folder) {
     return faults;
 }
 
+// The content of the meta element of that name.
+QString metaContent(const QString& path, const QString& name) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.attributes().value("name") == name)
+            return xml.attributes().value("content").toString();
+    }
+    return {};
+}
+
+// "npt=1.250s" as seconds.
+double nptSeconds(const QString& value) {
+    return value.mid(4).chopped(1).toDouble();
+}
+
+// The audio holds: every clip lies within its MP3 as decoded, each MP3 lasts what the synthesiser gave (within
+// 2%), and ncc:totalTime is the sum of the clips.
+QStringList audioFaults(const QString& folder) {
+    QStringList faults;
+    double sum = 0;
+    QMap<QString, double> lastEnd;
+    for (const QString& smil : QDir(folder).entryList({"*.smil"})) {
+        QFile file(folder + "/" + smil);
+        if (!file.open(QIODevice::ReadOnly))
+            return {smil + " illeggibile"};
+        QXmlStreamReader xml(&file);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("audio"))
+                continue;
+            const QString src = xml.attributes().value("src").toString();
+            const double begin = nptSeconds(xml.attributes().value("clip-begin").toString());
+            const double end = nptSeconds(xml.attributes().value("clip-end").toString());
+            sum += end - begin;
+            lastEnd[src] = std::max(lastEnd.value(src), end);
+            if (begin < 0 || end < begin)
+                faults << QString("%1: clip %2-%3").arg(smil).arg(begin).arg(end);
+        }
+    }
+    for (auto mp3 = lastEnd.cbegin(); mp3 != lastEnd.cend(); ++mp3) {
+        QFile file(folder + "/" + mp3.key());
+        const auto decoded = file.open(QIODevice::ReadOnly) ? Mp3Speaker::decodedSamples(file.readAll())
+                                                            : Outcome<std::pair<qint64, int>>(Failure{"manca"});
+        if (!decoded || decoded.value().second <= 0) {
+            faults << mp3.key() + ": " + decoded.reason();
+            continue;
+        }
+        const double seconds = double(decoded.value().first) / decoded.value().second;
+        if (mp3.value() > seconds + 0.001 || std::abs(seconds - mp3.value()) > 0.02 * mp3.value())
+            faults << QString("%1 dura %2 s, la voce ne ha dati %3").arg(mp3.key()).arg(seconds).arg(mp3.value());
+    }
+    const QTime total = QTime::fromString(metaContent(folder + "/ncc.html", "ncc:totalTime"), "hh:mm:ss");
+    if (std::abs(QTime(0, 0).secsTo(total) - sum) > 0.5)
+        faults << QString("ncc:totalTime %1, le clip %2 s").arg(total.toString()).arg(sum);
+    return faults;
+}
+
+ExportRun::Order demoOrder(const QString& dir, ExportRun::Format format) {
+    const SampleIssue::Layout demo = SampleIssue::demoIssues().first();
+    const QString archive = dir + "/" + SampleIssue::baseName(demo) + ".zip";
+    if (!QFile::exists(archive))
+        SampleIssue::write(demo, archive);
+    return {.archive = archive,
+            .title = "La Gazzetta del Borgo",
+            .key = SampleIssue::baseName(demo),
+            .target = dir,
+            .format = format};
+}
+
+ExportRun::Order awkwardOrder(const QString& dir, ExportRun::Format format) {
+    return {.issueFolder = awkwardIssue(dir + "/Temp"),
+            .title = "La Gazzetta di sabato 5 dicembre 2026",
+            .key = "Gazzetta20261205",
+            .target = dir,
+            .format = format,
+            .workers = 2};
+}
+
 } // namespace
 
 class TestExport : public QObject {
@@ -114,31 +199,55 @@ private slots:
 #endif
     }
 
-    // epubcheck finds no error and no warning in the book of awkward text.
+    // epubcheck finds no error and no warning in the book of the demo issue, taken from its stored archive, and in
+    // the book of awkward text.
+    void theEpubPassesEpubcheck_data() {
+        QTest::addColumn<bool>("demo");
+        QTest::newRow("giornale dimostrativo") << true;
+        QTest::newRow("testo difficile") << false;
+    }
     void theEpubPassesEpubcheck() {
+        QFETCH(bool, demo);
         // Debian's epubcheck is a jar, run by java where the system does not start jars by itself.
         const QString epubcheck = QStandardPaths::findExecutable("epubcheck");
         const QString java = QStandardPaths::findExecutable("java");
         if (epubcheck.isEmpty() || java.isEmpty())
             QSKIP("epubcheck is not installed");
         QTemporaryDir dir;
-        const std::atomic<bool> cancelled = false;
-        const Outcome<IssueContent> issue = IssueContent::read(
-            awkwardIssue(dir.filePath("Temp")), "La Gazzetta di sabato 5 dicembre 2026", "Gazzetta20261205", cancelled);
-        QVERIFY(issue);
-        const QString book = dir.filePath("libro.epub");
-        int steps = 0;
-        const Outcome<> written = EpubBook::write(issue.value(), book, [&](const QString&, int, int) {
-            ++steps;
-            return true;
-        });
-        QVERIFY2(written, qPrintable(written.reason()));
-        QCOMPARE(steps, 2);
+        const auto format = ExportRun::Format::Epub;
+        const ExportRun::Order order = demo ? demoOrder(dir.path(), format) : awkwardOrder(dir.path(), format);
+        QStringList said;
+        const Outcome<ExportRun::Done> done =
+            ExportRun::run(order, false, [&](const QString& text, int, int) { said << text; });
+        QVERIFY2(done, qPrintable(done.reason()));
+        QCOMPARE(said.last(), demo ? QString("Esportazione: Spettacoli, articolo 48 di 48")
+                                   : QString("Esportazione: Sport, articolo 3 di 3"));
         QProcess check;
-        check.start(java, {"-jar", QFileInfo(epubcheck).canonicalFilePath(), "--failonwarnings", book});
+        check.start(java, {"-jar", QFileInfo(epubcheck).canonicalFilePath(), "--failonwarnings",
+                           QDir::fromNativeSeparators(done.value().book)});
         QVERIFY(check.waitForFinished(120000));
-        const QString said = QString::fromUtf8(check.readAllStandardOutput() + check.readAllStandardError());
-        QVERIFY2(check.exitCode() == 0 && !said.contains("WARNING") && !said.contains("ERROR"), qPrintable(said));
+        const QString report = QString::fromUtf8(check.readAllStandardOutput() + check.readAllStandardError());
+        QVERIFY2(check.exitCode() == 0 && !report.contains("WARNING") && !report.contains("ERROR"), qPrintable(report));
+    }
+
+    // The talking book with voice: two voice processes speak the articles; every heading leads to its par, every
+    // clip lies within its MP3, and the book's time is the clips'.
+    void theTalkingBookWithVoiceHolds() {
+        QTemporaryDir dir;
+        QList<int> counted;
+        const Outcome<ExportRun::Done> done = ExportRun::run(awkwardOrder(dir.path(), ExportRun::Format::DaisyVoice),
+                                                             false, [&](const QString&, int done, int total) {
+                                                                 if (total > 0)
+                                                                     counted << done;
+                                                             });
+        QVERIFY2(done, qPrintable(done.reason()));
+        QCOMPARE(counted, (QList<int>{1, 2, 3}));
+        const QString book = QDir::fromNativeSeparators(done.value().book);
+        QCOMPARE(daisyFaults(book), QStringList());
+        QCOMPARE(audioFaults(book).join("\n"), QString());
+        QCOMPARE(QDir(book).entryList({"*.mp3"}).size(), 3);
+        QCOMPARE(metaContent(book + "/ncc.html", "ncc:multimediaType"), QString("audioFullText"));
+        QCOMPARE(metaContent(book + "/ncc.html", "ncc:narrator"), QString("eSpeak NG, voce it"));
     }
 
     // The text-only talking book: its headings lead through the SMIL files to the text.
@@ -165,7 +274,8 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false);
         FrmLeggiGiornale::setExportAction(
             [&](QWidget* reader, const QString& issue, const QString& title, const QString& key) {
-                FrmEsporta::choose(reader, issue, title, key, folder.file("impostazioni.ini"));
+                FrmEsporta::choose(reader, {.issueFolder = issue, .title = title, .key = key},
+                                   folder.file("impostazioni.ini"));
             });
         QTemporaryDir target;
         const QString issueFolder = awkwardIssue(folder.file("Temp"));
@@ -188,17 +298,42 @@ private slots:
         FrmLeggiGiornale::setExportAction({});
     }
 
-    // A stop leaves no book at its name.
-    void aStopLeavesNothing() {
+    // A stop in the middle, and a target that cannot be written, leave nothing at the book's name; the failure says
+    // why.
+    void aStopOrAFailureLeavesNothing_data() {
+        QTest::addColumn<ExportRun::Format>("format");
+        QTest::addColumn<bool>("writable");
+        for (const auto& [name, format] : {std::pair{"EPUB", ExportRun::Format::Epub},
+                                           {"DAISY solo testo", ExportRun::Format::DaisyText},
+                                           {"DAISY con voce", ExportRun::Format::DaisyVoice}}) {
+            QTest::newRow(qPrintable(QString(name) + ", fermata")) << format << true;
+            QTest::newRow(qPrintable(QString(name) + ", sola lettura")) << format << false;
+        }
+    }
+    void aStopOrAFailureLeavesNothing() {
+        QFETCH(ExportRun::Format, format);
+        QFETCH(bool, writable);
+#ifndef Q_OS_LINUX
+        if (!writable)
+            QSKIP("a folder no one may write, even an administrator, is /sys on Linux");
+#endif
         QTemporaryDir dir;
-        const std::atomic<bool> cancelled = false;
-        const Outcome<IssueContent> issue =
-            IssueContent::read(awkwardIssue(dir.filePath("Temp")), "Titolo", "Gazzetta20261205", cancelled);
-        QVERIFY(issue);
-        const QString book = dir.filePath("libro.epub");
-        const Outcome<> written = EpubBook::write(issue.value(), book, [](const QString&, int, int) { return false; });
-        QCOMPARE(written.reason(), QString("esportazione annullata"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+        ExportRun::Order order = awkwardOrder(dir.path(), format);
+        const QString target = writable ? dir.filePath("libri") : "/sys";
+        QDir().mkpath(target);
+        order.target = target;
+        std::atomic<bool> cancelled = false;
+        const Outcome<ExportRun::Done> done =
+            ExportRun::run(order, cancelled, [&](const QString&, int done, int) { cancelled = done >= 1; });
+        QVERIFY(!done);
+        if (writable) {
+            QCOMPARE(done.reason(), QString("esportazione annullata"));
+            QCOMPARE(QDir(target).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        } else {
+            QVERIFY2(done.reason().contains("accesso negato") || done.reason().contains("sola lettura"),
+                     qPrintable(done.reason()));
+            QVERIFY(!QFile::exists("/sys/La Gazzetta di sabato 5 dicembre 2026.parziale"));
+        }
     }
 };
 

@@ -198,6 +198,7 @@ public:
         if (m_cancelAfter >= 0 && done >= m_cancelAfter)
             pressAnnulla(m_cancel);
     }
+    void describe(const QString& label) override { m_toolkit.progressLabel = label; }
 
 private:
     ScriptedToolkit& m_toolkit;

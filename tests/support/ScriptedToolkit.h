@@ -35,6 +35,7 @@ public:
     // update is kept in progressDone / progressTotal.
     void answerProgress(qint64 cancelAfter = -1);
     qint64 progressDone = -1;
+    QString progressLabel; // the last describe()
     qint64 progressTotal = -1;
 
     // Waits of unknown length come when the machine is slow, so they need no script: they are counted, and the

@@ -1,0 +1,150 @@
+#include "Mp3Speaker.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cmath>
+#include <espeak-ng/speak_lib.h>
+#include <lame.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::vector<short>* g_samples = nullptr; // where the synthesis callback writes
+QString g_voice;
+int g_sampleRate = 0;
+
+int collect(short* samples, int count, espeak_EVENT*) {
+    if (samples && count > 0 && g_samples)
+        g_samples->insert(g_samples->end(), samples, samples + count);
+    return 0;
+}
+
+// espeak-ng's name of the voice: the one in the settings when it is an Italian voice of espeak-ng, else "it".
+QString italianVoice(const QString& wanted) {
+    espeak_VOICE italian{};
+    italian.languages = "it";
+    const espeak_VOICE** voices = espeak_ListVoices(&italian);
+    for (int i = 0; voices && voices[i]; ++i) {
+        const QString name = QString::fromUtf8(voices[i]->name);
+        const QString identifier = QString::fromUtf8(voices[i]->identifier);
+        if (!wanted.isEmpty() && (name.compare(wanted, Qt::CaseInsensitive) == 0 || identifier == wanted))
+            return identifier;
+    }
+    return QStringLiteral("it");
+}
+
+struct LameDeleter {
+    void operator()(lame_global_flags* flags) const { lame_close(flags); }
+};
+
+} // namespace
+
+Outcome<> Mp3Speaker::open(const VoiceSettings& settings, const QString& dataFolder) {
+    const QByteArray path = QDir::toNativeSeparators(dataFolder).toLocal8Bit();
+    const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, dataFolder.isEmpty() ? nullptr : path.constData(),
+                                       espeakINITIALIZE_DONT_EXIT);
+    g_sampleRate = rate;
+    if (rate <= 0)
+        return Failure{QStringLiteral("la sintesi vocale espeak-ng non trova i suoi dati")};
+    g_voice = italianVoice(settings.name);
+    if (espeak_SetVoiceByName(g_voice.toUtf8().constData()) != EE_OK)
+        return Failure{QStringLiteral("la sintesi vocale espeak-ng non ha la voce italiana")};
+    const int wordsPerMinute = std::clamp(static_cast<int>(std::lround(espeakRATE_NORMAL * settings.speed)),
+                                          espeakRATE_MINIMUM, espeakRATE_MAXIMUM);
+    espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
+    espeak_SetParameter(espeakPITCH, std::clamp(50 + settings.pitch / 2, 0, 100), 0);
+    espeak_SetParameter(espeakVOLUME, std::clamp(settings.volume, 0, 100), 0);
+    espeak_SetSynthCallback(collect);
+    return Success();
+}
+
+QString Mp3Speaker::narrator() {
+    return QStringLiteral("eSpeak NG, voce %1").arg(g_voice);
+}
+
+Outcome<Mp3Speaker::Spoken> Mp3Speaker::speak(const QStringList& utterances) {
+    Spoken spoken;
+    spoken.sampleRate = g_sampleRate;
+    std::vector<short> samples;
+    g_samples = &samples;
+    for (const QString& utterance : utterances) {
+        const double begin = static_cast<double>(samples.size()) / spoken.sampleRate;
+        QByteArray text = utterance.simplified().toUtf8();
+        text.append('\0');
+        const espeak_ERROR error =
+            espeak_Synth(text.constData(), text.size(), 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+        if (error != EE_OK) {
+            g_samples = nullptr;
+            return Failure{QStringLiteral("la sintesi vocale non ha potuto dire «%1»").arg(utterance.left(60))};
+        }
+        spoken.clips.append({begin, static_cast<double>(samples.size()) / spoken.sampleRate});
+    }
+    g_samples = nullptr;
+    spoken.samples = static_cast<qint64>(samples.size());
+
+    const std::unique_ptr<lame_global_flags, LameDeleter> lame(lame_init());
+    if (!lame)
+        return Failure{QStringLiteral("il codificatore MP3 non si avvia")};
+    lame_set_in_samplerate(lame.get(), spoken.sampleRate);
+    lame_set_out_samplerate(lame.get(), spoken.sampleRate);
+    lame_set_num_channels(lame.get(), 1);
+    lame_set_mode(lame.get(), MONO);
+    lame_set_brate(lame.get(), kBitrate);
+    lame_set_quality(lame.get(), 5);
+    lame_set_bWriteVbrTag(lame.get(), 0);
+    if (lame_init_params(lame.get()) < 0)
+        return Failure{QStringLiteral("il codificatore MP3 non accetta il suono della voce")};
+    // LAME's own bound: 1.25 times the samples plus 7200 bytes.
+    spoken.mp3.resize(static_cast<qsizetype>(samples.size() * 5 / 4 + 7200));
+    auto* out = reinterpret_cast<unsigned char*>(spoken.mp3.data());
+    const int encoded = samples.empty() ? 0
+                                        : lame_encode_buffer(lame.get(), samples.data(), samples.data(),
+                                                             static_cast<int>(samples.size()), out,
+                                                             static_cast<int>(spoken.mp3.size()));
+    if (encoded < 0)
+        return Failure{QStringLiteral("il codificatore MP3 si è fermato (errore %1)").arg(encoded)};
+    const int flushed = lame_encode_flush(lame.get(), out + encoded, static_cast<int>(spoken.mp3.size()) - encoded);
+    if (flushed < 0)
+        return Failure{QStringLiteral("il codificatore MP3 si è fermato (errore %1)").arg(flushed)};
+    spoken.mp3.truncate(encoded + flushed);
+    // The file, as a player decodes it, starts with the encoder's delay and the decoder's (528 + 1 samples): the
+    // clips move by as much, so each begins where its words do.
+    const double delay = static_cast<double>(lame_get_encoder_delay(lame.get()) + 529) / spoken.sampleRate;
+    for (auto& [begin, end] : spoken.clips) {
+        begin = begin == 0 ? 0 : begin + delay;
+        end += delay;
+    }
+    return spoken;
+}
+
+Outcome<std::pair<qint64, int>> Mp3Speaker::decodedSamples(const QByteArray& mp3) {
+    hip_t decoder = hip_decode_init();
+    if (!decoder)
+        return Failure{QStringLiteral("il decodificatore MP3 non si avvia")};
+    std::vector<short> left(1152 * 64), right(1152 * 64);
+    mp3data_struct header{};
+    qint64 total = 0;
+    int rate = 0;
+    auto* bytes = reinterpret_cast<unsigned char*>(const_cast<char*>(mp3.constData()));
+    constexpr int kChunk = 4096;
+    for (qsizetype at = 0; at <= mp3.size(); at += kChunk) {
+        const int length = static_cast<int>(std::min<qsizetype>(kChunk, mp3.size() - at));
+        // Each call gives the samples of the frames it completes; an empty buffer takes out the rest.
+        int got = hip_decode1_headers(decoder, bytes + at, length, left.data(), right.data(), &header);
+        while (got > 0) {
+            total += got;
+            got = hip_decode1_headers(decoder, bytes + at, 0, left.data(), right.data(), &header);
+        }
+        if (got < 0) {
+            hip_decode_exit(decoder);
+            return Failure{QStringLiteral("l'MP3 è danneggiato")};
+        }
+        if (header.header_parsed)
+            rate = header.samplerate;
+        if (length == 0)
+            break;
+    }
+    hip_decode_exit(decoder);
+    return std::pair<qint64, int>{total, rate};
+}
