@@ -14,6 +14,7 @@
 #include "platform/QtToolkit.h"
 #include "platform/Screen.h"
 #include "platform/Worker.h"
+#include "reader/FrmGiornaliScaricati.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "service/FrmDownload.h"
 #include "service/ServiceAddress.h"
@@ -93,6 +94,11 @@ void wireSubsystems() {
     FrmLeggiGiornale::setExportAction(
         [](QWidget* reader, const QString& folder, const QString& title, const QString& key) {
             FrmEsporta::choose(reader, {.issueFolder = folder, .title = title, .key = key},
+                               ProgramFolder::join(QStringLiteral("impostazioni.ini")));
+        });
+    FrmGiornaliScaricati::setExportAction(
+        [](QWidget* window, const QString& archive, const QString& title, const QString& key) {
+            FrmEsporta::choose(window, {.archive = archive, .title = title, .key = key},
                                ProgramFolder::join(QStringLiteral("impostazioni.ini")));
         });
 }

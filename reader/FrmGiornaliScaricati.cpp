@@ -21,6 +21,11 @@ namespace {
 
 const QString kTitle = QStringLiteral("Giornali scaricati");
 
+FrmGiornaliScaricati::ExportAction& exportAction() {
+    static FrmGiornaliScaricati::ExportAction action;
+    return action;
+}
+
 } // namespace
 
 FrmGiornaliScaricati::FrmGiornaliScaricati() : m_list(new QComboBox(this)), m_eliminaVecchi(new QPushButton(this)) {
@@ -39,12 +44,16 @@ FrmGiornaliScaricati::FrmGiornaliScaricati() : m_list(new QComboBox(this)), m_el
     auto* canc = new QShortcut(Qt::Key_Delete, m_list);
     canc->setContext(Qt::WidgetShortcut);
     connect(canc, &QShortcut::activated, this, &FrmGiornaliScaricati::deleteSelected);
+    auto* esporta = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), m_list);
+    esporta->setContext(Qt::WidgetShortcut);
+    connect(esporta, &QShortcut::activated, this, &FrmGiornaliScaricati::exportSelected);
     connect(m_eliminaVecchi, &QPushButton::clicked, this, &FrmGiornaliScaricati::CmdEliminaVecchi_Click);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     addKeyGuide(this, QStringLiteral("Tasti dei giornali scaricati"),
                 {QStringLiteral("Frecce, Inizio, Fine: scorrono i giornali, dal più recente."),
                  QStringLiteral("Invio: apre il giornale scelto."),
                  QStringLiteral("Canc: elimina il giornale scelto, dopo una domanda."),
+                 QStringLiteral("Ctrl+E: esporta il giornale scelto come EPUB o libro DAISY."),
                  QStringLiteral("Alt+E: elimina i giornali più vecchi di un numero di giorni."),
                  QStringLiteral("Esc: torna al menu principale."), QStringLiteral("F1: questa guida.")});
 }
@@ -108,6 +117,23 @@ void FrmGiornaliScaricati::open() {
         return;
     Module1::ApriArchivioScelto(m_issues.at(row).path);
     close();
+}
+
+void FrmGiornaliScaricati::setExportAction(ExportAction action) {
+    exportAction() = std::move(action);
+}
+
+void FrmGiornaliScaricati::exportSelected() {
+    const int row = m_list->currentIndex();
+    if (m_wait || !exportAction())
+        return;
+    if (row < 0) {
+        Toolkit::current().message(this, QStringLiteral("Nessun giornale da esportare."), kTitle,
+                                   Toolkit::Icon::Information);
+        return;
+    }
+    const ArchiveLibrary::StoredIssue& issue = m_issues.at(row);
+    exportAction()(this, issue.path, issue.title, issue.baseName);
 }
 
 void FrmGiornaliScaricati::deleteSelected() {

@@ -3,6 +3,7 @@
 #include "ArchiveLibrary.h"
 
 #include <QWidget>
+#include <functional>
 
 class DelayedProgress;
 class QComboBox;
@@ -20,6 +21,11 @@ public:
     FrmGiornaliScaricati();
     void Form_Load();
 
+    // What Ctrl+E does with the chosen issue's archive (the export's screen lives above the reader).
+    using ExportAction =
+        std::function<void(QWidget* window, const QString& archive, const QString& title, const QString& key)>;
+    static void setExportAction(ExportAction action);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -30,6 +36,7 @@ private:
     void listKeyPress(int keyAscii);
     void open();
     void deleteSelected();
+    void exportSelected();
     void CmdEliminaVecchi_Click();
     void deleteOlderThan(int days);
     void removeAndFill(const QList<ArchiveLibrary::StoredIssue>& issues, int row);

@@ -11,7 +11,7 @@ packages=(
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream dpkg-dev file
     libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng dbus
-    epubcheck lintian zlib1g-dev
+    epubcheck lintian zlib1g-dev libespeak-ng-dev espeak-ng-data libmp3lame-dev zip
 )
 
 missing=()

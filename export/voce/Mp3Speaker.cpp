@@ -127,7 +127,9 @@ Outcome<std::pair<qint64, int>> Mp3Speaker::decodedSamples(const QByteArray& mp3
     qint64 total = 0;
     int rate = 0;
     auto* bytes = reinterpret_cast<unsigned char*>(const_cast<char*>(mp3.constData()));
-    constexpr int kChunk = 4096;
+    // Fed in pieces smaller than any frame: each call then completes at most the one frame it returns, and none
+    // is left behind in the decoder (fed many frames at once, it gives back fewer).
+    constexpr int kChunk = 16;
     for (qsizetype at = 0; at <= mp3.size(); at += kChunk) {
         const int length = static_cast<int>(std::min<qsizetype>(kChunk, mp3.size() - at));
         // Each call gives the samples of the frames it completes; an empty buffer takes out the rest.

@@ -6,7 +6,10 @@
 #include "export/FrmEsporta.h"
 #include "export/IssueContent.h"
 #include "export/voce/Mp3Speaker.h"
+#include "app/FrmLetturaGiornali.h"
 #include "platform/Announcer.h"
+#include "platform/Screen.h"
+#include "reader/FrmGiornaliScaricati.h"
 #include "reader/FrmLeggiGiornale.h"
 #include "support/Screens.h"
 #include "support/TestMain.h"
@@ -16,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -296,6 +300,34 @@ private slots:
         QCOMPARE(daisyFaults(book), QStringList());
         QVERIFY(!QFile::exists(book + ".parziale"));
         FrmLeggiGiornale::setExportAction({});
+    }
+
+    // Ctrl+E in "Giornali scaricati" exports the chosen issue from its stored archive.
+    void ctrlEExportsTheChosenStoredIssue() {
+        TestProgramFolder folder;
+        QApplication::setQuitOnLastWindowClosed(false);
+        FrmGiornaliScaricati::setExportAction(
+            [&](QWidget* window, const QString& archive, const QString& title, const QString& key) {
+                FrmEsporta::choose(window, {.archive = archive, .title = title, .key = key},
+                                   folder.file("impostazioni.ini"));
+            });
+        folder.write("accesso.txt", "demo--demo\r\n");
+        QDir(folder.path()).mkpath("Giornali");
+        const ExportRun::Order demo = demoOrder(folder.file("Giornali"), ExportRun::Format::Epub);
+        child<QPushButton>(&Screen<FrmLetturaGiornali>::show(), "CmdGiornaliScaricati")->click();
+        QTRY_VERIFY(QApplication::focusWidget() &&
+                    QApplication::focusWidget()->objectName() == "CboGiornaliScaricati");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+        QTRY_VERIFY(QApplication::activeWindow() && QApplication::activeWindow()->objectName() == "FrmEsporta");
+        QTemporaryDir target;
+        folder.toolkit.answerFile(QDir::toNativeSeparators(target.path()));
+        QTest::keyClick(QApplication::activeWindow(), Qt::Key_C, Qt::AltModifier);
+        QTest::keyClick(QApplication::activeWindow(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(target.path()).entryList({"*.epub"}).isEmpty(), 10000);
+        QCOMPARE(QDir(target.path()).entryList({"*.epub"}).first(),
+                 ArchiveLibrary::list(folder.file("Giornali")).value().first().title + ".epub");
+        Screen<FrmGiornaliScaricati>::ifLoaded()->close();
+        FrmGiornaliScaricati::setExportAction({});
     }
 
     // A stop in the middle, and a target that cannot be written, leave nothing at the book's name; the failure says

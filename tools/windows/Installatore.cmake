@@ -9,6 +9,7 @@
 if(NOT CMAKE_SCRIPT_MODE_FILE)
 
 install(FILES ${giornali_dll_esterne} DESTINATION .)
+install(DIRECTORY ${giornali_dati_espeak}/espeak-ng-data DESTINATION .)
 foreach(modulo ${giornali_moduli_qt})
     install(FILES $<TARGET_FILE:Qt6::${modulo}> DESTINATION .)
 endforeach()

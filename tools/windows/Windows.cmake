@@ -4,6 +4,9 @@
 
 set(GIORNALI_WINDOWS_PREFISSI "" CACHE STRING "Folders of the Windows libraries (Qt, libarchive, gumbo)")
 
+# espeak-ng's voices, beside the voice program that speaks the talking books.
+find_path(giornali_dati_espeak espeak-ng-data PATHS ${CMAKE_FIND_ROOT_PATH} PATH_SUFFIXES share NO_DEFAULT_PATH REQUIRED)
+
 # The C and C++ run-time of MinGW-w64 and the DLLs of the third-party libraries.
 set(giornali_dll_esterne "")
 foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
@@ -15,7 +18,7 @@ foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
     endif()
     list(APPEND giornali_dll_esterne ${trovata})
 endforeach()
-foreach(dll zlib1.dll libarchive.dll libgumbo-1.dll)
+foreach(dll zlib1.dll libarchive.dll libgumbo-1.dll libespeak-ng-1.dll libmp3lame-0.dll)
     find_file(dll_${dll} ${dll} PATHS ${CMAKE_FIND_ROOT_PATH} PATH_SUFFIXES bin lib NO_DEFAULT_PATH REQUIRED)
     list(APPEND giornali_dll_esterne ${dll_${dll}})
 endforeach()
@@ -45,7 +48,10 @@ endif()
 add_custom_target(dll_windows ALL
                   COMMAND ${CMAKE_COMMAND} -E make_directory platforms styles traduzioni
                   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${giornali_dll_esterne} ${CMAKE_BINARY_DIR}
-                  ${copie} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
+                  ${copie}
+                  COMMAND ${CMAKE_COMMAND} -E copy_directory ${giornali_dati_espeak}/espeak-ng-data
+                          ${CMAKE_BINARY_DIR}/espeak-ng-data
+                  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
 
 # Tests and benchmarks under Wine: its own prefix, headless through Qt's offscreen plugin. Wine hands no variable
 # named QT_* to a Windows program, but turns WINEQT_* into QT_*; Qt Test writes to a pipe only when told to.

@@ -25,7 +25,7 @@ sudo=()
 
 installa_pacchetti() {
     local pacchetti=(mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-                     wine wine64 nsis xz-utils patch)
+                     wine wine64 nsis xz-utils patch espeak-ng-data)
     local mancanti=()
     for p in "${pacchetti[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")
@@ -125,6 +125,104 @@ costruisci_gumbo() {
         "$DEPS" >"$DEPS/lib/pkgconfig/gumbo.pc"
 }
 
+# Applies a Debian source tree's own patches, in the order of debian/patches/series.
+patch_debian() {
+    local src=$1 p
+    while read -r p; do
+        case $p in '' | '#'*) continue ;; esac
+        patch -d "$src" -p1 --forward -s <"$src/debian/patches/$p"
+    done <"$src/debian/patches/series"
+}
+
+# LAME's MP3 encoder with its MP3 decoder (hip_decode*, from mpglib) in the same library, as Debian builds it.
+# Debian's patches change configure.in and Makefile.am, which without autotools here could not be turned into
+# Makefiles again: configure only writes config.h, and the library's sources are compiled straight into a DLL that
+# exports what upstream's include/libmp3lame.sym lists (less lame_init_old, listed there but gone from 3.100).
+costruisci_lame() {
+    [ -f "$DEPS/bin/libmp3lame-0.dll" ] && return
+    echo "Costruzione di LAME 3.100 per Windows dai sorgenti Debian"
+    local src=$W/src/lame-3.100 b=$W/build/lame
+    if [ ! -d "$src" ]; then
+        sorgente_debian lame bookworm
+        mkdir -p "$W/src" && tar -C "$W/src" -xf "$W"/debsrc/lame_3.100.orig.tar.gz
+        tar -C "$src" -xf "$W"/debsrc/lame_3.100-*.debian.tar.xz
+        patch_debian "$src"
+    fi
+    rm -rf "$b" && mkdir -p "$b" "$DEPS"/{bin,lib/pkgconfig,include/lame}
+    (cd "$b" && "$src/configure" --host=x86_64-w64-mingw32 CC=x86_64-w64-mingw32-gcc-posix --disable-frontend \
+        --disable-nasm --enable-decoder >configure.log 2>&1) ||
+        { echo "LAME: configure non riuscito, vedi $b/configure.log"; exit 1; }
+    grep -q '^#define HAVE_MPGLIB 1' "$b/config.h" || { echo "LAME: configure ha escluso il decodificatore"; exit 1; }
+    local oggetti=() c
+    for c in "$src"/libmp3lame/*.c "$src"/libmp3lame/vector/xmm_quantize_sub.c "$src"/mpglib/*.c; do
+        oggetti+=("$b/$(basename "$(dirname "$c")")-$(basename "$c" .c).o")
+        x86_64-w64-mingw32-gcc-posix -O2 -DHAVE_CONFIG_H -I"$b" -I"$src/include" -I"$(dirname "$c")" \
+            -I"$src/libmp3lame" -I"$src/mpglib" -c "$c" -o "${oggetti[-1]}"
+    done
+    # Only the symbols the objects define: the list still names functions 3.100 no longer has.
+    { echo EXPORTS
+      grep -Fxf <(x86_64-w64-mingw32-nm -g --defined-only "${oggetti[@]}" | awk '{print $3}') \
+          "$src/include/libmp3lame.sym"; } >"$b/libmp3lame.def"
+    x86_64-w64-mingw32-gcc-posix -shared -o "$DEPS/bin/libmp3lame-0.dll" "${oggetti[@]}" "$b/libmp3lame.def" \
+        -Wl,--out-implib,"$DEPS/lib/libmp3lame.dll.a"
+    cp "$src/include/lame.h" "$DEPS/include/lame/"
+    # Debian's record is lame.pc with -I.../include/lame; both spellings of the include work with these.
+    local pc
+    for pc in mp3lame lame; do
+        printf 'prefix=%s\nlibdir=${prefix}/lib\nincludedir=${prefix}/include\nName: lame\nDescription: MP3 encoding library\nVersion: 3.100\nLibs: -L${libdir} -lmp3lame\nCflags: -I${includedir} -I${includedir}/lame\n' \
+            "$DEPS" >"$DEPS/lib/pkgconfig/$pc.pc"
+    done
+}
+
+# eSpeak NG's library for synchronous synthesis only (the program takes the samples through the synth callback):
+# no audio output (pcaudiolib), no asynchronous thread, no sonic (so no rates above 450 words a minute), no
+# mbrola; the Klatt voices are kept, they are one plain C file. Bookworm's 1.51 tarball is missing from the archive's
+# mirror: trixie's 1.52.0, with its patches, has the same interface and reads the same data (phondata version
+# 0x014801; Italian from Debian's 1.51 data is sample for sample what 1.52's own data gives). Its sources are
+# compiled straight into a DLL, as the Makefile.am lists them; only the functions the headers mark ESPEAK_API or
+# ESPEAK_NG_API are exported.
+# The voice data cannot be compiled here (the compiler is the library run as a program, which would be a Windows
+# one): it is Debian's own espeak-ng-data package, little-endian like Windows, copied into share/espeak-ng-data
+# without what belongs to mbrola.
+costruisci_espeak() {
+    [ -f "$DEPS/bin/libespeak-ng-1.dll" ] && [ -f "$DEPS/share/espeak-ng-data/phondata" ] && return
+    echo "Costruzione di eSpeak NG per Windows dai sorgenti Debian"
+    local src=$W/src/espeak-ng-1.52.0+dfsg b=$W/build/espeak-ng dati=/usr/lib/x86_64-linux-gnu/espeak-ng-data
+    if [ ! -d "$src" ]; then
+        sorgente_debian espeak-ng trixie
+        mkdir -p "$W/src" && tar -C "$W/src" -xf "$W"/debsrc/espeak-ng_1.52.0+dfsg.orig.tar.gz
+        tar -C "$src" -xf "$W"/debsrc/espeak-ng_1.52.0+dfsg-*.debian.tar.xz
+        patch_debian "$src"
+    fi
+    rm -rf "$b" && mkdir -p "$b" "$DEPS"/{bin,lib/pkgconfig,include/espeak-ng,share}
+    printf '#define HAVE_MKSTEMP 1\n#define USE_ASYNC 0\n#define USE_KLATT 1\n#define USE_LIBPCAUDIO 0\n#define USE_LIBSONIC 0\n#define USE_MBROLA 0\n#define USE_SPEECHPLAYER 0\n#define PACKAGE_VERSION "1.52.0"\n' \
+        >"$b/config.h"
+    # MinGW-w64 has no <endian.h>; Windows is little-endian.
+    printf '#include <sys/param.h>\n#define le16toh(x) (x)\n#define le32toh(x) (x)\n' >"$b/endian.h"
+    local oggetti=() c
+    for c in "$src"/src/ucd-tools/src/{case,categories,ctype,proplist,scripts,tostring}.c \
+             "$src"/src/libespeak-ng/{common,compiledata,compiledict,dictionary,encoding,error,espeak_api,ieee80}.c \
+             "$src"/src/libespeak-ng/{intonation,langopts,mnemonics,numbers,readclause,phoneme,phonemelist}.c \
+             "$src"/src/libespeak-ng/{setlengths,soundicon,spect,speech,ssml,synthdata,synthesize,translate}.c \
+             "$src"/src/libespeak-ng/{translateword,tr_languages,voices,wavegen,klatt}.c; do
+        oggetti+=("$b/$(basename "$c" .c).o")
+        # Without PATH_ESPEAK_DATA speech.h's default is no string at all; the program always names the folder.
+        # Windows' C library spells strerror_r as strerror_s, with the arguments in another order.
+        x86_64-w64-mingw32-gcc-posix -std=c99 -O2 -fno-exceptions -fwrapv -D_DEFAULT_SOURCE \
+            -D_POSIX_C_SOURCE=200112L -DLIBESPEAK_NG_EXPORT=1 -DPATH_ESPEAK_DATA='"espeak-ng-data"' \
+            -D'strerror_r(e,b,n)=strerror_s(b,n,e)' -I"$b" -I"$src/src/include" -I"$src/src/ucd-tools/src/include" \
+            -I"$src/src/libespeak-ng" -c "$c" -o "${oggetti[-1]}"
+    done
+    x86_64-w64-mingw32-gcc-posix -shared -o "$DEPS/bin/libespeak-ng-1.dll" "${oggetti[@]}" \
+        -Wl,--out-implib,"$DEPS/lib/libespeak-ng.dll.a"
+    cp "$src"/src/include/espeak-ng/{speak_lib,espeak_ng,encoding}.h "$DEPS/include/espeak-ng/"
+    printf 'prefix=%s\nlibdir=${prefix}/lib\nincludedir=${prefix}/include\nName: eSpeak NG\nDescription: multi-lingual software speech synthesizer\nVersion: 1.52.0\nLibs: -L${libdir} -lespeak-ng\nCflags: -I${includedir}\n' \
+        "$DEPS" >"$DEPS/lib/pkgconfig/espeak-ng.pc"
+    [ -f "$dati/phondata" ] || { echo "eSpeak NG: manca $dati (pacchetto espeak-ng-data)"; exit 1; }
+    rm -rf "$DEPS/share/espeak-ng-data" && cp -r "$dati" "$DEPS/share/espeak-ng-data"
+    rm -rf "$DEPS"/share/espeak-ng-data/{mbrola_ph,voices/mb,phondata-manifest}
+}
+
 # The tests run under Wine with Italian regional settings, which Wine takes from LC_ALL: the host needs that locale,
 # or Wine cannot turn accented Windows file names into Linux ones.
 prepara_locale() {
@@ -153,6 +251,8 @@ prepara_locale
 costruisci_qt
 costruisci_libarchive
 costruisci_gumbo
+costruisci_lame
+costruisci_espeak
 prepara_wine
 
 # The Linux copy: its demo service serves the Windows tests over loopback.
