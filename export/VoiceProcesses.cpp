@@ -57,8 +57,8 @@ Outcome<QString> lineFrom(QProcess& process, Shared& shared, int limit = -1) {
 
 // Speaks the article into its file through the process; the clips as the synthesiser timed them.
 Outcome<DaisyBook::ArticleAudio> spokenBy(QProcess& process, const VoiceProcesses::Article& article, Shared& shared) {
-    QByteArray request = QDir::toNativeSeparators(article.file).toUtf8() + '\t' +
-                         QByteArray::number(article.utterances.size()) + '\n';
+    QByteArray request =
+        QDir::toNativeSeparators(article.file).toUtf8() + '\t' + QByteArray::number(article.utterances.size()) + '\n';
     for (const QString& utterance : article.utterances)
         request += utterance.simplified().toUtf8() + '\n';
     process.write(request);
@@ -132,7 +132,7 @@ QString program() {
 Outcome<Spoken> speak(const QList<Article>& articles, const VoiceSettings& settings, int workers,
                       const std::atomic<bool>& cancelled, const Done& done) {
     Shared shared(articles, cancelled, done);
-    const QStringList arguments{QStringLiteral("--voce"),    settings.name,
+    const QStringList arguments{QStringLiteral("--voce"),     settings.name,
                                 QStringLiteral("--velocita"), QString::number(settings.speed),
                                 QStringLiteral("--tono"),     QString::number(settings.pitch),
                                 QStringLiteral("--volume"),   QString::number(settings.volume)};

@@ -1,12 +1,12 @@
 // The exports of an issue: EPUB checked by epubcheck, awkward text escaped, what cannot be read left out and said.
 #include "SampleIssue.h"
+#include "app/FrmLetturaGiornali.h"
 #include "export/DaisyBook.h"
 #include "export/EpubBook.h"
 #include "export/ExportRun.h"
 #include "export/FrmEsporta.h"
 #include "export/IssueContent.h"
 #include "export/voce/Mp3Speaker.h"
-#include "app/FrmLetturaGiornali.h"
 #include "platform/Announcer.h"
 #include "platform/Screen.h"
 #include "reader/FrmGiornaliScaricati.h"
@@ -315,8 +315,7 @@ private slots:
         QDir(folder.path()).mkpath("Giornali");
         const ExportRun::Order demo = demoOrder(folder.file("Giornali"), ExportRun::Format::Epub);
         child<QPushButton>(&Screen<FrmLetturaGiornali>::show(), "CmdGiornaliScaricati")->click();
-        QTRY_VERIFY(QApplication::focusWidget() &&
-                    QApplication::focusWidget()->objectName() == "CboGiornaliScaricati");
+        QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->objectName() == "CboGiornaliScaricati");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
         QTRY_VERIFY(QApplication::activeWindow() && QApplication::activeWindow()->objectName() == "FrmEsporta");
         QTemporaryDir target;
