@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <mutex>
+#include <numeric>
 #include <thread>
 
 namespace {
@@ -17,7 +18,17 @@ constexpr int kStartLimit = 30 * 1000; // ms for a voice process to be ready
 struct Shared {
     Shared(const QList<VoiceProcesses::Article>& articles, const std::atomic<bool>& cancelled,
            const VoiceProcesses::Done& done)
-        : articles(articles), cancelled(cancelled), done(done), audio(articles.size()) {}
+        : articles(articles), cancelled(cancelled), done(done), audio(articles.size()), order(articles.size()) {
+        // The longest articles first, so that no process is left with a long one while the others are idle.
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return length(a) > length(b); });
+    }
+    qsizetype length(int article) const {
+        qsizetype characters = 0;
+        for (const QString& utterance : articles.at(article).utterances)
+            characters += utterance.size();
+        return characters;
+    }
 
     const QList<VoiceProcesses::Article>& articles;
     const std::atomic<bool>& cancelled;
@@ -29,6 +40,7 @@ struct Shared {
     QString failure;
     QString narrator;
     QList<DaisyBook::ArticleAudio> audio;
+    std::vector<int> order; // of the articles' numbers, as the processes take them
 
     void fail(const QString& reason) {
         const std::lock_guard guard(lock);
@@ -100,7 +112,8 @@ void work(const QStringList& arguments, Shared& shared) {
             const std::lock_guard guard(shared.lock);
             shared.narrator = fields.value(1);
         }
-        for (int at = shared.next++; at < shared.articles.size() && !shared.stopping(); at = shared.next++) {
+        for (int next = shared.next++; next < shared.articles.size() && !shared.stopping(); next = shared.next++) {
+            const int at = shared.order.at(next);
             const Outcome<DaisyBook::ArticleAudio> audio = spokenBy(process, shared.articles.at(at), shared);
             if (!audio) {
                 if (!shared.stopping())

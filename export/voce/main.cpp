@@ -4,6 +4,8 @@
 //   <path of the MP3 to write><TAB><n>, then n lines, one utterance each
 // with n lines "clip<TAB>begin<TAB>end" (seconds) and "fatto<TAB>samples<TAB>rate", or "errore<TAB>reason".
 #include "Mp3Speaker.h"
+#include "platform/BackgroundPriority.h"
+#include "platform/FailureReason.h"
 #include "platform/WholeFile.h"
 
 #include <QCoreApplication>
@@ -31,6 +33,7 @@ QString readLine(QFile& in) {
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
+    lowerOwnPriority();
     const QStringList arguments = application.arguments();
     QFile in, out;
     if (!in.open(stdin, QIODevice::ReadOnly) || !out.open(stdout, QIODevice::WriteOnly))
@@ -63,10 +66,16 @@ int main(int argc, char** argv) {
             answer(out, QStringLiteral("errore\t") + spoken.reason());
             continue;
         }
-        if (const Outcome<> saved = writeWholeFile(request.at(0), spoken.value().mp3); !saved) {
-            answer(out, QStringLiteral("errore\t") + saved.reason());
+        // A new file in the book's unfinished folder, which takes the book's name only once whole: no file is
+        // replaced, and no sync to disk holds the voice up.
+        QFile file(request.at(0));
+        setSystemError(0);
+        if (!file.open(QIODevice::WriteOnly) || file.write(spoken.value().mp3) != spoken.value().mp3.size() ||
+            !file.flush()) {
+            answer(out, QStringLiteral("errore\t") + cannotWrite(file, request.at(0)).reason);
             continue;
         }
+        file.close();
         for (const auto& [begin, end] : spoken.value().clips)
             answer(out, QStringLiteral("clip\t%1\t%2").arg(begin, 0, 'f', 6).arg(end, 0, 'f', 6));
         answer(out, QStringLiteral("fatto\t%1\t%2").arg(spoken.value().samples).arg(spoken.value().sampleRate));
