@@ -9,6 +9,7 @@
 #include "platform/Twips.h"
 #include "platform/Worker.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -88,8 +90,12 @@ FrmEsporta::FrmEsporta(QWidget* over, const ExportRun::Order& issue, const QStri
     QPushButton* esporta = button(this, "CmdEsporta", QStringLiteral("&Esporta"), 1);
     QPushButton* annulla = button(this, "CmdAnnulla", QStringLiteral("Annulla"), 2);
     esporta->setDefault(true);
-    choose->setAccessibleDescription(m_folder->text());
-    connect(m_folder, &QLineEdit::textChanged, choose, &QPushButton::setAccessibleDescription);
+    // The folder in the button's name, so the braille display shows it as speech says it.
+    const auto nameChoose = [choose](const QString& folder) {
+        choose->setAccessibleName(QStringLiteral("Cambia cartella…, ora %1").arg(QDir::toNativeSeparators(folder)));
+    };
+    nameChoose(m_folder->text());
+    connect(m_folder, &QLineEdit::textChanged, choose, nameChoose);
     connect(choose, &QPushButton::clicked, this, &FrmEsporta::chooseFolder);
     connect(esporta, &QPushButton::clicked, this, &FrmEsporta::start);
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
@@ -131,12 +137,28 @@ void FrmEsporta::start() {
 
 namespace {
 
-// Where the user is, else in the window the export was asked from.
+constexpr int kBackFromWaitMs = 500; // for the desktop to give the focus back once the wait's window has gone
+
+// Where the user is, else in the window the export was asked from; never in the wait's window, which is going.
 void sayEnd(QWidget* window, const QString& text) {
-    if (sayWhereTheUserIs(text) || !window)
+    const QWidget* active = QApplication::activeWindow();
+    if (active && active->objectName() != QLatin1String("FinestraAvanzamento") && sayWhereTheUserIs(text))
+        return;
+    if (!window)
         return;
     if (auto* status = window->findChild<Announcer*>())
         status->say(text);
+    else
+        sayWhereTheUserIs(text);
+}
+
+// Once the wait's window, when it showed, has gone and the user is back where the export was asked.
+void sayEndLater(const DelayedProgress& wait, QWidget* window, const QString& text) {
+    if (!wait.isShown()) {
+        sayEnd(window, text);
+        return;
+    }
+    QTimer::singleShot(kBackFromWaitMs, qApp, [window = QPointer<QWidget>(window), text] { sayEnd(window, text); });
 }
 
 } // namespace
@@ -171,7 +193,7 @@ void startExport(QWidget* window, const ExportRun::Order& order) {
          target = order.target](const Outcome<ExportRun::Done>& done) {
             wait->deleteLater();
             if (shared->cancelled) {
-                sayEnd(window, QStringLiteral("Esportazione annullata: nulla è stato scritto."));
+                sayEndLater(*wait, window, QStringLiteral("Esportazione annullata: nulla è stato scritto."));
                 return;
             }
             if (!done) {
@@ -181,6 +203,7 @@ void startExport(QWidget* window, const ExportRun::Order& order) {
                 return;
             }
             const QString said = QStringLiteral("Giornale esportato in %1.").arg(QDir::toNativeSeparators(target));
-            sayEnd(window, done.value().leftOut.isEmpty() ? said : said + QLatin1Char(' ') + done.value().leftOut);
+            sayEndLater(*wait, window,
+                        done.value().leftOut.isEmpty() ? said : said + QLatin1Char(' ') + done.value().leftOut);
         });
 }
