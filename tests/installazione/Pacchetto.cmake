@@ -26,7 +26,8 @@ endfunction()
 execute_process(COMMAND dpkg-deb -f "${deb}" Package Version Depends Recommends OUTPUT_VARIABLE fields)
 expect("il nome" "${fields}" "Package: lettore-giornali\n")
 expect("la versione ${VERSIONE}" "${fields}" "Version: ${VERSIONE}\n")
-foreach(library libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6httpserver6 libarchive13)
+foreach(library libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6httpserver6 libarchive13 libespeak-ng1
+                libmp3lame0)
     expect("${library} in Depends" "${fields}" "Depends: [^\n]*${library} \\(")
 endforeach()
 expect("qt6-translations-l10n in Recommends" "${fields}" "Recommends: [^\n]*qt6-translations-l10n")
@@ -34,7 +35,7 @@ expect("qt6-translations-l10n in Recommends" "${fields}" "Recommends: [^\n]*qt6-
 # Only the program's own files, owned by root, the executables without their debugging sections.
 execute_process(COMMAND dpkg-deb -c "${deb}" OUTPUT_VARIABLE contents)
 foreach(file usr/bin/lettore-giornali usr/bin/lettore-giornali-servizio-demo usr/bin/lettore-giornali-genera-giornale
-             usr/${CARTELLA_PRIVATA}/libunzip32.so usr/share/applications/[^/\n]+\\.desktop
+             usr/${CARTELLA_PRIVATA}/libunzip32.so usr/${CARTELLA_PRIVATA}/lettore-giornali-voce usr/share/applications/[^/\n]+\\.desktop
              usr/share/metainfo/[^/\n]+\\.metainfo\\.xml usr/share/icons/hicolor/scalable/apps/lettore-giornali\\.svg
              usr/lib/systemd/user/lettore-giornali-aggiorna\\.service usr/lib/systemd/user/lettore-giornali-aggiorna\\.timer)
     expect("${file}" "${contents}" " root/root +[0-9]+ [-0-9]+ [:0-9]+ \\./${file}\n")
