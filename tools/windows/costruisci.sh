@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Lettore Giornali for 64-bit Windows on Debian 12: installs what is missing (MinGW-w64 with the posix
 # thread model, Wine, NSIS), makes the Windows libraries from Debian's own sources into a cache (Qt 6.4.2 qtbase,
-# libarchive, gumbo; zlib is Debian's MinGW package), builds the Linux copy whose demo service the Windows tests
+# libarchive, gumbo, LAME, espeak-ng; zlib is Debian's MinGW package), builds the Linux copy whose demo service the Windows tests
 # talk to, cross-builds the program, its extraction library, the sample-issue generator and every test into
 # build-windows, and writes the installer build-windows/lettore-giornali-<versione>-setup.exe.
 #
