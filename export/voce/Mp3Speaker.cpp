@@ -20,16 +20,17 @@ int collect(short* samples, int count, espeak_EVENT*) {
     return 0;
 }
 
-// espeak-ng's name of the voice: the one in the settings when it is an Italian voice of espeak-ng, else "it".
+// The voice of the settings when it is one of espeak-ng's Italian voices, with its variant ("Italian+Adam", as
+// speech-dispatcher names them), else espeak-ng's Italian voice, "it".
 QString italianVoice(const QString& wanted) {
+    const QString voice = wanted.section(QLatin1Char('+'), 0, 0);
     espeak_VOICE italian{};
     italian.languages = "it";
     const espeak_VOICE** voices = espeak_ListVoices(&italian);
-    for (int i = 0; voices && voices[i]; ++i) {
-        const QString name = QString::fromUtf8(voices[i]->name);
-        const QString identifier = QString::fromUtf8(voices[i]->identifier);
-        if (!wanted.isEmpty() && (name.compare(wanted, Qt::CaseInsensitive) == 0 || identifier == wanted))
-            return identifier;
+    for (int i = 0; voices && voices[i] && !voice.isEmpty(); ++i) {
+        if (QString::fromUtf8(voices[i]->name).compare(voice, Qt::CaseInsensitive) == 0 &&
+            espeak_SetVoiceByName(wanted.toUtf8().constData()) == EE_OK)
+            return wanted;
     }
     return QStringLiteral("it");
 }
