@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -57,13 +58,41 @@ Outcome<> unpack(const QString& archive, const QString& folder, const std::atomi
         StoreSearch::readEntries(archive, cancelled, [&](const QString& name, const QByteArray& bytes) {
             if (!failure.isEmpty() || !plain.match(name).hasMatch())
                 return;
-            if (const Outcome<> saved = writeWholeFile(QDir(folder).filePath(name), bytes); !saved)
+            // A name this system refuses (a device name on Windows) is passed over like any other that is not a
+            // plain file name; a folder that cannot be written stops the reading.
+            if (const Outcome<> saved = writeWholeFile(QDir(folder).filePath(name), bytes);
+                !saved && !QFileInfo(folder).isWritable())
                 failure = saved.reason();
         });
     if (!read)
         return read;
     if (!failure.isEmpty())
         return Failure{failure};
+    return Success();
+}
+
+// The finished book takes its name. An earlier book of the same name (an export of the same issue) first steps
+// aside and goes only once the new one is in place; when the new one cannot take the name, the old one returns.
+Outcome<> takeName(const QString& partial, const QString& book) {
+    const QString aside = book + QStringLiteral(".precedente");
+    QDir(aside).removeRecursively();
+    const bool earlier = QFileInfo::exists(book);
+    setSystemError(0);
+    if (earlier && !QDir().rename(book, aside)) {
+        const int code = lastSystemError();
+        return Failure{QStringLiteral("il libro già presente in «%1» non si può sostituire: %2")
+                           .arg(QDir::toNativeSeparators(book), folderFailureReason(code))};
+    }
+    setSystemError(0);
+    if (!QDir().rename(partial, book)) {
+        const int code = lastSystemError();
+        if (earlier)
+            QDir().rename(aside, book);
+        return Failure{QStringLiteral("impossibile dare al libro il nome «%1»: %2")
+                           .arg(QDir::toNativeSeparators(book), folderFailureReason(code))};
+    }
+    if (earlier)
+        QDir(aside).removeRecursively();
     return Success();
 }
 
@@ -109,7 +138,7 @@ Outcome<Done> run(const Order& order, const std::atomic<bool>& cancelled, const 
     if (!QDir().mkpath(partial)) {
         const int code = lastSystemError();
         return Failure{QStringLiteral("impossibile creare la cartella «%1»: %2")
-                           .arg(QDir::toNativeSeparators(partial), failureReason(QFile(partial), code))};
+                           .arg(QDir::toNativeSeparators(partial), folderFailureReason(code))};
     }
     const Outcome<> written =
         order.format == Format::DaisyVoice
@@ -119,10 +148,9 @@ Outcome<Done> run(const Order& order, const std::atomic<bool>& cancelled, const 
         QDir(partial).removeRecursively();
         return Failure{written.reason()};
     }
-    QDir(book).removeRecursively(); // an earlier export of the same issue
-    if (!QDir().rename(partial, book)) {
+    if (const Outcome<> named = takeName(partial, book); !named) {
         QDir(partial).removeRecursively();
-        return Failure{QStringLiteral("impossibile dare al libro il nome «%1»").arg(QDir::toNativeSeparators(book))};
+        return Failure{named.reason()};
     }
     return Done{QDir::toNativeSeparators(book), leftOut};
 }

@@ -171,6 +171,8 @@ void startExport(QWidget* window, const ExportRun::Order& order) {
     auto* wait = new DelayedProgress(
         QStringLiteral("Esportazione…"), kTitle, [shared] { shared->cancelled = true; }, window);
     QPointer<DelayedProgress> progress(wait);
+    // A program that quits stops the export, and its voice processes with it; nothing is left at the book's name.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, wait, [shared] { shared->cancelled = true; });
     runInWorker(
         wait,
         [order, shared, progress] {
@@ -192,7 +194,7 @@ void startExport(QWidget* window, const ExportRun::Order& order) {
         [wait, window = QPointer<QWidget>(window), shared,
          target = order.target](const Outcome<ExportRun::Done>& done) {
             wait->deleteLater();
-            if (shared->cancelled) {
+            if (!done && shared->cancelled) {
                 sayEndLater(*wait, window, QStringLiteral("Esportazione annullata: nulla è stato scritto."));
                 return;
             }

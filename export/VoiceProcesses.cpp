@@ -34,7 +34,7 @@ struct Shared {
     const std::atomic<bool>& cancelled;
     const VoiceProcesses::Done& done;
     std::atomic<int> next{0};
-    std::atomic<int> finished{0};
+    int finished = 0; // under the lock
     std::atomic<bool> failed{false};
     std::mutex lock;
     QString failure;
@@ -51,15 +51,14 @@ struct Shared {
 };
 
 // One line from the voice process, waiting in steps so a stop is seen; empty with the reason when none comes.
-Outcome<QString> lineFrom(QProcess& process, Shared& shared, int limit = -1) {
-    int waited = 0;
+Outcome<QString> lineFrom(QProcess& process, Shared& shared, qint64 limit) {
+    qint64 waited = 0;
     while (!process.canReadLine()) {
         if (shared.stopping())
             return Failure{};
         if (process.state() == QProcess::NotRunning && !process.canReadLine())
-            return Failure{QStringLiteral("la sintesi vocale si è interrotta: %1")
-                               .arg(QString::fromLocal8Bit(process.readAllStandardError()).trimmed().left(200))};
-        if (limit >= 0 && waited >= limit)
+            return Failure{QStringLiteral("la sintesi vocale si è interrotta (codice %1)").arg(process.exitCode())};
+        if (waited >= limit)
             return Failure{QStringLiteral("la sintesi vocale non risponde")};
         process.waitForReadyRead(kWaitStep);
         waited += kWaitStep;
@@ -67,16 +66,30 @@ Outcome<QString> lineFrom(QProcess& process, Shared& shared, int limit = -1) {
     return QString::fromUtf8(process.readLine()).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
 }
 
+// An utterance as one line of the request: control characters, which the line could not hold, become spaces.
+QByteArray lineOf(QString utterance) {
+    for (QChar& c : utterance) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
+    return utterance.simplified().toUtf8() + '\n';
+}
+
 // Speaks the article into its file through the process; the clips as the synthesiser timed them.
 Outcome<DaisyBook::ArticleAudio> spokenBy(QProcess& process, const VoiceProcesses::Article& article, Shared& shared) {
     QByteArray request =
-        QDir::toNativeSeparators(article.file).toUtf8() + '\t' + QByteArray::number(article.utterances.size()) + '\n';
-    for (const QString& utterance : article.utterances)
-        request += utterance.simplified().toUtf8() + '\n';
+        QByteArray::number(article.utterances.size()) + '\t' + QDir::toNativeSeparators(article.file).toUtf8() + '\n';
+    qint64 characters = 0;
+    for (const QString& utterance : article.utterances) {
+        request += lineOf(utterance);
+        characters += utterance.size();
+    }
     process.write(request);
+    // espeak-ng speaks far faster than it is heard: a minute, and 5 ms a character, is a voice that has hung.
+    const qint64 limit = 60 * 1000 + 5 * characters;
     DaisyBook::ArticleAudio audio{QFileInfo(article.file).fileName(), {}};
     for (;;) {
-        const Outcome<QString> line = lineFrom(process, shared);
+        const Outcome<QString> line = lineFrom(process, shared, limit);
         if (!line)
             return Failure{line.reason()};
         const QStringList fields = line.value().split(QLatin1Char('\t'));
@@ -98,8 +111,12 @@ void work(const QStringList& arguments, Shared& shared) {
     QProcess process;
     process.start(VoiceProcesses::program(), arguments);
     if (!process.waitForStarted(kStartLimit)) {
-        shared.fail(QStringLiteral("impossibile avviare la sintesi vocale «%1»: %2")
-                        .arg(QDir::toNativeSeparators(VoiceProcesses::program()), process.errorString()));
+        shared.fail(QStringLiteral("impossibile avviare la sintesi vocale «%1»%2")
+                        .arg(QDir::toNativeSeparators(VoiceProcesses::program()),
+                             process.error() == QProcess::FailedToStart
+                                 ? QStringLiteral(": il programma manca o non si "
+                                                  "può eseguire")
+                                 : QString()));
         return;
     }
     const Outcome<QString> ready = lineFrom(process, shared, kStartLimit);
@@ -120,10 +137,9 @@ void work(const QStringList& arguments, Shared& shared) {
                     shared.fail(audio.reason());
                 break;
             }
-            {
-                const std::lock_guard guard(shared.lock);
-                shared.audio[at] = audio.value();
-            }
+            // Under the lock, so the progress is told in order, from one thread at a time.
+            const std::lock_guard guard(shared.lock);
+            shared.audio[at] = audio.value();
             shared.done(at, ++shared.finished);
         }
     }

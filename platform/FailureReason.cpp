@@ -104,6 +104,11 @@ QString failureReason(const QFileDevice& file, int errorCode) {
     return sentence.isEmpty() ? file.errorString() : sentence;
 }
 
+QString folderFailureReason(int errorCode) {
+    const QString sentence = sentenceFor(errorCode);
+    return sentence.isEmpty() ? QStringLiteral("errore di sistema %1").arg(errorCode) : sentence;
+}
+
 QString shortWriteReason() {
     return QStringLiteral("il disco è pieno o il file non può crescere oltre");
 }

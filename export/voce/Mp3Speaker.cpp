@@ -1,6 +1,7 @@
 #include "Mp3Speaker.h"
 
 #include <QDir>
+#include <QIODevice>
 #include <algorithm>
 #include <cmath>
 #include <espeak-ng/speak_lib.h>
@@ -10,14 +11,46 @@
 
 namespace {
 
-std::vector<short>* g_samples = nullptr; // where the synthesis callback writes
+struct LameDeleter {
+    void operator()(lame_global_flags* flags) const { lame_close(flags); }
+};
+
+// An article being spoken: every block of samples the synthesiser gives is encoded and written at once, so that
+// memory stays that of one block, however long the article.
+struct Article {
+    lame_global_flags* lame = nullptr;
+    QIODevice* out = nullptr;
+    qint64 samples = 0;
+    std::vector<unsigned char> mp3;
+    QString failure;
+
+    bool write(int encoded) {
+        if (encoded < 0) {
+            failure = QStringLiteral("il codificatore MP3 si è fermato (errore %1)").arg(encoded);
+            return false;
+        }
+        if (out->write(reinterpret_cast<const char*>(mp3.data()), encoded) != encoded) {
+            failure = QStringLiteral("impossibile scrivere l'MP3");
+            return false;
+        }
+        return true;
+    }
+    bool encode(const short* block, int count) {
+        samples += count;
+        // LAME's own bound: 1.25 times the samples plus 7200 bytes.
+        mp3.resize(static_cast<size_t>(count) * 5 / 4 + 7200);
+        return write(lame_encode_buffer(lame, block, block, count, mp3.data(), static_cast<int>(mp3.size())));
+    }
+};
+
+Article* g_article = nullptr; // where the synthesis callback's samples go
 QString g_voice;
 int g_sampleRate = 0;
 
 int collect(short* samples, int count, espeak_EVENT*) {
-    if (samples && count > 0 && g_samples)
-        g_samples->insert(g_samples->end(), samples, samples + count);
-    return 0;
+    if (!samples || count <= 0 || !g_article)
+        return 0;
+    return g_article->failure.isEmpty() && g_article->encode(samples, count) ? 0 : 1; // 1 stops the synthesis
 }
 
 // The voice of the settings when it is one of espeak-ng's Italian voices, with its variant ("Italian+Adam", as
@@ -34,10 +67,6 @@ QString italianVoice(const QString& wanted) {
     }
     return QStringLiteral("it");
 }
-
-struct LameDeleter {
-    void operator()(lame_global_flags* flags) const { lame_close(flags); }
-};
 
 } // namespace
 
@@ -64,31 +93,12 @@ QString Mp3Speaker::narrator() {
     return QStringLiteral("eSpeak NG, voce %1").arg(g_voice);
 }
 
-Outcome<Mp3Speaker::Spoken> Mp3Speaker::speak(const QStringList& utterances) {
-    Spoken spoken;
-    spoken.sampleRate = g_sampleRate;
-    std::vector<short> samples;
-    g_samples = &samples;
-    for (const QString& utterance : utterances) {
-        const double begin = static_cast<double>(samples.size()) / spoken.sampleRate;
-        QByteArray text = utterance.simplified().toUtf8();
-        text.append('\0');
-        const espeak_ERROR error =
-            espeak_Synth(text.constData(), text.size(), 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
-        if (error != EE_OK) {
-            g_samples = nullptr;
-            return Failure{QStringLiteral("la sintesi vocale non ha potuto dire «%1»").arg(utterance.left(60))};
-        }
-        spoken.clips.append({begin, static_cast<double>(samples.size()) / spoken.sampleRate});
-    }
-    g_samples = nullptr;
-    spoken.samples = static_cast<qint64>(samples.size());
-
+Outcome<Mp3Speaker::Spoken> Mp3Speaker::speak(const QStringList& utterances, QIODevice& out) {
     const std::unique_ptr<lame_global_flags, LameDeleter> lame(lame_init());
     if (!lame)
         return Failure{QStringLiteral("il codificatore MP3 non si avvia")};
-    lame_set_in_samplerate(lame.get(), spoken.sampleRate);
-    lame_set_out_samplerate(lame.get(), spoken.sampleRate);
+    lame_set_in_samplerate(lame.get(), g_sampleRate);
+    lame_set_out_samplerate(lame.get(), g_sampleRate);
     lame_set_num_channels(lame.get(), 1);
     lame_set_mode(lame.get(), MONO);
     lame_set_brate(lame.get(), kBitrate);
@@ -96,19 +106,32 @@ Outcome<Mp3Speaker::Spoken> Mp3Speaker::speak(const QStringList& utterances) {
     lame_set_bWriteVbrTag(lame.get(), 0);
     if (lame_init_params(lame.get()) < 0)
         return Failure{QStringLiteral("il codificatore MP3 non accetta il suono della voce")};
-    // LAME's own bound: 1.25 times the samples plus 7200 bytes.
-    spoken.mp3.resize(static_cast<qsizetype>(samples.size() * 5 / 4 + 7200));
-    auto* out = reinterpret_cast<unsigned char*>(spoken.mp3.data());
-    const int encoded = samples.empty() ? 0
-                                        : lame_encode_buffer(lame.get(), samples.data(), samples.data(),
-                                                             static_cast<int>(samples.size()), out,
-                                                             static_cast<int>(spoken.mp3.size()));
-    if (encoded < 0)
-        return Failure{QStringLiteral("il codificatore MP3 si è fermato (errore %1)").arg(encoded)};
-    const int flushed = lame_encode_flush(lame.get(), out + encoded, static_cast<int>(spoken.mp3.size()) - encoded);
-    if (flushed < 0)
-        return Failure{QStringLiteral("il codificatore MP3 si è fermato (errore %1)").arg(flushed)};
-    spoken.mp3.truncate(encoded + flushed);
+
+    Spoken spoken;
+    spoken.sampleRate = g_sampleRate;
+    Article article{lame.get(), &out, 0, {}, {}};
+    g_article = &article;
+    for (const QString& utterance : utterances) {
+        const double begin = static_cast<double>(article.samples) / spoken.sampleRate;
+        QByteArray text = utterance.simplified().toUtf8();
+        text.append('\0');
+        const espeak_ERROR error =
+            espeak_Synth(text.constData(), text.size(), 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+        if (!article.failure.isEmpty())
+            break;
+        if (error != EE_OK) {
+            article.failure = QStringLiteral("la sintesi vocale non ha potuto dire «%1»").arg(utterance.left(60));
+            break;
+        }
+        spoken.clips.append({begin, static_cast<double>(article.samples) / spoken.sampleRate});
+    }
+    g_article = nullptr;
+    if (!article.failure.isEmpty())
+        return Failure{article.failure};
+    article.mp3.resize(7200);
+    if (!article.write(lame_encode_flush(lame.get(), article.mp3.data(), static_cast<int>(article.mp3.size()))))
+        return Failure{article.failure};
+    spoken.samples = article.samples;
     // The file, as a player decodes it, starts with the encoder's delay and the decoder's (528 + 1 samples): the
     // clips move by as much, so each begins where its words do.
     const double delay = static_cast<double>(lame_get_encoder_delay(lame.get()) + 529) / spoken.sampleRate;

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <utility>
 
+class QIODevice;
+
 // The voice of a talking book: espeak-ng speaks in this process into samples, LAME makes them an MP3. Each
 // utterance is said on its own, so its clip in the file is known to the sample from what the synthesiser gave.
 // espeak-ng keeps its state in the process: one speaker per process.
@@ -15,7 +17,6 @@ public:
     static constexpr int kBitrate = 48; // kbit/s, mono
 
     struct Spoken {
-        QByteArray mp3;
         QList<std::pair<double, double>> clips; // seconds in the decoded file, one per utterance
         qint64 samples = 0;                     // the synthesiser's, in all
         int sampleRate = 0;
@@ -26,7 +27,9 @@ public:
     static Outcome<> open(const VoiceSettings& settings, const QString& dataFolder);
     // "eSpeak NG, voce it": what the book names as its narrator.
     static QString narrator();
-    static Outcome<Spoken> speak(const QStringList& utterances);
+    // Speaks the utterances into the MP3 written to out as the samples come; memory stays that of a block of
+    // samples, however long the article.
+    static Outcome<Spoken> speak(const QStringList& utterances, QIODevice& out);
 
     // The samples an MP3 gives back when decoded (LAME's decoder), and their rate; for checks.
     static Outcome<std::pair<qint64, int>> decodedSamples(const QByteArray& mp3);
