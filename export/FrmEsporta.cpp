@@ -144,8 +144,10 @@ void sayEnd(QWidget* window, const QString& text) {
     const QWidget* active = QApplication::activeWindow();
     if (active && active->objectName() != QLatin1String("FinestraAvanzamento") && sayWhereTheUserIs(text))
         return;
-    if (!window)
+    if (!window) {
+        sayWhereTheUserIs(text);
         return;
+    }
     if (auto* status = window->findChild<Announcer*>())
         status->say(text);
     else
@@ -168,8 +170,9 @@ void startExport(QWidget* window, const ExportRun::Order& order) {
         std::atomic<bool> cancelled = false;
     };
     auto shared = std::make_shared<Shared>();
-    auto* wait = new DelayedProgress(
-        QStringLiteral("Esportazione…"), kTitle, [shared] { shared->cancelled = true; }, window);
+    // The wait belongs to no window: the export goes on, and its end is said, when the window it was asked from
+    // closes meanwhile.
+    auto* wait = new DelayedProgress(QStringLiteral("Esportazione…"), kTitle, [shared] { shared->cancelled = true; });
     QPointer<DelayedProgress> progress(wait);
     // A program that quits stops the export, and its voice processes with it; nothing is left at the book's name.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, wait, [shared] { shared->cancelled = true; });
@@ -183,7 +186,7 @@ void startExport(QWidget* window, const ExportRun::Order& order) {
                 if (percent == shownPercent && percent >= 0)
                     return;
                 shownPercent = percent;
-                postTo(progress, [progress, text, done, total] {
+                postTo(qApp, [progress, text, done, total] {
                     if (!progress)
                         return;
                     progress->describe(text);
