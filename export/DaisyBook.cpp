@@ -15,10 +15,6 @@ struct Spoken {
     QString id; // in content.html
 };
 
-QString smilFile(int number) {
-    return QStringLiteral("a%1.smil").arg(number, 5, 10, QLatin1Char('0'));
-}
-
 // "hh:mm:ss" of NCC and SMIL metadata.
 QString clockTime(double seconds) {
     const qint64 whole = std::llround(seconds);
@@ -88,8 +84,12 @@ QStringList utterances(const IssueContent& issue, int section, int article) {
     return said;
 }
 
-Outcome<> write(const IssueContent& issue, const QString& folder, const QString& narrator, const AudioMaker& audio,
-                const BookProgress& progress) {
+QString articleFile(int number, const QString& suffix) {
+    return QStringLiteral("a%1.%2").arg(number, 5, 10, QLatin1Char('0')).arg(suffix);
+}
+
+Outcome<> write(const IssueContent& issue, const QString& folder, const QString& narrator,
+                const QList<ArticleAudio>& audio, const BookProgress& progress) {
     const int articles = issue.articleCount();
     QString content = kXhtmlHead.arg(Xml::escaped(issue.title)) + QStringLiteral("</head>\n<body>\n");
     content += QStringLiteral("<h1 id=\"titolo\">%1</h1>\n").arg(Xml::escaped(issue.title));
@@ -104,14 +104,9 @@ Outcome<> write(const IssueContent& issue, const QString& folder, const QString&
             if (!progress(section.name, number, articles))
                 return Failure{QStringLiteral("esportazione annullata")};
             const QList<Spoken> spoken = spokenOf(issue, s, a);
-            std::optional<ArticleAudio> sound;
-            if (audio) {
-                const Outcome<ArticleAudio> made = audio(s, a, utterances(issue, s, a));
-                if (!made)
-                    return Failure{made.reason()};
-                sound = made.value();
+            const ArticleAudio* sound = number <= audio.size() ? &audio.at(number - 1) : nullptr;
+            if (sound)
                 ++files;
-            }
             QString pars;
             double smilTime = 0;
             for (int u = 0; u < spoken.size(); ++u) {
@@ -142,7 +137,7 @@ Outcome<> write(const IssueContent& issue, const QString& folder, const QString&
                 pars + QStringLiteral("</seq>\n</body>\n</smil>\n");
             total += smilTime;
             ++files;
-            const QString smilName = smilFile(number);
+            const QString smilName = articleFile(number, QStringLiteral("smil"));
             if (const Outcome<> saved = save(folder + QLatin1Char('/') + smilName, smil); !saved)
                 return saved;
 
@@ -196,7 +191,8 @@ Outcome<> write(const IssueContent& issue, const QString& folder, const QString&
     meta(QStringLiteral("ncc:files"), QString::number(files));
     meta(QStringLiteral("ncc:generator"), QStringLiteral("Lettore giornali"));
     meta(QStringLiteral("ncc:maxPageNormal"), QStringLiteral("0"));
-    meta(QStringLiteral("ncc:multimediaType"), audio ? QStringLiteral("audioFullText") : QStringLiteral("textNcc"));
+    meta(QStringLiteral("ncc:multimediaType"),
+         !audio.isEmpty() ? QStringLiteral("audioFullText") : QStringLiteral("textNcc"));
     meta(QStringLiteral("ncc:narrator"), narrator);
     meta(QStringLiteral("ncc:pageFront"), QStringLiteral("0"));
     meta(QStringLiteral("ncc:pageNormal"), QStringLiteral("0"));

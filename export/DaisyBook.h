@@ -3,7 +3,6 @@
 #include "Book.h"
 
 #include <QList>
-#include <optional>
 
 // The issue as a DAISY 2.02 talking book in a folder: ncc.html with the issue's title, each section an h1 and each
 // article an h2, each heading linked to its place in the article's SMIL file; one SMIL 1.0 file per article with a
@@ -22,11 +21,12 @@ struct ArticleAudio {
 // then its sentences; what the voice says and what the par points at.
 QStringList utterances(const IssueContent& issue, int section, int article);
 
-// Audio for the article, made while the book is written; a failure stops the book.
-using AudioMaker = std::function<Outcome<ArticleAudio>(int section, int article, const QStringList& utterances)>;
+// "a00012.smil", "a00012.mp3": the file of the book's article of that number (from 1) with the suffix.
+QString articleFile(int number, const QString& suffix);
 
-// Writes the book into the folder (which must exist and be empty); without an audio maker the book is text only.
-Outcome<> write(const IssueContent& issue, const QString& folder, const QString& narrator, const AudioMaker& audio,
-                const BookProgress& progress);
+// Writes the book into the folder (which must exist and be empty). The audio has one entry per article, in the
+// book's order; without any the book is text only.
+Outcome<> write(const IssueContent& issue, const QString& folder, const QString& narrator,
+                const QList<ArticleAudio>& audio, const BookProgress& progress);
 
 } // namespace DaisyBook

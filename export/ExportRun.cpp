@@ -17,6 +17,10 @@
 
 namespace {
 
+QString progressText(const QString& section, int done, int total) {
+    return QStringLiteral("Esportazione: %1, articolo %2 di %3").arg(section).arg(done).arg(total);
+}
+
 // The talking book with audio: the articles spoken into MP3 files by the voice processes first, the progress
 // counting them as they are done, then the text and the SMIL files around them.
 Outcome<> writeWithVoice(const IssueContent& issue, const QString& folder, const ExportRun::Order& order,
@@ -25,9 +29,9 @@ Outcome<> writeWithVoice(const IssueContent& issue, const QString& folder, const
     QStringList sections;
     for (int s = 0; s < issue.sections.size(); ++s) {
         for (int a = 0; a < issue.sections.at(s).articles.size(); ++a) {
-            articles.append(
-                {QDir(folder).filePath(QStringLiteral("a%1.mp3").arg(articles.size() + 1, 5, 10, QLatin1Char('0'))),
-                 DaisyBook::utterances(issue, s, a)});
+            const int number = static_cast<int>(articles.size()) + 1;
+            articles.append({QDir(folder).filePath(DaisyBook::articleFile(number, QStringLiteral("mp3"))),
+                             DaisyBook::utterances(issue, s, a)});
             sections << issue.sections.at(s).name;
         }
     }
@@ -35,17 +39,11 @@ Outcome<> writeWithVoice(const IssueContent& issue, const QString& folder, const
     const int workers = order.workers > 0 ? order.workers : QThread::idealThreadCount();
     const Outcome<VoiceProcesses::Spoken> spoken =
         VoiceProcesses::speak(articles, order.voice, workers, cancelled, [&](int article, int done) {
-            progress(
-                QStringLiteral("Esportazione: %1, articolo %2 di %3").arg(sections.at(article)).arg(done).arg(total),
-                done, total);
+            progress(progressText(sections.at(article), done, total), done, total);
         });
     if (!spoken)
         return Failure{spoken.reason()};
-    int next = 0;
-    const DaisyBook::AudioMaker audio = [&](int, int, const QStringList&) -> Outcome<DaisyBook::ArticleAudio> {
-        return spoken.value().audio.at(next++);
-    };
-    return DaisyBook::write(issue, folder, spoken.value().narrator, audio,
+    return DaisyBook::write(issue, folder, spoken.value().narrator, spoken.value().audio,
                             [&](const QString&, int, int) { return !cancelled.load(); });
 }
 
@@ -115,8 +113,7 @@ Outcome<Done> run(const Order& order, const std::atomic<bool>& cancelled, const 
     if (!issue)
         return Failure{issue.reason()};
     const BookProgress step = [&](const QString& section, int article, int articles) {
-        progress(QStringLiteral("Esportazione: %1, articolo %2 di %3").arg(section).arg(article).arg(articles), article,
-                 articles);
+        progress(progressText(section, article, articles), article, articles);
         return !cancelled.load();
     };
     const QString name = bookName(order.title);

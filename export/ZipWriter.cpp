@@ -43,6 +43,21 @@ std::optional<QByteArray> deflated(const QByteArray& data) {
 
 } // namespace
 
+// What the local header and the central directory both say of an entry, from the version needed to extract it to
+// the length of its extra field (none).
+void ZipWriter::putDescription(QByteArray& out, const Entry& entry) {
+    put16(out, kVersion);
+    put16(out, kUtf8Names);
+    put16(out, entry.method);
+    put16(out, kDosTime);
+    put16(out, kDosDate);
+    put32(out, entry.crc);
+    put32(out, entry.compressedSize);
+    put32(out, entry.size);
+    put16(out, static_cast<quint16>(entry.name.size()));
+    put16(out, 0); // no extra field
+}
+
 ZipWriter::ZipWriter(QIODevice& device) : m_device(device) {}
 
 bool ZipWriter::add(const QString& name, const QByteArray& data, Method method) {
@@ -69,16 +84,7 @@ bool ZipWriter::add(const QString& name, const QByteArray& data, Method method) 
                 static_cast<quint32>(offset)};
     QByteArray header;
     put32(header, 0x04034b50);
-    put16(header, kVersion);
-    put16(header, kUtf8Names);
-    put16(header, entry.method);
-    put16(header, kDosTime);
-    put16(header, kDosDate);
-    put32(header, entry.crc);
-    put32(header, entry.compressedSize);
-    put32(header, entry.size);
-    put16(header, static_cast<quint16>(entry.name.size()));
-    put16(header, 0); // no extra field
+    putDescription(header, entry);
     header += entry.name;
     if (m_device.write(header) != header.size() || m_device.write(stored) != stored.size())
         return m_ok = false;
@@ -93,17 +99,8 @@ bool ZipWriter::finish() {
     QByteArray directory;
     for (const Entry& entry : std::as_const(m_entries)) {
         put32(directory, 0x02014b50);
-        put16(directory, kVersion);
-        put16(directory, kVersion);
-        put16(directory, kUtf8Names);
-        put16(directory, entry.method);
-        put16(directory, kDosTime);
-        put16(directory, kDosDate);
-        put32(directory, entry.crc);
-        put32(directory, entry.compressedSize);
-        put32(directory, entry.size);
-        put16(directory, static_cast<quint16>(entry.name.size()));
-        put16(directory, 0); // extra field
+        put16(directory, kVersion); // made by
+        putDescription(directory, entry);
         put16(directory, 0); // comment
         put16(directory, 0); // disk
         put16(directory, 0); // internal attributes

@@ -28,6 +28,7 @@ private:
         quint16 method;
         quint32 offset;
     };
+    static void putDescription(QByteArray& out, const Entry& entry);
 
     QIODevice& m_device;
     QList<Entry> m_entries;
