@@ -241,6 +241,7 @@ void ServiceRequest::storeArchive() {
 // Parsing a large page and splitting its listing take a while: they run in a worker, and a request cancelled
 // meanwhile drops the result.
 void ServiceRequest::renderPage() {
+    m_silence.stop(); // all of it has come: the service is silent no more
     const QByteArray contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     m_reply->deleteLater();
     m_reply = nullptr;

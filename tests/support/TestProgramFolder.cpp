@@ -6,6 +6,8 @@
 #include "reader/ReadingStore.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
 #include <QTest>
@@ -49,6 +51,25 @@ QByteArray TestProgramFolder::read(const QString& name) const {
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+QStringList TestProgramFolder::files(const QString& folder) const {
+    return QDir(file(folder)).entryList(QDir::Files);
+}
+
+bool TestProgramFolder::settlesTo(const QString& folder, const QStringList& names) const {
+    QElapsedTimer all;
+    all.start();
+    QElapsedTimer steady;
+    steady.start();
+    while (all.elapsed() < 20000) {
+        if (files(folder) != names)
+            steady.restart();
+        else if (steady.elapsed() >= 500)
+            return true;
+        QTest::qWait(20);
+    }
+    return false;
 }
 
 #ifdef Q_OS_WIN

@@ -3,6 +3,7 @@
 #include "ScriptedToolkit.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A fresh program folder for one test: a temporary folder the program points at, empty shared variables and a
@@ -17,6 +18,11 @@ public:
 
     void write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
+    // The files in `folder`, a name inside this folder (empty for the folder itself).
+    QStringList files(const QString& folder = {}) const;
+    // Whether `folder` comes to hold exactly `names` within 20 s, and goes on holding them for half a second: a
+    // file left by another thread may appear late and go a moment later.
+    bool settlesTo(const QString& folder, const QStringList& names) const;
 
     ScriptedToolkit toolkit;
 
