@@ -111,12 +111,11 @@ void work(const QStringList& arguments, Shared& shared) {
     QProcess process;
     process.start(VoiceProcesses::program(), arguments);
     if (!process.waitForStarted(kStartLimit)) {
+        const QString why = process.error() == QProcess::FailedToStart
+                                ? QStringLiteral(": il programma manca o non si può eseguire")
+                                : QString();
         shared.fail(QStringLiteral("impossibile avviare la sintesi vocale «%1»%2")
-                        .arg(QDir::toNativeSeparators(VoiceProcesses::program()),
-                             process.error() == QProcess::FailedToStart
-                                 ? QStringLiteral(": il programma manca o non si "
-                                                  "può eseguire")
-                                 : QString()));
+                        .arg(QDir::toNativeSeparators(VoiceProcesses::program()), why));
         return;
     }
     const Outcome<QString> ready = lineFrom(process, shared, kStartLimit);

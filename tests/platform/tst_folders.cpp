@@ -47,7 +47,7 @@ private slots:
         folder.write("Temp/libero.txt", "y");
         QFile::setPermissions(folder.file("Temp/protetto.txt"), QFile::ReadOwner | QFile::ReadUser);
         QVERIFY_THROWS_EXCEPTION(FileError, Folders::deleteFolder(folder.file("Temp")));
-        QCOMPARE(QDir(folder.file("Temp")).entryList(QDir::Files), QStringList{"protetto.txt"});
+        QCOMPARE(folder.files("Temp"), QStringList{"protetto.txt"});
     }
 
     // A folder the program cannot write in is said, with the way out; one it can is made ready.
